@@ -1,0 +1,33 @@
+# Project-wide build helpers: one library target per folder, tests beside it.
+
+add_library(orv_opciones INTERFACE)
+target_compile_options(orv_opciones INTERFACE -Wall -Wextra)
+if(ORV_SANITIZE)
+  target_compile_options(orv_opciones INTERFACE
+    -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  target_link_options(orv_opciones INTERFACE -fsanitize=address,undefined)
+endif()
+
+# orv_library(NAME <Name> SOURCES ... [PUBLIC_DEPS ...] [PRIVATE_DEPS ...])
+# A shared library with public headers in include/ and the alias orv::<Name>.
+function(orv_library)
+  cmake_parse_arguments(ARG "" "NAME" "SOURCES;PUBLIC_DEPS;PRIVATE_DEPS" ${ARGN})
+  add_library(${ARG_NAME} SHARED ${ARG_SOURCES})
+  add_library(orv::${ARG_NAME} ALIAS ${ARG_NAME})
+  target_include_directories(${ARG_NAME} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/include
+                                         PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/src)
+  target_link_libraries(${ARG_NAME} PUBLIC ${ARG_PUBLIC_DEPS} PRIVATE orv_opciones ${ARG_PRIVATE_DEPS})
+  set_target_properties(${ARG_NAME} PROPERTIES CXX_VISIBILITY_PRESET default)
+endfunction()
+
+# orv_test(NAME <name> SOURCES ... DEPS ...): one GoogleTest executable,
+# each case a named CTest result.
+function(orv_test)
+  cmake_parse_arguments(ARG "" "NAME" "SOURCES;DEPS;ENV" ${ARGN})
+  add_executable(${ARG_NAME} ${ARG_SOURCES})
+  target_link_libraries(${ARG_NAME} PRIVATE orv_opciones GTest::gtest GTest::gtest_main ${ARG_DEPS})
+  gtest_discover_tests(${ARG_NAME}
+    WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}
+    PROPERTIES ENVIRONMENT "${ARG_ENV}"
+    DISCOVERY_TIMEOUT 60)
+endfunction()

@@ -1,0 +1,31 @@
+// Spanish texts of the classic error numbers.
+#include "kestrin/errores.h"
+
+namespace kestrin {
+
+std::string mensajeError(int32_t numero) {
+  switch (numero) {
+    case kArgumentoNoValido: return "Llamada a procedimiento o argumento no válidos";
+    case kDesbordamiento: return "Desbordamiento";
+    case kSubindiceFuera: return "El subíndice está fuera del intervalo";
+    case kDivisionPorCero: return "División por cero";
+    case kTiposNoCoinciden: return "No coinciden los tipos";
+    case kObjetoNoEstablecido: return "Variable de objeto o bloque With no establecida";
+    case kRecursoNoEncontrado: return "No se encuentra el recurso con el identificador especificado";
+    case kValorPropiedadNoValido: return "Valor de propiedad no válido";
+    case kNoPuedeCrearObjeto: return "El componente no puede crear el objeto";
+    default: return "Error definido por la aplicación o por el objeto";
+  }
+}
+
+void lanzaError(int32_t numero) {
+  switch (numero) {
+    case kDesbordamiento: throw ErrorDesbordamiento();
+    case kSubindiceFuera: throw ErrorSubindice();
+    case kTiposNoCoinciden: throw ErrorTipos();
+    case kDivisionPorCero: throw ErrorDivisionPorCero();
+    default: throw ErrorORV(numero, mensajeError(numero));
+  }
+}
+
+}  // namespace kestrin

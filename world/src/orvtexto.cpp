@@ -1,0 +1,74 @@
+// Tagged texts and the tag format "[ORVKey=ddd]".
+#include "kestrin/orvtexto.h"
+
+#include <algorithm>
+#include <string>
+
+namespace kestrin {
+namespace etiqueta {
+namespace {
+
+constexpr VistaCadena kPalabra = U"[ORVKey";
+
+// The three characters after "=" read as an unsigned or signed decimal integer.
+std::optional<int32_t> leeIdentificador(VistaCadena tres) {
+  size_t i = 0;
+  while (i < tres.size() && tres[i] == U' ') ++i;
+  bool negativo = false;
+  if (i < tres.size() && (tres[i] == U'+' || tres[i] == U'-')) negativo = tres[i++] == U'-';
+  int32_t valor = 0;
+  size_t digitos = 0;
+  for (; i < tres.size() && tres[i] >= U'0' && tres[i] <= U'9'; ++i, ++digitos) {
+    valor = valor * 10 + static_cast<int32_t>(tres[i] - U'0');
+  }
+  while (i < tres.size() && tres[i] == U' ') ++i;
+  if (digitos == 0 || i != tres.size()) return std::nullopt;
+  return negativo ? -valor : valor;
+}
+
+}  // namespace
+
+std::optional<int32_t> busca(VistaCadena texto, bool sinMayusculas) {
+  if (texto.size() < kLongitud) return std::nullopt;
+  const VistaCadena cabeza = texto.substr(0, kLongitud);
+  if (std::count(cabeza.begin(), cabeza.end(), U'=') != 1) return std::nullopt;
+  const size_t igual = cabeza.find(U'=');
+  const VistaCadena palabra = cabeza.substr(0, igual);
+  const bool coincide =
+      sinMayusculas ? igualesSinMayusculas(palabra, kPalabra) : palabra == kPalabra;
+  if (!coincide) return std::nullopt;
+  return leeIdentificador(cabeza.substr(igual + 1, 3));
+}
+
+int32_t lee(VistaCadena texto, bool sinMayusculas) {
+  return busca(texto, sinMayusculas).value_or(CSKNone);
+}
+
+Cadena escribe(int32_t key) {
+  std::string digitos = std::to_string(key < 0 ? -static_cast<int64_t>(key) : key);
+  if (digitos.size() < 3) digitos.insert(0, 3 - digitos.size(), '0');
+  Cadena tag = U"[ORVKey=";
+  if (key < 0) tag += U'-';
+  tag.append(digitos.begin(), digitos.end());
+  tag += U']';
+  return tag;
+}
+
+}  // namespace etiqueta
+
+void ORVTexto::setTexto(VistaCadena texto) {
+  if (const auto key = etiqueta::busca(texto, /*sinMayusculas=*/false)) {
+    key_ = *key;
+    texto_ = Cadena(texto.substr(etiqueta::kLongitud));
+  } else {
+    key_ = CSKNone;
+    texto_ = Cadena(texto);
+  }
+}
+
+Cadena ORVTexto::KeyText() const {
+  if (key_ == CSKNone) return texto_;
+  return etiqueta::escribe(key_) + texto_;
+}
+
+}  // namespace kestrin
