@@ -1,0 +1,79 @@
+// Shared pieces of the Python bindings: value conversions, events and the
+// binding functions of each library.
+//
+// Texts are str, currency is decimal.Decimal with four decimals, untyped
+// values map to the nearest Python kind, shared objects keep their identity.
+#pragma once
+
+#include <pybind11/functional.h>
+#include <pybind11/pybind11.h>
+#include <pybind11/stl.h>
+
+#include <string>
+#include <typeinfo>
+
+#include "kestrin/evento.h"
+#include "kestrin/moneda.h"
+#include "kestrin/variante.h"
+
+namespace py = pybind11;
+
+namespace orvane {
+
+// Binds the event type Evento<Args...> once, under `nombre`, in the module.
+// A handler is any callable; it is called with the event's arguments.
+template <typename... Args>
+void enlazaEvento(py::module_& m, const char* nombre) {
+  using E = kestrin::Evento<Args...>;
+  if (py::detail::get_type_info(typeid(E))) return;
+  py::class_<E>(m, nombre)
+      .def("conecta",
+           [](E& evento, py::function manejador) {
+             return evento.conecta([manejador](Args... args) { manejador(args...); });
+           },
+           py::arg("manejador"))
+      .def("desconecta", &E::desconecta, py::arg("id"));
+}
+
+// `eventos` of a component class: `.eventos.Cifrado`, ... in their order.
+template <typename Clase, typename... Opciones, typename Eventos>
+py::class_<Eventos> enlazaEventos(py::class_<Clase, Opciones...>& clase, Eventos Clase::*miembro) {
+  clase.def_property_readonly(
+      "eventos", [miembro](Clase& o) -> Eventos& { return o.*miembro; },
+      py::return_value_policy::reference_internal);
+  return py::class_<Eventos>(clase, "Eventos");
+}
+
+// Adds one event to an Eventos class.
+template <typename Eventos, typename E>
+void evento(py::class_<Eventos>& eventos, const char* nombre, E Eventos::*miembro) {
+  eventos.def_property_readonly(
+      nombre, [miembro](Eventos& e) -> E& { return e.*miembro; },
+      py::return_value_policy::reference_internal);
+}
+
+void enlazaKestrin(py::module_& m, py::module_& kestrin);
+void enlazaTarnel(py::module_& m, py::module_& tarnel);
+
+}  // namespace orvane
+
+namespace pybind11::detail {
+
+// Currency <-> decimal.Decimal. Writing also takes int, float and str;
+// values are rounded to four decimals, halves to even.
+template <>
+struct type_caster<kestrin::Moneda> {
+  PYBIND11_TYPE_CASTER(kestrin::Moneda, const_name("Decimal"));
+  bool load(handle fuente, bool convertir);
+  static handle cast(kestrin::Moneda valor, return_value_policy, handle);
+};
+
+// Untyped values: None, bool, int, float, str, Decimal or a component.
+template <>
+struct type_caster<kestrin::Variante> {
+  PYBIND11_TYPE_CASTER(kestrin::Variante, const_name("object"));
+  bool load(handle fuente, bool convertir);
+  static handle cast(const kestrin::Variante& valor, return_value_policy, handle);
+};
+
+}  // namespace pybind11::detail
