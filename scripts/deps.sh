@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Orvane needs, only those that are missing.
+set -euo pipefail
+
+paquetes=(
+  g++ cmake ninja-build pkg-config
+  googletest libgtest-dev
+  qt6-base-dev libgl-dev fonts-dejavu-core
+  python3 python3-dev pybind11-dev
+)
+
+faltan=()
+for p in "${paquetes[@]}"; do
+  if [ "$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null)" != "install ok installed" ]; then
+    faltan+=("$p")
+  fi
+done
+[ ${#faltan[@]} -eq 0 ] && exit 0
+
+echo "Instalando: ${faltan[*]}"
+como=()
+[ "$(id -u)" -ne 0 ] && como=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${como[@]}" apt-get update -qq
+"${como[@]}" apt-get install -y -qq --no-install-recommends "${faltan[@]}"
