@@ -7,6 +7,7 @@ paquetes=(
   googletest libgtest-dev
   qt6-base-dev libgl-dev fonts-dejavu-core
   python3 python3-dev pybind11-dev
+  libgmp-dev libflint-dev libecm-dev pari-gp
 )
 
 faltan=()
