@@ -31,3 +31,16 @@ function(orv_test)
     PROPERTIES ENVIRONMENT "${ARG_ENV}"
     DISCOVERY_TIMEOUT 60)
 endfunction()
+
+# orv_gui_test(NAME <name> SOURCES ... DEPS ...): a GoogleTest executable for
+# widgets. Its main creates the QApplication every case shares, and the cases
+# run on Qt's offscreen platform. The caller's folder finds Qt6 Widgets.
+function(orv_gui_test)
+  cmake_parse_arguments(ARG "" "NAME" "SOURCES;DEPS;ENV" ${ARGN})
+  add_executable(${ARG_NAME} ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/cmake/orv_gui_main.cpp)
+  target_link_libraries(${ARG_NAME} PRIVATE orv_opciones GTest::gtest Qt6::Widgets ${ARG_DEPS})
+  gtest_discover_tests(${ARG_NAME}
+    WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;${ARG_ENV}"
+    DISCOVERY_TIMEOUT 60)
+endfunction()
