@@ -8,6 +8,7 @@
 #include "kestrin/errores.h"
 #include "kestrin/kestrin.h"
 #include "orvane.h"
+#include "halvard/halvard.h"
 #include "tarnel/tarnel.h"
 
 namespace py = pybind11;
@@ -158,6 +159,7 @@ class ErrorDesbordamiento(ErrorORV, OverflowError):
 PYBIND11_MODULE(orvane, m) {
   m.doc() = "Orvane: componentes del laboratorio de criptografía";
   tarnel::registra();
+  halvard::registra();
   defineErrores(m);
 
   py::class_<kestrin::Objeto, std::shared_ptr<kestrin::Objeto>>(m, "Objeto");
@@ -165,6 +167,8 @@ PYBIND11_MODULE(orvane, m) {
   auto tarnel = m.def_submodule("Tarnel", "Criptosistemas clásicos");
   orvane::enlazaKestrin(m, kestrin);
   orvane::enlazaTarnel(m, tarnel);
+  auto halvard = m.def_submodule("Halvard", "Criptosistemas de clave pública");
+  orvane::enlazaHalvard(m, halvard);
 
   m.def(
       "CreaObjeto", [](const std::string& nombre) { return kestrin::CreaObjeto(nombre); },

@@ -7,6 +7,7 @@ std::string mensajeError(int32_t numero) {
   switch (numero) {
     case kArgumentoNoValido: return "Llamada a procedimiento o argumento no válidos";
     case kDesbordamiento: return "Desbordamiento";
+    case kMemoriaInsuficiente: return "Memoria insuficiente";
     case kSubindiceFuera: return "El subíndice está fuera del intervalo";
     case kDivisionPorCero: return "División por cero";
     case kTiposNoCoinciden: return "No coinciden los tipos";

@@ -22,6 +22,7 @@ class ErrorORV : public std::runtime_error {
 enum NumeroError : int32_t {
   kArgumentoNoValido = 5,
   kDesbordamiento = 6,
+  kMemoriaInsuficiente = 7,
   kSubindiceFuera = 9,
   kDivisionPorCero = 11,
   kTiposNoCoinciden = 13,

@@ -1,0 +1,50 @@
+// Python bindings of Halvard: the public-key cryptosystems.
+#include "halvard/halvard.h"
+#include "orvane.h"
+
+namespace orvane {
+
+using namespace halvard;
+
+void enlazaHalvard(py::module_& m, py::module_& h) {
+  enlazaEvento<bool&, const Cadena&>(m, "EventoClave");
+  enlazaEvento<int32_t>(m, "EventoLong");
+  enlazaEvento<const Cadena&>(m, "EventoTexto");
+
+  py::class_<ORVCriptoMHM, kestrin::Objeto, std::shared_ptr<ORVCriptoMHM>> mhm(h, "ORVCriptoMHM");
+  mhm.def(py::init<>())
+      .def_property("LongitudSucesion", &ORVCriptoMHM::LongitudSucesion,
+                    &ORVCriptoMHM::setLongitudSucesion)
+      .def("SucesionPrivada", &ORVCriptoMHM::SucesionPrivada, py::arg("i"))
+      .def("setSucesionPrivada", &ORVCriptoMHM::setSucesionPrivada, py::arg("i"), py::arg("valor"))
+      .def("SucesionPublica", &ORVCriptoMHM::SucesionPublica, py::arg("i"))
+      .def("setSucesionPublica", &ORVCriptoMHM::setSucesionPublica, py::arg("i"), py::arg("valor"))
+      .def_property("Modulo", &ORVCriptoMHM::Modulo, &ORVCriptoMHM::setModulo)
+      .def_property("Multiplicador", &ORVCriptoMHM::Multiplicador, &ORVCriptoMHM::setMultiplicador)
+      .def_property("ClavePublicaOK", &ORVCriptoMHM::ClavePublicaOK,
+                    &ORVCriptoMHM::setClavePublicaOK)
+      .def_property("ClavePrivadaOK", &ORVCriptoMHM::ClavePrivadaOK,
+                    &ORVCriptoMHM::setClavePrivadaOK)
+      .def_property("TextoOriginal", &ORVCriptoMHM::TextoOriginal,
+                    &ORVCriptoMHM::setTextoOriginal)
+      .def("TextoCifrado", &ORVCriptoMHM::TextoCifrado, py::arg("i"))
+      .def("setTextoCifrado", &ORVCriptoMHM::setTextoCifrado, py::arg("i"), py::arg("valor"))
+      .def_property("NumBloques", &ORVCriptoMHM::NumBloques, &ORVCriptoMHM::setNumBloques)
+      .def_property_readonly("UltimoBloque", &ORVCriptoMHM::UltimoBloque)
+      .def("ConstruyeClave", &ORVCriptoMHM::ConstruyeClave)
+      .def("Cifra", &ORVCriptoMHM::Cifra)
+      .def("Descifra", &ORVCriptoMHM::Descifra)
+      .def("VaciaClave", &ORVCriptoMHM::VaciaClave);
+  auto eventos = enlazaEventos(mhm, &ORVCriptoMHM::eventos);
+  using E = ORVCriptoMHM::Eventos;
+  evento(eventos, "ConstruyeClave", &E::ConstruyeClave);
+  evento(eventos, "Cifrado", &E::Cifrado);
+  evento(eventos, "DesCifrado", &E::DesCifrado);
+  evento(eventos, "CambiaClave", &E::CambiaClave);
+  evento(eventos, "Fin", &E::Fin);
+  evento(eventos, "Inicio", &E::Inicio);
+  evento(eventos, "Progreso", &E::Progreso);
+  evento(eventos, "Warning", &E::Warning);
+}
+
+}  // namespace orvane

@@ -1,0 +1,39 @@
+"""The knapsack system through the orvane module."""
+import unittest
+
+import orvane
+
+
+class MochilaTest(unittest.TestCase):
+    def test_key_events_and_round_trip(self):
+        mhm = orvane.CreaObjeto("Halvard.ORVCriptoMHM")
+        mhm.LongitudSucesion = 4
+        for i, valor in enumerate((2, 3, 7, 15), 1):
+            mhm.setSucesionPrivada(i, valor)
+        mhm.Modulo, mhm.Multiplicador = 28, 6
+        mensajes = []
+        mhm.eventos.ConstruyeClave.conecta(lambda ok, mensaje: mensajes.append((ok, mensaje)))
+        mhm.ConstruyeClave()
+        mhm.Multiplicador = 3
+        mhm.ConstruyeClave()
+        self.assertEqual(mensajes, [(False, "El multiplicador debe ser primo con el módulo"),
+                                    (True, "Clave correcta")])
+        self.assertEqual([mhm.SucesionPublica(i) for i in range(1, 5)], [6, 9, 21, 17])
+
+        claro = orvane.Kestrin.ORVTexto()
+        claro.Texto = "¿Mañana?"
+        mhm.TextoOriginal = claro
+        self.assertIsNot(mhm.TextoOriginal, claro)  # the object keeps its own text
+        progreso = []
+        mhm.eventos.Progreso.conecta(progreso.append)
+        mhm.Cifra()
+        self.assertEqual(progreso, list(range(1, 17)))
+        mhm.TextoOriginal = orvane.Kestrin.ORVTexto()
+        mhm.Descifra()
+        self.assertEqual(mhm.TextoOriginal.Texto, "¿Mañana?")
+        with self.assertRaises(IndexError):
+            mhm.TextoCifrado(17)
+
+
+if __name__ == "__main__":
+    unittest.main()
