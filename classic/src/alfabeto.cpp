@@ -39,15 +39,14 @@ constexpr std::array<int8_t, 256> construyeTabla() {
   return tabla;
 }
 
-constexpr std::array<int8_t, 256> kTabla = construyeTabla();
-
 static_assert(Alfabeto.size() == ORVNumCar);
 static_assert(AlfabetoFrecuencias.size() == ORVNumCar);
 static_assert(LetrasFrecuentes.size() == 28);
 
 }  // namespace
 
-int valor(char32_t c) { return c < 256 ? kTabla[c] : -1; }
+// Constant-initialised, so it is ready before any static constructor runs.
+constinit const std::array<int8_t, 256> detalle::kValores = construyeTabla();
 
 int valorDeTexto(VistaCadena texto) { return texto.empty() ? 0 : valor(texto.front()); }
 

@@ -11,6 +11,11 @@ std::span<const kestrin::EntradaClase> clases() {
       {"Tarnel.ORVItemTexto", &crea<ORVItemTexto>},
       {"Tarnel.ORVCriptoAfin", &crea<ORVCriptoAfin>},
       {"Tarnel.ORVCriptoSust", &crea<ORVCriptoSust>},
+      {"Tarnel.ORVAnaliza", &crea<ORVAnaliza>},
+      {"Tarnel.ORVCriptoVigenere", &crea<ORVCriptoVigenere>},
+      {"Tarnel.ORVCriptoXOR", &crea<ORVCriptoXOR>},
+      {"Tarnel.ORVMatriz", &crea<ORVMatriz>},
+      {"Tarnel.ORVCriptoHill", &crea<ORVCriptoHill>},
   };
   return tabla;
 }

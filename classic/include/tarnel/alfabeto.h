@@ -1,6 +1,7 @@
 // The 64-symbol working alphabet and the folding of any character onto it.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "kestrin/cadena.h"
@@ -23,9 +24,15 @@ inline constexpr VistaCadena LetrasFrecuentes = U" eaosinrdcltupmgvqbyfhzxjñkw"
 
 namespace alfabeto {
 
+namespace detalle {
+// The folding table behind valor(): one entry per Latin-1 character.
+extern const std::array<int8_t, 256> kValores;
+}  // namespace detalle
+
 // Value 0..63 of a character after folding (case, accents, line breaks,
-// brackets), or -1 when it is not in the alphabet. A table lookup.
-int valor(char32_t c);
+// brackets), or -1 when it is not in the alphabet. A table lookup, inline
+// because every analysis runs it once per character.
+inline int valor(char32_t c) { return c < 256 ? detalle::kValores[c] : -1; }
 
 // Value of the first character of a text; the empty text gives 0 ("·").
 int valorDeTexto(VistaCadena texto);

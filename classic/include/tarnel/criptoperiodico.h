@@ -1,0 +1,162 @@
+// Periodic-key cryptosystems (Vigenère, XOR) and their three-stage attack.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "kestrin/evento.h"
+#include "kestrin/moneda.h"
+#include "tarnel/alfabeto.h"
+#include "tarnel/criptosistema.h"
+
+namespace tarnel {
+
+using kestrin::Moneda;
+
+// How a key symbol combines with a text symbol (internal): the one thing in
+// which the periodic ciphers differ.
+struct Combinacion;
+
+// A periodic key over the alphabet and the classroom attack on it:
+// BuscaPeriodo estimates the period from the index of coincidence of the
+// columns, BuscaDesplazamientos the relative shift of every pair of columns
+// from their mutual index, BuscaClaves proposes keys from the expected symbol
+// frequencies. Every intermediate table is an indexed property (1-based;
+// indices outside the current bounds raise ErrorSubindice) so that a window
+// can show it. Doubtful results are reported through Warning; the searches
+// always complete.
+//
+// The searches work on TextoCifrado with any leading tag removed. A character
+// outside the alphabet in a column takes its place in the column (it counts in
+// the column's length) but is not a symbol: shifting a column leaves it as it
+// is, and it never counts as a coincidence.
+class CriptoPeriodico : public Criptosistema {
+ public:
+  // Largest MaxPeriodo and Periodo accepted: the shift tables grow with the
+  // square of the period.
+  static constexpr int32_t kPeriodoLimite = 256;
+
+  // Writing keeps the folded symbols of the text that are in the alphabet.
+  const Cadena& Clave() const { return clave_; }
+  void setClave(VistaCadena clave);
+
+  // Writing re-creates IC, MediaIC, VarianzaIC and TextoCol with bounds
+  // 1..MaxPeriodo, all empty. A value below 0 or above kPeriodoLimite raises
+  // error 380. 0 leaves no tables; BuscaPeriodo then uses 20.
+  int32_t MaxPeriodo() const { return maxPeriodo_; }
+  void setMaxPeriodo(int32_t maxPeriodo);
+
+  // Index of coincidence of column c for the period m.
+  Moneda IC(int32_t m, int32_t c) const;
+  void setIC(int32_t m, int32_t c, Moneda valor);
+  Moneda MediaIC(int32_t m) const;
+  void setMediaIC(int32_t m, Moneda valor);
+  // Sum of the squared deviations of IC(m, c) from MediaIC(m).
+  Moneda VarianzaIC(int32_t m) const;
+  void setVarianzaIC(int32_t m, Moneda valor);
+  // Columns of the ciphertext for the period last used. The table has at
+  // least MaxPeriodo entries and grows to the period a search uses.
+  const Cadena& TextoCol(int32_t i) const;
+  void setTextoCol(int32_t i, Cadena texto);
+
+  // Writing 1 or more re-creates ICM and Desplazamiento with bounds
+  // 1..Periodo, all 0; a value below 1 is ignored; above kPeriodoLimite it
+  // raises error 380.
+  int32_t Periodo() const { return periodo_; }
+  void setPeriodo(int32_t periodo);
+
+  // Mutual index of column i with column j moved back by s (0..63); one cell
+  // per unordered pair of columns.
+  Moneda ICM(int32_t i, int32_t j, int32_t s) const;
+  void setICM(int32_t i, int32_t j, int32_t s, Moneda valor);
+  // Shift of column j relative to column i, stored for i <= j; (j, i) reads
+  // and writes the negated value of (i, j).
+  int32_t Desplazamiento(int32_t i, int32_t j) const;
+  void setDesplazamiento(int32_t i, int32_t j, int32_t valor);
+
+  // The index of coincidence expected of a plain text of the language.
+  Moneda ICTipo() const { return icTipo_; }
+  void setICTipo(Moneda icTipo) { icTipo_ = icTipo; }
+
+  // Candidate keys, 1..64.
+  const Cadena& ClaveProbable(int32_t i) const;
+
+  // Enciphers TextoOriginal into a new TextoCifrado, then raises Cifrado.
+  // Characters outside the alphabet are dropped. An empty key does nothing.
+  void Cifra();
+  // Deciphers TextoCifrado (any leading tag removed) into a new TextoOriginal
+  // tagged CSKNone, then raises DesCifrado. An empty key does nothing.
+  void Descifra();
+
+  // Inicio(MaxPeriodo), Progreso(1..MaxPeriodo), Fin(MaxPeriodo). Fills IC,
+  // MediaIC and VarianzaIC for every period up to MaxPeriodo, leaves in
+  // TextoCol the columns for MaxPeriodo and sets Periodo to the period whose
+  // mean index is closest to ICTipo (within ICTipo / 10, the one with the
+  // smaller variance; ties to the smaller period).
+  void BuscaPeriodo();
+  // Inicio(N), Progreso(1..N), Fin(N) with N = 65 * P * (P - 1) / 2 for
+  // P = Periodo. Fills ICM for every pair of columns and shift and
+  // Desplazamiento with the shift whose ICM is closest to ICTipo; leaves in
+  // TextoCol the columns for P.
+  void BuscaDesplazamientos();
+  // Aligns the columns with the shifts found and proposes keys in
+  // ClaveProbable, one per symbol of the reference order, each Periodo
+  // symbols long. Raises ErrorSubindice when no period has been set.
+  void BuscaClaves();
+
+  struct Eventos {
+    kestrin::Evento<const Cadena&> Warning;
+    kestrin::Evento<> Cifrado;
+    kestrin::Evento<> DesCifrado;
+    // Counts of work units. Handlers share one variable, so a change made by
+    // one reaches the next, but it never steers the search.
+    kestrin::Evento<int32_t&> Inicio;
+    kestrin::Evento<int32_t&> Progreso;
+    kestrin::Evento<int32_t&> Fin;
+  } eventos;
+
+ protected:
+  explicit CriptoPeriodico(const Combinacion& combinacion);
+
+ private:
+  size_t celdaICM(int32_t i, int32_t j, int32_t s) const;
+  size_t celdaPar(int32_t i, int32_t j) const;
+  Cadena transforma(VistaCadena texto, bool cifrando) const;
+  void aseguraColumnas(int32_t n);
+  void avisa(VistaCadena mensaje);
+
+  const Combinacion& combinacion_;
+  Cadena clave_;
+  std::vector<uint8_t> valoresClave_;
+
+  int32_t maxPeriodo_ = 0;
+  std::vector<Moneda> ic_;  // MaxPeriodo x MaxPeriodo, row m
+  std::vector<Moneda> mediaIC_;
+  std::vector<Moneda> varianzaIC_;
+  std::vector<Cadena> textoCol_;
+
+  int32_t periodo_ = 0;
+  std::vector<Moneda> icm_;               // 64 per pair i <= j
+  std::vector<int32_t> desplazamientos_;  // one per pair i <= j
+  Moneda icTipo_;
+  std::array<Cadena, ORVNumCar> clavesProbables_;
+};
+
+// Vigenère: the key symbol is added modulo 64. Enciphered texts carry CSKVig;
+// BuscaClaves proposes 28 keys, one per symbol of LetrasFrecuentes.
+class ORVCriptoVigenere : public CriptoPeriodico {
+ public:
+  ORVCriptoVigenere();
+};
+
+// XOR: the key symbol is combined by bitwise exclusive or, so enciphering and
+// deciphering are one operation. Enciphered texts carry CSKXOR; BuscaClaves
+// proposes 64 keys, one per symbol of AlfabetoFrecuencias; the shifts are not
+// checked for consistency.
+class ORVCriptoXOR : public CriptoPeriodico {
+ public:
+  ORVCriptoXOR();
+};
+
+}  // namespace tarnel

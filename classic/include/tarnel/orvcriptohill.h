@@ -1,0 +1,57 @@
+// Hill cryptosystem: blocks of n symbols multiplied by an n x n key modulo 64.
+#pragma once
+
+#include <memory>
+
+#include "kestrin/evento.h"
+#include "tarnel/alfabeto.h"
+#include "tarnel/criptosistema.h"
+#include "tarnel/orvmatriz.h"
+
+namespace tarnel {
+
+// The key is an ORVMatriz shared with the caller, who fills it element by
+// element after setting TamClave. Deciphering multiplies by the inverse key.
+class ORVCriptoHill : public Criptosistema {
+ public:
+  ORVCriptoHill();
+
+  // Writing n empties the key and makes it n x n, then raises CambiaTamaño(n).
+  int32_t TamClave() const { return tamClave_; }
+  void setTamClave(int32_t n);
+
+  const std::shared_ptr<ORVMatriz>& Clave() const { return clave_; }
+  // The inverse of the key at each read, or no object when it has none.
+  std::shared_ptr<ORVMatriz> ClaveInversa() const { return clave_->Inversa(); }
+
+  // Enciphers the valid symbols of TextoOriginal in blocks of TamClave,
+  // padding the last block with "·", into a new TextoCifrado tagged CSKHill,
+  // then raises Cifrado. Does nothing while TamClave is below 1; a key that
+  // is no longer TamClave x TamClave raises ErrorSubindice.
+  void Cifra();
+  // Deciphers TextoCifrado (any leading tag removed) into a new TextoOriginal
+  // tagged CSKNone, then raises DesCifrado. Does nothing while TamClave is
+  // below 1 or the key has no inverse.
+  void Descifra();
+
+  // Only CambiaTamaño, Cifrado and DesCifrado are ever raised.
+  struct Eventos {
+    kestrin::Evento<int32_t> CambiaTamaño;
+    kestrin::Evento<const Cadena&> Warning;
+    kestrin::Evento<> Cifrado;
+    kestrin::Evento<> DesCifrado;
+    kestrin::Evento<int32_t&> Inicio;
+    kestrin::Evento<int32_t&> Progreso;
+    kestrin::Evento<int32_t&> Fin;
+  } eventos;
+
+ private:
+  // Multiplies blocks of the text by `matriz`; see Cifra and Descifra for how
+  // characters outside the alphabet fill a block.
+  Cadena multiplica(VistaCadena texto, const ORVMatriz& matriz, bool descifrando) const;
+
+  int32_t tamClave_ = 0;
+  std::shared_ptr<ORVMatriz> clave_;
+};
+
+}  // namespace tarnel

@@ -1,0 +1,465 @@
+// Periodic-key cryptosystems and their three-stage attack.
+//
+// The attack never builds a shifted copy of a column: each column's symbols
+// are counted once, and every index (of coincidence of a column, mutual of
+// two columns under any shift, of the aligned text) is derived from those
+// counts. The period search counts each period above MaxPeriodo / 2 directly
+// and adds up the columns of 2m for every smaller m.
+#include "tarnel/criptoperiodico.h"
+
+#include <algorithm>
+
+#include "combinacion.h"
+#include "kestrin/errores.h"
+#include "kestrin/orvtexto.h"
+#include "kestrin/procesa.h"
+#include "recuento.h"
+
+namespace tarnel {
+namespace {
+
+constexpr Combinacion kVigenere = construyeCombinacion(
+    [](unsigned k, unsigned v) { return v + k; }, [](unsigned k, unsigned v) { return v - k; },
+    [](unsigned j, unsigned v) { return v - j; }, [](unsigned x, unsigned v) { return x - v; },
+    [](unsigned p, unsigned d) { return p + d; }, LetrasFrecuentes,
+    /*compruebaCoherencia=*/true, kestrin::CSKVig);
+
+constexpr Combinacion kXOR = construyeCombinacion(
+    [](unsigned k, unsigned v) { return v ^ k; }, [](unsigned k, unsigned v) { return v ^ k; },
+    [](unsigned j, unsigned v) { return v ^ j; }, [](unsigned x, unsigned v) { return x ^ v; },
+    [](unsigned p, unsigned d) { return p ^ d; }, AlfabetoFrecuencias,
+    /*compruebaCoherencia=*/false, kestrin::CSKXOR);
+
+// Counters per column: one per symbol and a last one for the characters
+// outside the alphabet, so that the counting loops need no branch.
+constexpr size_t kAncho = ORVNumCar + 1;
+constexpr uint8_t kFuera = ORVNumCar;
+
+const Cadena kSaltos = U"\r\n\r\n";
+const Cadena kAvisoDesplazamientos =
+    U"Los desplazamientos estimados no son coherentes. Puede que la clave sea demasiado larga "
+    U"en relación con el tamaño del mensaje." +
+    kSaltos + U"Por favor, revise el proceso.";
+const Cadena kAvisoIndice =
+    U"Es probable que el índice de coincidencia del texto no sea el supuesto. Puede que la "
+    U"desCifrado no sea correcta." +
+    kSaltos + U"Por favor, revise el proceso.";
+
+void compruebaIndice(int32_t i, size_t n) {
+  if (i < 1 || static_cast<size_t>(i) > n) throw kestrin::ErrorSubindice();
+}
+
+void compruebaPeriodo(int32_t periodo) {
+  if (periodo > CriptoPeriodico::kPeriodoLimite) kestrin::lanzaError(kestrin::kValorPropiedadNoValido);
+}
+
+int32_t negado(int32_t valor) {
+  if (valor == INT32_MIN) throw kestrin::ErrorDesbordamiento();
+  return -valor;
+}
+
+Moneda absoluto(Moneda m) { return m < Moneda() ? -m : m; }
+
+// The index of coincidence of one column from its counters.
+Moneda indiceColumna(const uint32_t* cuentas) {
+  int64_t total = 0;
+  int64_t suma = 0;
+  for (size_t v = 0; v < ORVNumCar; ++v) {
+    const int64_t f = cuentas[v];
+    total += f;
+    suma += f * (f - 1);
+  }
+  if (total < 2) return Moneda();
+  return Moneda::desdeDouble(static_cast<double>(suma) /
+                             (static_cast<double>(total) * static_cast<double>(total - 1)));
+}
+
+// The columns of a text for a period and their counters, in one pass.
+struct Columnas {
+  std::vector<Cadena> textos;
+  std::vector<uint32_t> cuentas;  // kAncho per column
+};
+
+Columnas cortaEnColumnas(VistaCadena s, size_t periodo) {
+  Columnas columnas;
+  columnas.textos.resize(periodo);
+  columnas.cuentas.assign(periodo * kAncho, 0);
+  for (auto& texto : columnas.textos) texto.reserve(s.size() / periodo + 1);
+  for (size_t base = 0; base < s.size(); base += periodo) {
+    const size_t n = std::min(periodo, s.size() - base);
+    uint32_t* cuentas = columnas.cuentas.data();
+    for (size_t c = 0; c < n; ++c, cuentas += kAncho) {
+      const char32_t car = s[base + c];
+      columnas.textos[c].push_back(car);
+      const int v = alfabeto::valor(car);
+      ++cuentas[v < 0 ? kFuera : static_cast<size_t>(v)];
+    }
+  }
+  return columnas;
+}
+
+// Counters of the columns of `valores` (symbol values, kFuera outside the
+// alphabet) for one period.
+std::vector<uint32_t> cuentaColumnas(const std::vector<uint8_t>& valores, size_t periodo) {
+  std::vector<uint32_t> cuentas(periodo * kAncho, 0);
+  const uint8_t* v = valores.data();
+  for (size_t base = 0; base < valores.size(); base += periodo) {
+    const size_t n = std::min(periodo, valores.size() - base);
+    uint32_t* fila = cuentas.data();
+    for (size_t c = 0; c < n; ++c, fila += kAncho) ++fila[v[base + c]];
+  }
+  return cuentas;
+}
+
+}  // namespace
+
+CriptoPeriodico::CriptoPeriodico(const Combinacion& combinacion) : combinacion_(combinacion) {
+  setMaxPeriodo(25);
+}
+
+ORVCriptoVigenere::ORVCriptoVigenere() : CriptoPeriodico(kVigenere) {}
+
+ORVCriptoXOR::ORVCriptoXOR() : CriptoPeriodico(kXOR) {}
+
+void CriptoPeriodico::setClave(VistaCadena clave) {
+  clave_.clear();
+  valoresClave_.clear();
+  for (const char32_t c : clave) {
+    const int v = alfabeto::valor(c);
+    if (v < 0) continue;
+    clave_.push_back(alfabeto::simbolo(v));
+    valoresClave_.push_back(static_cast<uint8_t>(v));
+  }
+}
+
+void CriptoPeriodico::setMaxPeriodo(int32_t maxPeriodo) {
+  if (maxPeriodo < 0) kestrin::lanzaError(kestrin::kValorPropiedadNoValido);
+  compruebaPeriodo(maxPeriodo);
+  const auto m = static_cast<size_t>(maxPeriodo);
+  maxPeriodo_ = maxPeriodo;
+  ic_.assign(m * m, Moneda());
+  mediaIC_.assign(m, Moneda());
+  varianzaIC_.assign(m, Moneda());
+  textoCol_.assign(m, Cadena());
+}
+
+Moneda CriptoPeriodico::IC(int32_t m, int32_t c) const {
+  compruebaIndice(m, mediaIC_.size());
+  compruebaIndice(c, mediaIC_.size());
+  return ic_[static_cast<size_t>(m - 1) * mediaIC_.size() + static_cast<size_t>(c - 1)];
+}
+
+void CriptoPeriodico::setIC(int32_t m, int32_t c, Moneda valor) {
+  compruebaIndice(m, mediaIC_.size());
+  compruebaIndice(c, mediaIC_.size());
+  ic_[static_cast<size_t>(m - 1) * mediaIC_.size() + static_cast<size_t>(c - 1)] = valor;
+}
+
+Moneda CriptoPeriodico::MediaIC(int32_t m) const {
+  compruebaIndice(m, mediaIC_.size());
+  return mediaIC_[static_cast<size_t>(m - 1)];
+}
+
+void CriptoPeriodico::setMediaIC(int32_t m, Moneda valor) {
+  compruebaIndice(m, mediaIC_.size());
+  mediaIC_[static_cast<size_t>(m - 1)] = valor;
+}
+
+Moneda CriptoPeriodico::VarianzaIC(int32_t m) const {
+  compruebaIndice(m, varianzaIC_.size());
+  return varianzaIC_[static_cast<size_t>(m - 1)];
+}
+
+void CriptoPeriodico::setVarianzaIC(int32_t m, Moneda valor) {
+  compruebaIndice(m, varianzaIC_.size());
+  varianzaIC_[static_cast<size_t>(m - 1)] = valor;
+}
+
+const Cadena& CriptoPeriodico::TextoCol(int32_t i) const {
+  compruebaIndice(i, textoCol_.size());
+  return textoCol_[static_cast<size_t>(i - 1)];
+}
+
+void CriptoPeriodico::setTextoCol(int32_t i, Cadena texto) {
+  compruebaIndice(i, textoCol_.size());
+  textoCol_[static_cast<size_t>(i - 1)] = std::move(texto);
+}
+
+void CriptoPeriodico::aseguraColumnas(int32_t n) {
+  if (n > 0 && textoCol_.size() < static_cast<size_t>(n)) textoCol_.resize(static_cast<size_t>(n));
+}
+
+void CriptoPeriodico::setPeriodo(int32_t periodo) {
+  if (periodo < 1) return;
+  compruebaPeriodo(periodo);
+  const auto p = static_cast<size_t>(periodo);
+  const size_t pares = p * (p + 1) / 2;
+  periodo_ = periodo;
+  icm_.assign(pares * ORVNumCar, Moneda());
+  desplazamientos_.assign(pares, 0);
+}
+
+// Pairs i <= j, row by row: row a (0-based) holds the pairs (a, a..P-1).
+size_t CriptoPeriodico::celdaPar(int32_t i, int32_t j) const {
+  const auto p = static_cast<size_t>(periodo_);
+  compruebaIndice(i, desplazamientos_.empty() ? 0 : p);
+  compruebaIndice(j, desplazamientos_.empty() ? 0 : p);
+  const auto a = static_cast<size_t>(std::min(i, j) - 1);
+  const auto b = static_cast<size_t>(std::max(i, j) - 1);
+  return a * p - a * (a - 1) / 2 + (b - a);
+}
+
+size_t CriptoPeriodico::celdaICM(int32_t i, int32_t j, int32_t s) const {
+  const size_t par = celdaPar(i, j);
+  if (s < 0 || s >= ORVNumCar) throw kestrin::ErrorSubindice();
+  return par * ORVNumCar + static_cast<size_t>(s);
+}
+
+Moneda CriptoPeriodico::ICM(int32_t i, int32_t j, int32_t s) const { return icm_[celdaICM(i, j, s)]; }
+
+void CriptoPeriodico::setICM(int32_t i, int32_t j, int32_t s, Moneda valor) {
+  icm_[celdaICM(i, j, s)] = valor;
+}
+
+int32_t CriptoPeriodico::Desplazamiento(int32_t i, int32_t j) const {
+  const int32_t guardado = desplazamientos_[celdaPar(i, j)];
+  return j < i ? negado(guardado) : guardado;
+}
+
+// Writing (j, i) stores the negated value at (i, j), so that it reads back as written.
+void CriptoPeriodico::setDesplazamiento(int32_t i, int32_t j, int32_t valor) {
+  const size_t celda = celdaPar(i, j);
+  desplazamientos_[celda] = j < i ? negado(valor) : valor;
+}
+
+const Cadena& CriptoPeriodico::ClaveProbable(int32_t i) const {
+  compruebaIndice(i, clavesProbables_.size());
+  return clavesProbables_[static_cast<size_t>(i - 1)];
+}
+
+Cadena CriptoPeriodico::transforma(VistaCadena texto, bool cifrando) const {
+  const auto& tabla = cifrando ? combinacion_.cifra : combinacion_.descifra;
+  const size_t n = valoresClave_.size();
+  Cadena salida;
+  salida.reserve(texto.size());
+  size_t i = 0;
+  for (const char32_t c : texto) {
+    const int v = alfabeto::valor(c);
+    if (v < 0) continue;
+    salida.push_back(alfabeto::simbolo(tabla[valoresClave_[i]][static_cast<size_t>(v)]));
+    if (++i == n) i = 0;
+  }
+  return salida;
+}
+
+void CriptoPeriodico::Cifra() {
+  if (clave_.empty()) return;
+  setTextoCifrado(salida(transforma(entrada(TextoOriginal()), true), combinacion_.key));
+  eventos.Cifrado.lanza();
+}
+
+// An empty key does nothing, as in Cifra: there is no key symbol to take.
+void CriptoPeriodico::Descifra() {
+  if (clave_.empty()) return;
+  const Cadena claro = transforma(recuento::sinEtiqueta(entrada(TextoCifrado())), false);
+  setTextoOriginal(salida(claro, kestrin::CSKNone));
+  eventos.DesCifrado.lanza();
+}
+
+void CriptoPeriodico::avisa(VistaCadena mensaje) { eventos.Warning.lanza(Cadena(mensaje)); }
+
+void CriptoPeriodico::BuscaPeriodo() {
+  // Everything the search needs is read from the text before the first event:
+  // a handler may change or release it.
+  const auto cifrado = TextoCifrado();
+  const VistaCadena s = recuento::sinEtiqueta(entrada(cifrado));
+  recuento::longitud32(s.size());
+  if (maxPeriodo_ == 0) setMaxPeriodo(20);
+  const auto maximo = static_cast<size_t>(maxPeriodo_);
+
+  Columnas columnas = cortaEnColumnas(s, maximo);
+  // indices[m][c]: IC of column c for the period m. The counters of m come
+  // from those of 2m when 2m is examined too (its columns c and c + m make
+  // up column c of m); the counters of 2m are needed by nothing else.
+  std::vector<std::vector<Moneda>> indices(maximo + 1);
+  {
+    std::vector<uint8_t> valores;
+    std::vector<std::vector<uint32_t>> cuentas(maximo + 1);
+    cuentas[maximo] = std::move(columnas.cuentas);
+    for (size_t m = maximo; m >= 1; --m) {
+      auto& propias = cuentas[m];
+      if (2 * m <= maximo) {
+        const auto& doble = cuentas[2 * m];
+        propias.resize(m * kAncho);
+        for (size_t i = 0; i < m * kAncho; ++i) propias[i] = doble[i] + doble[i + m * kAncho];
+        std::vector<uint32_t>().swap(cuentas[2 * m]);
+      } else if (m < maximo) {
+        if (valores.empty() && !s.empty()) {
+          valores.resize(s.size());
+          for (size_t i = 0; i < s.size(); ++i) {
+            const int v = alfabeto::valor(s[i]);
+            valores[i] = v < 0 ? kFuera : static_cast<uint8_t>(v);
+          }
+        }
+        propias = cuentaColumnas(valores, m);
+      }
+      indices[m].resize(m);
+      for (size_t c = 0; c < m; ++c) indices[m][c] = indiceColumna(&propias[c * kAncho]);
+      // Only m / 2 reads these counters again.
+      if (m % 2 != 0) std::vector<uint32_t>().swap(propias);
+    }
+  }
+  for (size_t c = 0; c < maximo; ++c) textoCol_[c] = std::move(columnas.textos[c]);
+
+  int32_t previstos = maxPeriodo_;
+  eventos.Inicio.lanza(previstos);
+  const int32_t maxPeriodo = maxPeriodo_;
+  for (int32_t m = 1; m <= maxPeriodo; ++m) {
+    int32_t progreso = m;
+    eventos.Progreso.lanza(progreso);
+    const auto& ics = indices[static_cast<size_t>(m)];
+    Moneda media;
+    for (int32_t c = 1; c <= m; ++c) {
+      setIC(m, c, ics[static_cast<size_t>(c - 1)]);
+      media += ics[static_cast<size_t>(c - 1)] / Moneda(m);
+    }
+    setMediaIC(m, media);
+    Moneda varianza;
+    for (const Moneda ic : ics) varianza += (ic - media) * (ic - media);
+    setVarianzaIC(m, varianza);
+    kestrin::ProcesaEventos();
+  }
+
+  const Moneda tolerancia = icTipo_ / Moneda(10);
+  int32_t mejor = 1;
+  Moneda mejorDistancia = absoluto(icTipo_ - MediaIC(1));
+  Moneda mejorVarianza = VarianzaIC(1);
+  for (int32_t m = 2; m <= maxPeriodo; ++m) {
+    const Moneda distancia = absoluto(icTipo_ - MediaIC(m));
+    const Moneda varianza = VarianzaIC(m);
+    if (distancia < mejorDistancia - tolerancia ||
+        (absoluto(distancia - mejorDistancia) < tolerancia && varianza < mejorVarianza)) {
+      mejor = m;
+      mejorDistancia = distancia;
+      mejorVarianza = varianza;
+    }
+  }
+  setPeriodo(mejor);
+  int32_t hechos = maxPeriodo;
+  eventos.Fin.lanza(hechos);
+}
+
+void CriptoPeriodico::BuscaDesplazamientos() {
+  const auto cifrado = TextoCifrado();
+  const VistaCadena s = recuento::sinEtiqueta(entrada(cifrado));
+  recuento::longitud32(s.size());
+  const int32_t periodo = periodo_;
+  const auto p = static_cast<size_t>(std::max(periodo, 0));
+  const int32_t total = 65 * periodo * (periodo - 1) / 2;
+
+  // The columns are sized for the period in use, whatever MaxPeriodo is.
+  Columnas columnas = cortaEnColumnas(s, p);
+  std::vector<size_t> longitudes(p);
+  aseguraColumnas(periodo);
+  for (size_t c = 0; c < p; ++c) {
+    longitudes[c] = columnas.textos[c].size();
+    textoCol_[c] = std::move(columnas.textos[c]);
+  }
+
+  int32_t previstos = total;
+  eventos.Inicio.lanza(previstos);
+  int32_t k = 0;
+  for (int32_t j = 0; j < ORVNumCar; ++j) {
+    const auto& desplaza = combinacion_.desplaza[static_cast<size_t>(j)];
+    for (size_t a = 0; a < p; ++a) {
+      const uint32_t* cuentasA = &columnas.cuentas[a * kAncho];
+      for (size_t b = a + 1; b < p; ++b) {
+        int32_t progreso = ++k;
+        eventos.Progreso.lanza(progreso);
+        // Column b moved back by j holds desplaza[j][u] wherever it held u.
+        const uint32_t* cuentasB = &columnas.cuentas[b * kAncho];
+        int64_t suma = 0;
+        for (size_t u = 0; u < ORVNumCar; ++u) {
+          suma += int64_t{cuentasA[desplaza[u]]} * cuentasB[u];
+        }
+        setICM(static_cast<int32_t>(a + 1), static_cast<int32_t>(b + 1), j,
+               recuento::indiceMutuo(suma, longitudes[a], longitudes[b]));
+        kestrin::ProcesaEventos();
+      }
+    }
+  }
+
+  for (int32_t a = 1; a <= periodo; ++a) {
+    for (int32_t b = a + 1; b <= periodo; ++b) {
+      int32_t progreso = ++k;
+      eventos.Progreso.lanza(progreso);
+      int32_t mejor = 0;
+      Moneda mejorDistancia = absoluto(ICM(a, b, 0) - icTipo_);
+      for (int32_t j = 1; j < ORVNumCar; ++j) {
+        const Moneda distancia = absoluto(ICM(a, b, j) - icTipo_);
+        if (distancia < mejorDistancia) {
+          mejor = j;
+          mejorDistancia = distancia;
+        }
+      }
+      setDesplazamiento(a, b, mejor);
+    }
+  }
+
+  if (combinacion_.compruebaCoherencia) {
+    for (int32_t o = 1; o <= periodo - 2; ++o) {
+      const int64_t suma = int64_t{Desplazamiento(o, o + 1)} + Desplazamiento(o + 1, o + 2) -
+                           Desplazamiento(o, o + 2);
+      if (suma % ORVNumCar != 0) {
+        avisa(kAvisoDesplazamientos);
+        break;
+      }
+    }
+  }
+  int32_t hechos = total;
+  eventos.Fin.lanza(hechos);
+}
+
+void CriptoPeriodico::BuscaClaves() {
+  const int32_t periodo = periodo_;
+  if (periodo < 1) throw kestrin::ErrorSubindice();
+  aseguraColumnas(periodo);
+
+  // The aligned text: column 1, then every other column moved back by its
+  // shift relative to column 1. Only its counts are needed.
+  recuento::Contador contador(1);
+  for (int32_t i = 1; i <= periodo; ++i) {
+    const int32_t desplazamiento = i == 1 ? 0 : Desplazamiento(1, i);
+    const auto& desplaza = combinacion_.desplaza[static_cast<size_t>(desplazamiento & 63)];
+    for (const char32_t c : textoCol_[static_cast<size_t>(i - 1)]) {
+      const int v = alfabeto::valor(c);
+      if (v >= 0) contador.anade(desplaza[static_cast<size_t>(v)]);
+    }
+  }
+  ORVResultado resultado;
+  contador.vuelca(resultado);
+  const Moneda ic = recuento::indiceCoincidencia(resultado);
+  resultado.Ordena();
+  // The most frequent symbol; the space when the aligned text is empty.
+  const int x = resultado.Count() > 0 ? alfabeto::valorDeTexto(resultado.Item(1)->Texto()) : 0;
+
+  if (absoluto(ic - icTipo_) > icTipo_ / Moneda(10)) avisa(kAvisoIndice);
+
+  std::vector<uint8_t> pasos;
+  for (int32_t j = 2; j <= periodo; ++j) {
+    pasos.push_back(static_cast<uint8_t>(Desplazamiento(j - 1, j) & 63));
+  }
+  const auto& referencia = combinacion_.referencia;
+  for (size_t i = 0; i < referencia.size(); ++i) {
+    const int v = alfabeto::valor(referencia[i]);
+    uint8_t simbolo = combinacion_.primera[static_cast<size_t>(x)][static_cast<size_t>(v)];
+    Cadena clave(1, alfabeto::simbolo(simbolo));
+    for (const uint8_t paso : pasos) {
+      simbolo = combinacion_.siguiente[simbolo][paso];
+      clave.push_back(alfabeto::simbolo(simbolo));
+    }
+    clavesProbables_[i] = std::move(clave);
+  }
+}
+
+}  // namespace tarnel

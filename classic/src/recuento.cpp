@@ -1,0 +1,101 @@
+// Block counting and the indices derived from counts.
+#include "recuento.h"
+
+#include <cmath>
+#include <limits>
+
+#include "kestrin/errores.h"
+#include "kestrin/orvtexto.h"
+
+namespace tarnel::recuento {
+namespace {
+
+constexpr int32_t kTamDirecto = 3;  // 64^3 counters: one megabyte
+
+int32_t cuenta32(uint64_t cuenta) {
+  if (cuenta > static_cast<uint64_t>(std::numeric_limits<int32_t>::max())) {
+    throw kestrin::ErrorDesbordamiento();
+  }
+  return static_cast<int32_t>(cuenta);
+}
+
+}  // namespace
+
+Contador::Contador(int32_t tam) : tam_(tam) {
+  if (tam_ >= 1 && tam_ <= kTamDirecto) cuentas_.assign(size_t{1} << (6 * tam_), 0);
+}
+
+void Contador::anadeLargo(int valor) {
+  if (tam_ <= kTamDirecto) {
+    codigo_ = ((codigo_ << 6) | static_cast<uint32_t>(valor)) & ((1u << (6 * tam_)) - 1);
+    if (++llenos_ < tam_) return;
+    llenos_ = tam_;
+    if (cuentas_[codigo_]++ == 0) orden_.push_back(codigo_);
+    return;
+  }
+  bloque_.push_back(alfabeto::simbolo(valor));
+  if (bloque_.size() < static_cast<size_t>(tam_)) return;
+  const auto [sitio, nuevo] = indice_.try_emplace(bloque_, largos_.size());
+  if (nuevo) {
+    largos_.emplace_back(bloque_, 1);
+  } else {
+    ++largos_[sitio->second].second;
+  }
+  bloque_.erase(0, 1);
+}
+
+void Contador::vuelca(ORVResultado& resultado) const {
+  if (tam_ > kTamDirecto) {
+    for (const auto& [texto, cuenta] : largos_) resultado.Add(texto, cuenta32(cuenta));
+    return;
+  }
+  Cadena texto(static_cast<size_t>(std::max(tam_, 0)), U'·');
+  for (const uint32_t codigo : orden_) {
+    for (int32_t i = 0; i < tam_; ++i) {
+      texto[static_cast<size_t>(i)] = alfabeto::simbolo(static_cast<int>(codigo >> (6 * (tam_ - 1 - i))));
+    }
+    resultado.Add(texto, cuenta32(cuentas_[codigo]));
+  }
+}
+
+Moneda log2(double x) { return Moneda::desdeDouble(std::log(x) / std::log(2.0)); }
+
+Moneda indiceCoincidencia(const ORVResultado& resultado) {
+  const int64_t total = resultado.Total();
+  if (total < 2) return Moneda();
+  int64_t suma = 0;
+  for (const auto& item : resultado) {
+    const int64_t f = item->Frecuencia();
+    suma += f * (f - 1);
+  }
+  return Moneda::desdeDouble(static_cast<double>(suma) /
+                             (static_cast<double>(total) * static_cast<double>(total - 1)));
+}
+
+Moneda entropia(const ORVResultado& resultado) {
+  const int32_t total = resultado.Total();
+  if (total < 1) return Moneda();
+  Moneda suma;
+  for (const auto& item : resultado) {
+    const int32_t f = item->Frecuencia();
+    if (f > 0) suma += Moneda(f) * log2(f);
+  }
+  return log2(total) - Moneda::desdeDouble(suma.aDouble() * (1.0 / total));
+}
+
+Moneda indiceMutuo(int64_t suma, size_t longitud1, size_t longitud2) {
+  if (longitud1 == 0 || longitud2 == 0) return Moneda();
+  return Moneda::desdeDouble(static_cast<double>(suma) /
+                             (static_cast<double>(longitud2) * static_cast<double>(longitud1)));
+}
+
+VistaCadena sinEtiqueta(VistaCadena texto) {
+  if (kestrin::etiqueta::busca(texto, /*sinMayusculas=*/true)) {
+    return texto.substr(kestrin::etiqueta::kLongitud);
+  }
+  return texto;
+}
+
+int32_t longitud32(size_t longitud) { return cuenta32(longitud); }
+
+}  // namespace tarnel::recuento
