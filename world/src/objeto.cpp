@@ -46,6 +46,7 @@ std::span<const EntradaClase> clases() {
   static const EntradaClase tabla[] = {
       {"Kestrin.ORVTexto", &crea<ORVTexto>},
       {"Kestrin.ORVW", &crea<ORVW>},
+      {"Kestrin.ORVImagen", &crea<ORVImagen>},
       {"Kestrin.ORVmcd", &crea<ORVmcd>},
   };
   return tabla;

@@ -1,11 +1,126 @@
-// Tag helpers of the workspace object.
+// The workspace object: tag helpers, profile, utilities and the mailbox.
 #include "kestrin/orvw.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <array>
+#include <charconv>
+#include <cmath>
+#include <filesystem>
+#include <string>
 
 #include "kestrin/orvtexto.h"
+#include "linkmere/connection.h"
+#include "perfil.h"
 
 namespace kestrin {
+
+FormatoNumerico FormatoNumerico::de(const std::locale& locale) {
+  FormatoNumerico formato;
+  const auto& puntuacion = std::use_facet<std::numpunct<wchar_t>>(locale);
+  formato.decimal = static_cast<char32_t>(puntuacion.decimal_point());
+  formato.miles =
+      puntuacion.grouping().empty() ? 0 : static_cast<char32_t>(puntuacion.thousands_sep());
+  if (formato.miles == formato.decimal) formato.miles = 0;
+  return formato;
+}
+
+FormatoNumerico FormatoNumerico::delUsuario() {
+  try {
+    return de(std::locale(""));
+  } catch (const std::exception&) {
+    return de(std::locale::classic());
+  }
+}
+
+Cadena carpetaPrograma() {
+  std::error_code ec;
+  auto programa = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec || !programa.has_parent_path()) programa = std::filesystem::current_path(ec) / "x";
+  return desdeUtf8(programa.parent_path().string());
+}
+
+ORVW::ORVW() : ORVW(Entorno{}) {}
+
+ORVW::ORVW(const Entorno& entorno)
+    : carpeta_(entorno.carpeta.empty() ? carpetaPrograma() : entorno.carpeta),
+      formato_(FormatoNumerico::delUsuario()) {
+  colfix_ = kColfixInicial;
+  perfil_ = carpeta_;
+  if (perfil_.empty() || perfil_.back() != U'/') perfil_ += U'/';
+  perfil_ += U"ORV.INI";
+  netCnx_ = std::make_shared<linkmere::connection>(entorno.proveedor);
+  netCnx_->setNetDevice(GetProfile(U"Buzón", U"URL", carpeta_, perfil_));
+  netCnx_->setLocalUnit(U"");
+  netCnx_->setusername(GetProfile(U"Buzón", U"username", U"", perfil_));
+  netCnx_->setpassword(GetProfile(U"Buzón", U"password", U"", perfil_));
+  // The outcome is the connection's own business; nothing here depends on it.
+  netCnx_->Connect();
+  // The password is needed for the attempt only.
+  netCnx_->setpassword(U"");
+}
+
+Cadena ORVW::GetProfile(const Cadena& Seccion, const Cadena& clave, const Cadena& defecto,
+                        const Cadena& profile) const {
+  return perfil::lee(Seccion, clave, defecto, profile, kMaxPerfil);
+}
+
+bool ORVW::WriteProfile(const Cadena& Seccion, const Cadena& clave, const Cadena& valor,
+                        const Cadena& profile) const {
+  return perfil::escribe(Seccion, clave, valor, profile);
+}
+
+bool ORVW::ExistFileDir(const Cadena& sSpec) const {
+  if (sSpec.empty() || sSpec.find(U'\0') != Cadena::npos) return false;
+  struct stat datos {};
+  return ::stat(aUtf8(sSpec).c_str(), &datos) == 0;
+}
+
+double ORVW::Eval(VistaCadena x) const {
+  while (!x.empty() && x.front() == U' ') x.remove_prefix(1);
+  while (!x.empty() && x.back() == U' ') x.remove_suffix(1);
+  // Rewritten as a plain decimal for from_chars, which ignores the process locale.
+  std::string numero;
+  bool digitos = false, decimal = false, exponente = false, digitosExponente = false;
+  for (size_t i = 0; i < x.size(); ++i) {
+    const char32_t c = x[i];
+    if (c >= U'0' && c <= U'9') {
+      numero.push_back(static_cast<char>(c));
+      (exponente ? digitosExponente : digitos) = true;
+    } else if ((c == U'+' || c == U'-') &&
+               (i == 0 || (exponente && (x[i - 1] == U'e' || x[i - 1] == U'E')))) {
+      if (c == U'-') numero.push_back('-');
+    } else if (c == formato_.decimal && !decimal && !exponente) {
+      numero.push_back('.');
+      decimal = true;
+    } else if (formato_.miles != 0 && c == formato_.miles && digitos && !decimal && !exponente) {
+      // digit grouping: leave it out
+    } else if ((c == U'e' || c == U'E') && digitos && !exponente) {
+      numero.push_back('e');
+      exponente = true;
+    } else {
+      return 0;
+    }
+  }
+  if (!digitos || (exponente && !digitosExponente)) return 0;
+  double valor = 0;
+  const auto [fin, error] = std::from_chars(numero.data(), numero.data() + numero.size(), valor);
+  if (error != std::errc() || fin != numero.data() + numero.size() || !std::isfinite(valor)) {
+    return 0;
+  }
+  return valor;
+}
+
+Cadena ORVW::XTrim(VistaCadena buffer) const {
+  Cadena salida(buffer);
+  for (char32_t& c : salida) {
+    if (c == 0) c = U' ';
+  }
+  const auto inicio = salida.find_first_not_of(U' ');
+  if (inicio == Cadena::npos) return U"";
+  return salida.substr(inicio, salida.find_last_not_of(U' ') - inicio + 1);
+}
 
 int32_t ORVW::CSKey(const Cadena& buffer) const {
   return etiqueta::lee(buffer, /*sinMayusculas=*/true);
