@@ -1,0 +1,349 @@
+// The extended text box: acceptance, typing, files, clipboard, drops, saving.
+#include "pemmick/orvexttextbox.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDropEvent>
+#include <QFile>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+#include "kestrin/errores.h"
+#include "kestrin/orvw.h"
+#include "lectura.h"
+
+namespace pemmick {
+namespace {
+
+using kestrin::ORVTexto;
+
+std::shared_ptr<ORVTexto> texto(const char32_t* t, int32_t key) {
+  auto o = std::make_shared<ORVTexto>();
+  o->asigna(t, key);
+  return o;
+}
+
+class CajaTest : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    static QTemporaryDir carpeta;
+    ponEspacioTrabajo(std::make_shared<kestrin::ORVW>(
+        kestrin::ORVW::Entorno{carpeta.path().toStdU32String(), nullptr}));
+  }
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    ventana.resize(400, 200);
+    caja = new ORVExtTextBox(&ventana);
+    caja->setGeometry(0, 0, 400, 200);
+    caja->avisa = [this](const QString& t, const QString& m) { avisos.push_back(t + u'|' + m); };
+    ventana.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&ventana));
+  }
+  QString ruta(const char* nombre) { return dir.filePath(QString::fromLatin1(nombre)); }
+  QString escribe(const char* nombre, const QByteArray& bytes) {
+    QFile f(ruta(nombre));
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+    return f.fileName();
+  }
+  QByteArray lee(const QString& r) {
+    QFile f(r);
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+    return f.readAll();
+  }
+  QString mostrado() { return caja->area()->toPlainText(); }
+  void suelta(const QStringList& archivos) {
+    QMimeData datos;
+    QList<QUrl> urls;
+    for (const auto& a : archivos) urls << QUrl::fromLocalFile(a);
+    datos.setUrls(urls);
+    QWidget* destino = caja->area()->viewport();
+    QDragEnterEvent entra(QPoint(10, 10), Qt::CopyAction, &datos, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(destino, &entra);
+    QDropEvent suelta(QPointF(10, 10), Qt::CopyAction, &datos, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(destino, &suelta);
+  }
+
+  QTemporaryDir dir;
+  QWidget ventana;
+  ORVExtTextBox* caja = nullptr;
+  std::vector<QString> avisos;
+};
+
+const QString kRechazo = QStringLiteral("Texto no admitido|El texto que ha elegido no se puede poner aquí.");
+
+TEST_F(CajaTest, KeysAcceptedDecidesWhichTextsEnter) {
+  struct Caso {
+    const char* nombre;
+    int32_t aceptadas;
+    const char32_t* texto;
+    int32_t key;
+    bool entra;
+  };
+  const Caso casos[] = {
+      {"todas", 255, U"abc", kestrin::CSKHill, true},
+      {"ninguna, texto", 0, U"abc", kestrin::CSKNone, false},
+      {"ninguna, vacio", 0, U"", kestrin::CSKVig, true},
+      {"vigenere en vigenere", kestrin::CSKVig, U"xyz", kestrin::CSKVig, true},
+      {"afin en vigenere", kestrin::CSKVig, U"xyz", kestrin::CSKAfin, false},
+      {"vacio de otro sistema", kestrin::CSKVig, U"", kestrin::CSKRSA, true},
+  };
+  for (const auto& c : casos) {
+    caja->setKeysAccepted(255);
+    caja->setCSTexto(texto(U"previo", kestrin::CSKNone));
+    const auto antes = caja->CSTexto();
+    avisos.clear();
+    caja->setKeysAccepted(c.aceptadas);
+    auto t = texto(c.texto, c.key);
+    EXPECT_EQ(caja->setCSTexto(t), c.entra) << c.nombre;
+    if (c.entra) {
+      EXPECT_EQ(caja->CSTexto(), t) << c.nombre;  // the same object
+      EXPECT_EQ(mostrado(), QString::fromStdU32String(c.texto)) << c.nombre;
+      EXPECT_TRUE(avisos.empty()) << c.nombre;
+    } else {
+      EXPECT_EQ(caja->CSTexto(), antes) << c.nombre;
+      EXPECT_EQ(mostrado(), QStringLiteral("previo")) << c.nombre;
+      EXPECT_EQ(avisos, std::vector<QString>{kRechazo}) << c.nombre;
+    }
+  }
+  EXPECT_THROW(caja->setCSTexto(nullptr), kestrin::ErrorORV);
+}
+
+TEST_F(CajaTest, PlacedTextShowsItsDescriptionAndTypingKeepsTheKey) {
+  caja->setCSTexto(texto(U"abc", kestrin::CSKVig));
+  EXPECT_EQ(caja->area()->toolTip(), QStringLiteral("Cifrado con el criptosistema de Vigenère"));
+  int cambios = 0;
+  caja->eventos.Change.conecta([&] { ++cambios; });
+  caja->setMostrarEspaciosComo(QStringLiteral("·"));
+  caja->area()->moveCursor(QTextCursor::End);
+  QTest::keyClicks(caja->area(), QStringLiteral("d e"));
+  EXPECT_EQ(mostrado(), QStringLiteral("abcd·e"));
+  EXPECT_EQ(caja->CSTexto()->Texto(), U"abcd·e");
+  EXPECT_EQ(caja->Key(), kestrin::CSKVig);
+  EXPECT_EQ(cambios, 3);
+}
+
+TEST_F(CajaTest, KeyPressCanChangeOrSwallowTheKeyBeforeTheSpaceMapping) {
+  std::vector<int16_t> vistas;
+  caja->eventos.KeyPress.conecta([&](int16_t& a) {
+    vistas.push_back(a);
+    if (a == 'x') a = 0;         // swallowed
+    if (a == 'q') a = ' ';       // becomes a space, then the substitute
+  });
+  caja->setMostrarEspaciosComo(QStringLiteral("_"));
+  QTest::keyClicks(caja->area(), QStringLiteral("axq "));
+  EXPECT_EQ(mostrado(), QStringLiteral("a__"));
+  EXPECT_EQ(vistas, (std::vector<int16_t>{'a', 'x', 'q', ' '}));
+}
+
+TEST_F(CajaTest, SavedFileHoldsTheTagAndCodePageBytesAndReadsBack) {
+  caja->setCSTexto(texto(U"Año·señal", kestrin::CSKVig));
+  const QString r = ruta("texto.ORV");
+  escribe("texto.ORV", "contenido anterior");
+  ASSERT_TRUE(caja->GuardaFichero(r));
+  EXPECT_EQ(lee(r), QByteArray("[ORVKey=008]A\xF1o\xB7se\xF1" "al"));
+
+  ORVExtTextBox otra(&ventana);
+  ASSERT_TRUE(otra.LeeFichero(r));
+  EXPECT_EQ(otra.Key(), kestrin::CSKVig);
+  EXPECT_EQ(otra.CSTexto()->Texto(), U"Año·señal");
+
+  // BeforeSave may change what is written.
+  caja->eventos.BeforeSave.conecta([](QString& t) { t += QStringLiteral("!"); });
+  ASSERT_TRUE(caja->GuardaFichero(r));
+  EXPECT_TRUE(lee(r).endsWith("al!"));
+}
+
+TEST_F(CajaTest, FailedSaveKeepsTheOldFile) {
+  const QString r = escribe("viejo.ORV", "intacto");
+  caja->setCSTexto(texto(U"nuevo", kestrin::CSKNone));
+  EXPECT_FALSE(caja->GuardaFichero(dir.path()));  // a folder is not overwritten
+  EXPECT_FALSE(caja->GuardaFichero(ruta("no/existe/x.ORV")));
+  QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+  const bool guardado = caja->GuardaFichero(r);
+  QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  if (guardado) GTEST_SKIP() << "the folder stays writable (running as root)";
+  EXPECT_EQ(lee(r), QByteArray("intacto"));
+}
+
+TEST_F(CajaTest, FilesReadAsUtf8OnlyWhenTheyAreUtf8) {
+  struct Caso {
+    const char* nombre;
+    QByteArray bytes;
+    QString esperado;
+  };
+  const Caso casos[] = {
+      {"utf-8", QByteArray("a\xC3\xB1o \xE2\x82\xAC"), QStringLiteral("año €")},
+      {"code page", QByteArray("a\xF1o \x80"), QStringLiteral("año €")},
+      {"ascii", QByteArray("hola"), QStringLiteral("hola")},
+      {"utf-8 roto", QByteArray("\xC3\xB1\xC3"), QStringLiteral("Ã±Ã")},
+      {"sobrelargo", QByteArray("\xC0\xAF"), QStringLiteral("À¯")},
+  };
+  for (const auto& c : casos) {
+    ASSERT_TRUE(caja->LeeFichero(escribe("c.txt", c.bytes))) << c.nombre;
+    EXPECT_EQ(mostrado(), c.esperado) << c.nombre;
+  }
+  EXPECT_TRUE(detalle::esUtf8MultiByte("\xF0\x9F\x98\x80"));
+  EXPECT_FALSE(detalle::esUtf8MultiByte("\xED\xA0\x80"));  // a surrogate
+  EXPECT_FALSE(detalle::esUtf8MultiByte("\xF4\x90\x80\x80"));  // above U+10FFFF
+}
+
+TEST_F(CajaTest, BinaryFileLoadsAsText) {
+  QByteArray todos;
+  for (int i = 0; i < 4096; ++i) todos.append(static_cast<char>(i % 256));
+  ASSERT_TRUE(caja->LeeFichero(escribe("binario", todos)));
+  EXPECT_EQ(caja->CSTexto()->Texto().size(), 4096u);
+}
+
+TEST_F(CajaTest, SeparatorsRaiseGetTokenWithWhatWasReadSoFar) {
+  std::vector<std::pair<QString, QString>> tokens;
+  std::vector<QString> eventos;
+  caja->eventos.BeforeRead.conecta([&] { eventos.push_back(QStringLiteral("BeforeRead")); });
+  caja->eventos.GetToken.conecta([&](QString& leido, QString& sep) { tokens.emplace_back(leido, sep); });
+  caja->eventos.AfterRead.conecta([&](QString& t, bool&) { eventos.push_back(t); });
+  caja->setSeparadores(QStringLiteral(" "));
+  caja->setMostrarEspaciosComo(QStringLiteral("·"));
+  ASSERT_TRUE(caja->LeeFichero(escribe("t", "AB CD")));
+  ASSERT_EQ(tokens.size(), 1u);
+  EXPECT_EQ(tokens[0], std::make_pair(QStringLiteral("AB"), QStringLiteral(" ")));
+  EXPECT_EQ(eventos, (std::vector<QString>{QStringLiteral("BeforeRead"), QStringLiteral("AB·CD")}));
+  EXPECT_EQ(mostrado(), QStringLiteral("AB·CD"));
+}
+
+TEST_F(CajaTest, AfterReadCanChangeOrCancel) {
+  caja->setCSTexto(texto(U"antes", kestrin::CSKNone));
+  bool cancelar = true;
+  caja->eventos.AfterRead.conecta([&](QString& t, bool& cancel) {
+    cancel = cancelar;
+    t = t.toUpper();
+  });
+  EXPECT_FALSE(caja->LeeFichero(escribe("t", "nuevo")));
+  EXPECT_EQ(mostrado(), QStringLiteral("antes"));
+  cancelar = false;
+  EXPECT_TRUE(caja->LeeFichero(escribe("t", "nuevo")));
+  EXPECT_EQ(mostrado(), QStringLiteral("NUEVO"));
+}
+
+TEST_F(CajaTest, CtrlVChecksAndTakesTheKeyToolbarPasteDoesNeither) {
+  caja->setKeysAccepted(kestrin::CSKNone | kestrin::CSKAfin);
+  caja->setCSTexto(texto(U"uno", kestrin::CSKNone));
+  QGuiApplication::clipboard()->setText(QStringLiteral("[ORVKey=002]pegado"));
+  caja->area()->moveCursor(QTextCursor::End);
+  QTest::keyClick(caja->area(), Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(mostrado(), QStringLiteral("pegado"));
+  EXPECT_EQ(caja->Key(), kestrin::CSKAfin);
+
+  QGuiApplication::clipboard()->setText(QStringLiteral("[ORVKey=008]vigenere"));
+  QTest::keyClick(caja->area(), Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(mostrado(), QStringLiteral("pegado"));
+  EXPECT_EQ(avisos, std::vector<QString>{kRechazo});
+
+  // The toolbar replaces everything and keeps the box's key, tag and all.
+  caja->boton(QStringLiteral("pegar"))->trigger();
+  EXPECT_EQ(mostrado(), QStringLiteral("[ORVKey=008]vigenere"));
+  EXPECT_EQ(caja->Key(), kestrin::CSKAfin);
+  EXPECT_EQ(avisos.size(), 1u);
+}
+
+TEST_F(CajaTest, CopyTakesTheWholeTextWithoutTagAndCutEmpties) {
+  caja->setCSTexto(texto(U"todo el texto", kestrin::CSKXOR));
+  QTextCursor c = caja->area()->textCursor();
+  c.setPosition(0);
+  c.setPosition(4, QTextCursor::KeepAnchor);
+  caja->area()->setTextCursor(c);
+  QGuiApplication::clipboard()->clear();
+  QTest::keyClick(caja->area(), Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("todo el texto"));
+  QGuiApplication::clipboard()->clear();
+  caja->boton(QStringLiteral("copiar"))->trigger();
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("todo el texto"));
+  caja->boton(QStringLiteral("cortar"))->trigger();
+  EXPECT_EQ(mostrado(), QString());
+  EXPECT_EQ(caja->Key(), kestrin::CSKXOR);
+  caja->boton(QStringLiteral("deshacer"))->trigger();
+  EXPECT_EQ(mostrado(), QStringLiteral("todo el texto"));
+}
+
+TEST_F(CajaTest, DroppingTwoFilesShowsTheSecondUnlessItIsRefused) {
+  const QString a = escribe("a.ORV", "[ORVKey=002]primero");
+  const QString b = escribe("b.ORV", "[ORVKey=002]segundo");
+  const QString v = escribe("v.ORV", "[ORVKey=008]vigenere");
+  suelta({a, b});
+  EXPECT_EQ(mostrado(), QStringLiteral("segundo"));
+  caja->setKeysAccepted(kestrin::CSKAfin);
+  suelta({a, v});
+  EXPECT_EQ(mostrado(), QStringLiteral("primero"));
+  EXPECT_EQ(avisos, std::vector<QString>{kRechazo});
+}
+
+TEST_F(CajaTest, OpenCommandStartsInTheMailboxAndCancelChangesNothing) {
+  QString carpetaPedida;
+  QString respuesta;
+  caja->pideFichero = [&](bool guardar, const QString& carpeta, const QString& filtro) {
+    EXPECT_FALSE(guardar);
+    EXPECT_EQ(filtro, QStringLiteral("Archivos de texto de Orvane|*.ORV"));
+    carpetaPedida = carpeta;
+    return respuesta;
+  };
+  caja->setCSTexto(texto(U"queda", kestrin::CSKNone));
+  caja->Comando(QStringLiteral("abrir"));
+  EXPECT_EQ(mostrado(), QStringLiteral("queda"));
+  EXPECT_EQ(carpetaPedida, carpetaInicial());
+  EXPECT_FALSE(carpetaPedida.isEmpty());
+  respuesta = escribe("abierto.ORV", "[ORVKey=016]abierto");
+  caja->Comando(QStringLiteral("abrir"));
+  EXPECT_EQ(mostrado(), QStringLiteral("abierto"));
+  EXPECT_EQ(caja->Key(), kestrin::CSKXOR);
+}
+
+TEST_F(CajaTest, AddedButtonsReachButtonClick) {
+  QAction* recibido = nullptr;
+  caja->eventos.ButtonClick.conecta([&](QAction*& b) { recibido = b; });
+  QAction* nuevo = caja->AddButton(QIcon(), QIcon(), QStringLiteral("analiza"));
+  nuevo->trigger();
+  EXPECT_EQ(recibido, nuevo);
+  recibido = nullptr;
+  caja->boton(QStringLiteral("copiar"))->trigger();
+  EXPECT_EQ(recibido, nullptr);
+}
+
+TEST_F(CajaTest, PropertiesAreReadAndWrittenInTheirOrder) {
+  caja->setKeysAccepted(kestrin::CSKVig);
+  caja->setBotonAbrir(false);
+  caja->setMostrarEspaciosComo(QStringLiteral("·"));
+  caja->setFontName(QStringLiteral("Courier New"));
+  caja->setKey(kestrin::CSKVig);
+  kestrin::Propiedades p;
+  caja->GuardaPropiedades(p);
+  std::vector<kestrin::Cadena> escritas = p.Nombres();
+  const std::vector<kestrin::Cadena> ordenEscritura = {
+      U"KeysAccepted", U"BackColor", U"ForeColor", U"Enabled", U"Font", U"Appearance",
+      U"BackStyle", U"BorderStyle", U"FileName", U"BotonCortar", U"BotonPegar", U"BotonCopiar",
+      U"BotonDeshacer", U"BotonAbrir", U"BotonGuardar", U"Locked", U"Separadores", U"FontSize",
+      U"FontName", U"FontItalic", U"FontBold", U"FileFilter", U"Key", U"MostrarEspaciosComo"};
+  EXPECT_EQ(escritas, ordenEscritura);
+
+  ORVExtTextBox otra(&ventana);
+  p.OlvidaLecturas();
+  otra.LeePropiedades(p);
+  std::vector<kestrin::Cadena> ordenLectura = ordenEscritura;
+  std::rotate(ordenLectura.begin() + 9, ordenLectura.begin() + 13, ordenLectura.begin() + 14);
+  EXPECT_EQ(p.Lecturas(), ordenLectura);
+  EXPECT_EQ(otra.KeysAccepted(), kestrin::CSKVig);
+  EXPECT_FALSE(otra.BotonAbrir());
+  EXPECT_TRUE(otra.BotonGuardar());
+  EXPECT_EQ(otra.MostrarEspaciosComo(), QStringLiteral("·"));
+  EXPECT_EQ(otra.FontName(), QStringLiteral("Courier New"));
+  EXPECT_EQ(otra.Key(), kestrin::CSKVig);
+}
+
+}  // namespace
+}  // namespace pemmick
