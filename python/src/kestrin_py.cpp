@@ -1,4 +1,4 @@
-// Python bindings of Kestrin: tagged texts, ORVW, ORVmcd and the identifiers.
+// Python bindings of Kestrin: tagged texts, ORVW, ORVImagen, ORVmcd and the identifiers.
 #include "kestrin/kestrin.h"
 #include "orvane.h"
 
@@ -25,6 +25,12 @@ void enlazaKestrin(py::module_& m, py::module_& k) {
 
   py::class_<ORVW, Objeto, std::shared_ptr<ORVW>>(k, "ORVW")
       .def(py::init<>())
+      // The application folder the start-up reads ORV.INI from (default: the
+      // folder of the running program).
+      .def(py::init([](const Cadena& carpeta) {
+             return std::make_shared<ORVW>(ORVW::Entorno{carpeta, nullptr});
+           }),
+           py::arg("carpeta"))
       .def("CSKey", &ORVW::CSKey, py::arg("buffer"))
       .def(
           "setCSKey",
@@ -35,7 +41,41 @@ void enlazaKestrin(py::module_& m, py::module_& k) {
           py::arg("buffer"), py::arg("k"))
       .def("CSText", &ORVW::CSText, py::arg("buffer"))
       .def("CSDescription", &ORVW::CSDescription, py::arg("k"))
-      .def_property_readonly("ORVNoKey", &ORVW::ORVNoKey);
+      .def_property_readonly("ORVNoKey", &ORVW::ORVNoKey)
+      .def("GetProfile", &ORVW::GetProfile, py::arg("Seccion"), py::arg("clave"),
+           py::arg("default"), py::arg("profile"))
+      .def("WriteProfile", &ORVW::WriteProfile, py::arg("Seccion"), py::arg("clave"),
+           py::arg("valor"), py::arg("profile"))
+      .def("ExistFileDir", &ORVW::ExistFileDir, py::arg("sSpec"))
+      .def(
+          "Eval",
+          [](const ORVW& w, const Variante& x) -> double {
+            if (const auto* texto = std::get_if<Cadena>(&x)) return w.Eval(*texto);
+            if (const auto* d = std::get_if<double>(&x)) return *d;
+            if (const auto* i = std::get_if<int32_t>(&x)) return *i;
+            if (const auto* m = std::get_if<Moneda>(&x)) return m->aDouble();
+            return 0;
+          },
+          py::arg("x"))
+      .def("XTrim", &ORVW::XTrim, py::arg("buffer"))
+      .def_property("COLFIX", &ORVW::COLFIX, &ORVW::setCOLFIX)
+      .def_property("NetCnx", &ORVW::NetCnx, &ORVW::setNetCnx)
+      .def_property_readonly("Carpeta", &ORVW::Carpeta)
+      .def_property_readonly("Perfil", &ORVW::Perfil);
+
+  py::class_<Imagen>(k, "Imagen")
+      .def_readonly("ancho", &Imagen::ancho)
+      .def_readonly("alto", &Imagen::alto)
+      .def_readonly("pixeles", &Imagen::pixeles)
+      .def("pixel", &Imagen::pixel, py::arg("x"), py::arg("y"))
+      .def("__eq__", [](const Imagen& a, const Imagen& b) { return a == b; });
+
+  py::class_<ORVImagen, Objeto, std::shared_ptr<ORVImagen>>(k, "ORVImagen")
+      .def(py::init<>())
+      .def("Bitmap", &ORVImagen::Bitmap, py::arg("id"))
+      .def("Icon", &ORVImagen::Icon, py::arg("id"))
+      .def("Str", &ORVImagen::Str, py::arg("id"))
+      .def_static("Identificadores", &ORVImagen::Identificadores);
 
   py::class_<ORVmcd, Objeto, std::shared_ptr<ORVmcd>>(k, "ORVmcd")
       .def(py::init<>())

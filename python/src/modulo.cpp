@@ -7,6 +7,7 @@
 
 #include "kestrin/errores.h"
 #include "kestrin/kestrin.h"
+#include "linkmere/linkmere.h"
 #include "orvane.h"
 #include "halvard/halvard.h"
 #include "tarnel/tarnel.h"
@@ -160,6 +161,7 @@ PYBIND11_MODULE(orvane, m) {
   m.doc() = "Orvane: componentes del laboratorio de criptografía";
   tarnel::registra();
   halvard::registra();
+  linkmere::registra();
   defineErrores(m);
 
   py::class_<kestrin::Objeto, std::shared_ptr<kestrin::Objeto>>(m, "Objeto");
@@ -169,6 +171,8 @@ PYBIND11_MODULE(orvane, m) {
   orvane::enlazaTarnel(m, tarnel);
   auto halvard = m.def_submodule("Halvard", "Criptosistemas de clave pública");
   orvane::enlazaHalvard(m, halvard);
+  auto linkmere = m.def_submodule("Linkmere", "Conexión del buzón");
+  orvane::enlazaLinkmere(m, linkmere);
 
   m.def(
       "CreaObjeto", [](const std::string& nombre) { return kestrin::CreaObjeto(nombre); },

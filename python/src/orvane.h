@@ -55,6 +55,7 @@ void evento(py::class_<Eventos>& eventos, const char* nombre, E Eventos::*miembr
 void enlazaKestrin(py::module_& m, py::module_& kestrin);
 void enlazaTarnel(py::module_& m, py::module_& tarnel);
 void enlazaHalvard(py::module_& m, py::module_& halvard);
+void enlazaLinkmere(py::module_& m, py::module_& linkmere);
 
 }  // namespace orvane
 
