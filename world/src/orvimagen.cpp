@@ -35,7 +35,8 @@ constexpr Miembro arriba{-130, -130};
 constexpr Miembro codoArriba{-95, -180};   // elbow out, forearm up
 constexpr Miembro codoAbajo{-90, -5};      // elbow out, forearm down
 constexpr Miembro cintura{-50, 40};        // hand on the hip
-constexpr Miembro cabeza{-125, 115};       // hand on the head
+constexpr Miembro bajo{-30, -90};          // elbow down, forearm out
+constexpr Miembro abierto{-55, -55};       // straight, down and out
 }  // namespace brazo
 
 namespace pierna {
@@ -69,20 +70,20 @@ const std::array<Pose, 28> kPoses = {{
     {U'H', diagonal, espejo(diagonal), abierta, espejo(abierta)},
     {U'I', abajo, espejo(abajo), firme, espejo(firme)},
     {U'J', horizontal, espejo(abajo), rodilla, espejo(firme), 6},
-    {U'K', cabeza, espejo(horizontal), firme, espejo(firme)},
+    {U'K', bajo, espejo(horizontal), firme, espejo(firme)},
     {U'L', abajo, espejo(horizontal), firme, espejo(rodilla), -6},
     {U'M', codoArriba, espejo(codoAbajo), firme, espejo(abierta)},
     {U'N', diagonal, espejo(diagonal), recogida, espejo(firme)},
     {U'O', cintura, espejo(codoArriba), firme, espejo(firme)},
     {U'P', arriba, espejo(abajo), firme, espejo(patada), -8},
     {U'Q', horizontal, espejo(cintura), patada, espejo(firme), 8},
-    {U'R', abajo, espejo(abajo), abierta, espejo(abierta)},
+    {U'R', abajo, espejo(abajo), patada, espejo(firme)},
     {U'S', codoArriba, espejo(abajo), recogida, espejo(firme), 8},
     {U'T', horizontal, espejo(horizontal), rodilla, espejo(firme)},
-    {U'U', cintura, espejo(cabeza), firme, espejo(firme)},
+    {U'U', cintura, espejo(bajo), firme, espejo(firme)},
     {U'V', diagonal, espejo(horizontal), firme, espejo(firme)},
     {U'W', codoAbajo, espejo(codoArriba), abierta, espejo(abierta)},
-    {U'X', cabeza, espejo(cabeza), firme, espejo(firme)},
+    {U'X', abierto, espejo(abierto), abierta, espejo(abierta)},
     {U'Y', arriba, espejo(arriba), abierta, espejo(abierta)},
     {U'Z', horizontal, espejo(diagonal), firme, espejo(recogida), -8},
     {U'Ñ', diagonal, espejo(diagonal), firme, espejo(recogida)},
