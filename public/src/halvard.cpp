@@ -6,6 +6,7 @@ namespace halvard {
 std::span<const kestrin::EntradaClase> clases() {
   using kestrin::crea;
   static const kestrin::EntradaClase tabla[] = {
+      {"Halvard.ORVCriptoRSA", &crea<ORVCriptoRSA>},
       {"Halvard.ORVCriptoMHM", &crea<ORVCriptoMHM>},
   };
   return tabla;

@@ -11,6 +11,46 @@ void enlazaHalvard(py::module_& m, py::module_& h) {
   enlazaEvento<int32_t>(m, "EventoLong");
   enlazaEvento<const Cadena&>(m, "EventoTexto");
 
+  py::class_<ORVCriptoRSA, kestrin::Objeto, std::shared_ptr<ORVCriptoRSA>> rsa(h, "ORVCriptoRSA");
+  rsa.def(py::init<>())
+      .def("ClaveFactor", &ORVCriptoRSA::ClaveFactor, py::arg("Indice"))
+      .def(
+          "setClaveFactor",
+          [](ORVCriptoRSA& r, int32_t i, const Cadena& v) { r.setClaveFactor(i, v); },
+          py::arg("Indice"), py::arg("valor"))
+      .def_property("Exponente", &ORVCriptoRSA::Exponente,
+                    [](ORVCriptoRSA& r, const Cadena& v) { r.setExponente(v); })
+      .def_property("Clave", &ORVCriptoRSA::Clave,
+                    [](ORVCriptoRSA& r, const Cadena& v) { r.setClave(v); })
+      .def_property("ClavePrivada", &ORVCriptoRSA::ClavePrivada,
+                    [](ORVCriptoRSA& r, const Cadena& v) { r.setClavePrivada(v); })
+      .def_property("TamBloque", &ORVCriptoRSA::TamBloque, &ORVCriptoRSA::setTamBloque)
+      .def_property("NumBits", &ORVCriptoRSA::NumBits, &ORVCriptoRSA::setNumBits)
+      .def_property("NumBloques", &ORVCriptoRSA::NumBloques, &ORVCriptoRSA::setNumBloques)
+      .def("TextoCifrado", &ORVCriptoRSA::TextoCifrado, py::arg("i"))
+      .def(
+          "setTextoCifrado",
+          [](ORVCriptoRSA& r, int32_t i, const Cadena& v) { r.setTextoCifrado(i, v); },
+          py::arg("i"), py::arg("valor"))
+      .def_property("TextoOriginal", &ORVCriptoRSA::TextoOriginal,
+                    &ORVCriptoRSA::setTextoOriginal)
+      .def("ConstruyeClave", &ORVCriptoRSA::ConstruyeClave)
+      .def("Cifra", &ORVCriptoRSA::Cifra)
+      .def("Descifra", &ORVCriptoRSA::Descifra)
+      .def("VaciaClave", &ORVCriptoRSA::VaciaClave);
+  {
+    auto eventos = enlazaEventos(rsa, &ORVCriptoRSA::eventos);
+    using E = ORVCriptoRSA::Eventos;
+    evento(eventos, "CambiaClave", &E::CambiaClave);
+    evento(eventos, "ConstruyeClave", &E::ConstruyeClave);
+    evento(eventos, "Cifrado", &E::Cifrado);
+    evento(eventos, "DesCifrado", &E::DesCifrado);
+    evento(eventos, "Fin", &E::Fin);
+    evento(eventos, "Inicio", &E::Inicio);
+    evento(eventos, "Progreso", &E::Progreso);
+    evento(eventos, "Warning", &E::Warning);
+  }
+
   py::class_<ORVCriptoMHM, kestrin::Objeto, std::shared_ptr<ORVCriptoMHM>> mhm(h, "ORVCriptoMHM");
   mhm.def(py::init<>())
       .def_property("LongitudSucesion", &ORVCriptoMHM::LongitudSucesion,

@@ -35,5 +35,29 @@ class MochilaTest(unittest.TestCase):
             mhm.TextoCifrado(17)
 
 
+class RSATest(unittest.TestCase):
+    def test_key_and_blocks(self):
+        rsa = orvane.CreaObjeto("Halvard.ORVCriptoRSA")
+        rsa.setClaveFactor(1, "257")
+        rsa.setClaveFactor(2, "263")
+        rsa.Exponente = "5"
+        mensajes = []
+        rsa.eventos.ConstruyeClave.conecta(lambda ok, mensaje: mensajes.append((ok, mensaje)))
+        rsa.ConstruyeClave()
+        self.assertEqual(mensajes, [(True, "Clave OK")])
+        self.assertEqual((rsa.Clave, rsa.ClavePrivada, rsa.NumBits), ("67591", "26829", 17))
+        claro = orvane.Kestrin.ORVTexto()
+        claro.Texto = "Año"
+        rsa.TextoOriginal = claro
+        self.assertIs(rsa.TextoOriginal, claro)
+        rsa.Cifra()
+        self.assertEqual(rsa.NumBloques, 3)
+        self.assertTrue(all(rsa.TextoCifrado(i).isdigit() for i in range(1, 4)))
+        rsa.Descifra()
+        self.assertEqual((rsa.TextoOriginal.Texto, rsa.TextoOriginal.Key), ("Año", orvane.CSKNone))
+        with self.assertRaises(IndexError):
+            rsa.ClaveFactor(3)
+
+
 if __name__ == "__main__":
     unittest.main()

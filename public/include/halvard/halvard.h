@@ -9,6 +9,7 @@
 #include <span>
 
 #include "halvard/orvcriptomhm.h"
+#include "halvard/orvcriptorsa.h"
 #include "kestrin/objeto.h"
 
 namespace halvard {
