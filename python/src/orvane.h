@@ -10,6 +10,7 @@
 #include <pybind11/stl.h>
 
 #include <string>
+#include <type_traits>
 #include <typeinfo>
 
 #include "kestrin/evento.h"
@@ -20,8 +21,34 @@ namespace py = pybind11;
 
 namespace orvane {
 
+// An event argument passed by reference that a handler may change.
+template <typename T>
+inline constexpr bool kPorReferencia =
+    std::is_lvalue_reference_v<T> && !std::is_const_v<std::remove_reference_t<T>>;
+
+// Writes what a Python handler returned into the event's arguments passed by
+// reference: the new value itself when there is one such argument, a tuple
+// in their order when there are several; None keeps them as they are.
+template <typename... Args>
+void devuelve(const py::object& resultado, Args... args) {
+  constexpr size_t n = (size_t{0} + ... + size_t{kPorReferencia<Args>});
+  if (resultado.is_none()) return;
+  const py::tuple valores = n == 1 ? py::make_tuple(resultado) : resultado.cast<py::tuple>();
+  if (valores.size() != n) throw py::value_error("el manejador devuelve otro número de valores");
+  size_t i = 0;
+  (
+      [&] {
+        if constexpr (kPorReferencia<Args>) {
+          args = valores[i++].template cast<std::remove_reference_t<Args>>();
+        }
+      }(),
+      ...);
+}
+
 // Binds the event type Evento<Args...> once, under `nombre`, in the module.
-// A handler is any callable; it is called with the event's arguments.
+// A handler is any callable; it is called with the event's arguments. For an
+// event with arguments passed by reference, what the handler returns becomes
+// their new value (see devuelve), seen by the next handlers and the component.
 template <typename... Args>
 void enlazaEvento(py::module_& m, const char* nombre) {
   using E = kestrin::Evento<Args...>;
@@ -29,7 +56,13 @@ void enlazaEvento(py::module_& m, const char* nombre) {
   py::class_<E>(m, nombre)
       .def("conecta",
            [](E& evento, py::function manejador) {
-             return evento.conecta([manejador](Args... args) { manejador(args...); });
+             return evento.conecta([manejador](Args... args) {
+               if constexpr ((kPorReferencia<Args> || ...)) {
+                 devuelve<Args...>(manejador(args...), args...);
+               } else {
+                 manejador(args...);
+               }
+             });
            },
            py::arg("manejador"))
       .def("desconecta", &E::desconecta, py::arg("id"));

@@ -1,4 +1,4 @@
-// Python bindings of Tarnel: the alphabet and the classical cryptosystems.
+// Python bindings of Tarnel: the alphabet, the classical cryptosystems and the analyser.
 #include "orvane.h"
 #include "tarnel/tarnel.h"
 
@@ -89,6 +89,110 @@ void enlazaTarnel(py::module_& m, py::module_& t) {
   auto eventosSust = enlazaEventos(sust, &ORVCriptoSust::eventos);
   evento(eventosSust, "Cifrado", &ORVCriptoSust::Eventos::Cifrado);
   evento(eventosSust, "DesCifrado", &ORVCriptoSust::Eventos::DesCifrado);
+
+  // Progress counts travel by reference: a handler may return a new value.
+  enlazaEvento<int32_t&>(m, "EventoLongRef");
+  enlazaEvento<int32_t>(m, "EventoLong");
+  enlazaEvento<const Cadena&>(m, "EventoTexto");
+
+  py::class_<ORVAnaliza, kestrin::Objeto, std::shared_ptr<ORVAnaliza>> analiza(t, "ORVAnaliza");
+  analiza.def(py::init<>())
+      .def_property("Texto", &ORVAnaliza::Texto,
+                    [](ORVAnaliza& a, Cadena s) { a.setTexto(std::move(s)); })
+      .def_property("Texto1", &ORVAnaliza::Texto1,
+                    [](ORVAnaliza& a, Cadena s) { a.setTexto1(std::move(s)); })
+      .def_property("Texto2", &ORVAnaliza::Texto2,
+                    [](ORVAnaliza& a, Cadena s) { a.setTexto2(std::move(s)); })
+      .def_property("TamBloque", &ORVAnaliza::TamBloque, &ORVAnaliza::setTamBloque)
+      .def_property("UserCancel", &ORVAnaliza::UserCancel, &ORVAnaliza::setUserCancel)
+      .def_property_readonly("Resultado", &ORVAnaliza::Resultado)
+      .def_property_readonly("IC", &ORVAnaliza::IC)
+      .def_property_readonly("ICM", &ORVAnaliza::ICM)
+      .def_property_readonly("Entropia", &ORVAnaliza::Entropia)
+      .def("Vacia", &ORVAnaliza::Vacia);
+  {
+    auto eventos = enlazaEventos(analiza, &ORVAnaliza::eventos);
+    evento(eventos, "Inicio", &ORVAnaliza::Eventos::Inicio);
+    evento(eventos, "Progreso", &ORVAnaliza::Eventos::Progreso);
+    evento(eventos, "Fin", &ORVAnaliza::Eventos::Fin);
+  }
+
+  // Vigenère and XOR share one class of bindings, as they share their code.
+  using CP = CriptoPeriodico;
+  py::class_<CP, kestrin::Objeto, std::shared_ptr<CP>> periodico(t, "CriptoPeriodico");
+  periodico
+      .def_property("Clave", &CP::Clave, [](CP& c, const Cadena& s) { c.setClave(s); })
+      .def_property("MaxPeriodo", &CP::MaxPeriodo, &CP::setMaxPeriodo)
+      .def("IC", &CP::IC, py::arg("m"), py::arg("c"))
+      .def("setIC", &CP::setIC, py::arg("m"), py::arg("c"), py::arg("valor"))
+      .def("MediaIC", &CP::MediaIC, py::arg("m"))
+      .def("setMediaIC", &CP::setMediaIC, py::arg("m"), py::arg("valor"))
+      .def("VarianzaIC", &CP::VarianzaIC, py::arg("m"))
+      .def("setVarianzaIC", &CP::setVarianzaIC, py::arg("m"), py::arg("valor"))
+      .def("TextoCol", &CP::TextoCol, py::arg("i"))
+      .def("setTextoCol", [](CP& c, int32_t i, Cadena s) { c.setTextoCol(i, std::move(s)); },
+           py::arg("i"), py::arg("valor"))
+      .def_property("Periodo", &CP::Periodo, &CP::setPeriodo)
+      .def("ICM", &CP::ICM, py::arg("Coli"), py::arg("Colj"), py::arg("Desplazamiento"))
+      .def("setICM", &CP::setICM, py::arg("Coli"), py::arg("Colj"), py::arg("Desplazamiento"),
+           py::arg("valor"))
+      .def("Desplazamiento", &CP::Desplazamiento, py::arg("i"), py::arg("j"))
+      .def("setDesplazamiento", &CP::setDesplazamiento, py::arg("i"), py::arg("j"),
+           py::arg("valor"))
+      .def_property("ICTipo", &CP::ICTipo, &CP::setICTipo)
+      .def("ClaveProbable", &CP::ClaveProbable, py::arg("i"))
+      .def("Cifra", &CP::Cifra)
+      .def("Descifra", &CP::Descifra)
+      .def("BuscaPeriodo", &CP::BuscaPeriodo)
+      .def("BuscaDesplazamientos", &CP::BuscaDesplazamientos)
+      .def("BuscaClaves", &CP::BuscaClaves);
+  textos(periodico);
+  {
+    auto eventos = enlazaEventos(periodico, &CP::eventos);
+    evento(eventos, "Warning", &CP::Eventos::Warning);
+    evento(eventos, "Cifrado", &CP::Eventos::Cifrado);
+    evento(eventos, "DesCifrado", &CP::Eventos::DesCifrado);
+    evento(eventos, "Inicio", &CP::Eventos::Inicio);
+    evento(eventos, "Progreso", &CP::Eventos::Progreso);
+    evento(eventos, "Fin", &CP::Eventos::Fin);
+  }
+  py::class_<ORVCriptoVigenere, CP, std::shared_ptr<ORVCriptoVigenere>>(t, "ORVCriptoVigenere")
+      .def(py::init<>());
+  py::class_<ORVCriptoXOR, CP, std::shared_ptr<ORVCriptoXOR>>(t, "ORVCriptoXOR").def(py::init<>());
+
+  py::class_<ORVMatriz, kestrin::Objeto, std::shared_ptr<ORVMatriz>>(t, "ORVMatriz")
+      .def(py::init<>())
+      .def("Elemento", &ORVMatriz::Elemento, py::arg("fila"), py::arg("columna"))
+      .def("setElemento", &ORVMatriz::setElemento, py::arg("fila"), py::arg("columna"),
+           py::arg("valor"))
+      .def_property("NumFilas", &ORVMatriz::NumFilas, &ORVMatriz::setNumFilas)
+      .def_property("NumColumnas", &ORVMatriz::NumColumnas, &ORVMatriz::setNumColumnas)
+      .def("F1", &ORVMatriz::F1, py::arg("i"), py::arg("j"))
+      .def("F2", &ORVMatriz::F2, py::arg("i"), py::arg("k"))
+      .def("F3", &ORVMatriz::F3, py::arg("i"), py::arg("j"), py::arg("k"))
+      .def("Reduce", &ORVMatriz::Reduce)
+      .def("Inversa", &ORVMatriz::Inversa)
+      .def("Por", &ORVMatriz::Por, py::arg("a").none(true));
+
+  py::class_<ORVCriptoHill, kestrin::Objeto, std::shared_ptr<ORVCriptoHill>> hill(t,
+                                                                                 "ORVCriptoHill");
+  hill.def(py::init<>())
+      .def_property("TamClave", &ORVCriptoHill::TamClave, &ORVCriptoHill::setTamClave)
+      .def_property_readonly("Clave", &ORVCriptoHill::Clave)
+      .def_property_readonly("ClaveInversa", &ORVCriptoHill::ClaveInversa)
+      .def("Cifra", &ORVCriptoHill::Cifra)
+      .def("Descifra", &ORVCriptoHill::Descifra);
+  textos(hill);
+  {
+    auto eventos = enlazaEventos(hill, &ORVCriptoHill::eventos);
+    evento(eventos, "CambiaTamaño", &ORVCriptoHill::Eventos::CambiaTamaño);
+    evento(eventos, "Warning", &ORVCriptoHill::Eventos::Warning);
+    evento(eventos, "Cifrado", &ORVCriptoHill::Eventos::Cifrado);
+    evento(eventos, "DesCifrado", &ORVCriptoHill::Eventos::DesCifrado);
+    evento(eventos, "Inicio", &ORVCriptoHill::Eventos::Inicio);
+    evento(eventos, "Progreso", &ORVCriptoHill::Eventos::Progreso);
+    evento(eventos, "Fin", &ORVCriptoHill::Eventos::Fin);
+  }
 }
 
 }  // namespace orvane
