@@ -161,6 +161,33 @@ TEST(ORVCriptoMHM, WithoutAValidKeyNothingHappens) {
   EXPECT_EQ(mhm.UltimoBloque(), 0);
 }
 
+TEST(ORVCriptoMHM, ZeroBitsOfAPartialLastBlockAreNotText) {
+  // The padded text and the blocks: 12 elements, "ab" + 4 spaces, 4 whole
+  // blocks; 10, "ab" + 6 spaces, 6 extra zero bits; 24, "abc", one block;
+  // 24, "abcd" + 8 spaces, whole blocks; 40, "ab" + 16 spaces, 16 extra zero
+  // bits that would make two NUL characters.
+  const std::pair<int32_t, const char32_t*> casos[] = {
+      {12, U"ab"}, {10, U"ab"}, {24, U"abc"}, {24, U"abcd"}, {40, U"ab"}};
+  for (const auto& [largo, claro] : casos) {
+    std::vector<int64_t> privada;
+    int64_t suma = 0;
+    for (int32_t i = 0; i < largo; ++i) {
+      privada.push_back(suma + 1);
+      suma += suma + 1;
+    }
+    ORVCriptoMHM mhm;
+    fija(mhm, {privada, suma + 2, 1000003});
+    mhm.ConstruyeClave();
+    ASSERT_TRUE(mhm.ClavePrivadaOK()) << largo;
+    mhm.setTextoOriginal(texto(claro));
+    const Cadena rellenado = mhm.TextoOriginal()->Texto();
+    mhm.Cifra();
+    mhm.Descifra();
+    EXPECT_EQ(mhm.TextoOriginal()->Texto(), rellenado) << largo;
+    EXPECT_EQ(rellenado.find(char32_t{0}), Cadena::npos) << largo;
+  }
+}
+
 TEST(ORVCriptoMHM, LargeProductsStayExact) {
   // w * element far above 2^31; modulus near 10^13.
   ORVCriptoMHM mhm;
