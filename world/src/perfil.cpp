@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "linkmere/connection.h"
+
 namespace kestrin::perfil {
 namespace {
 
@@ -110,6 +112,7 @@ Documento analiza(std::string_view bytes) {
     doc.lineas.push_back({texto.substr(inicio, salto - inicio), texto.substr(salto, largo)});
     inicio = salto + largo;
   }
+  linkmere::borraSecreto(texto);
   return doc;
 }
 
@@ -186,9 +189,19 @@ Cadena lee(VistaCadena seccion, VistaCadena clave, VistaCadena defecto, VistaCad
   const Cadena porDefecto(defecto.substr(0, maximo));
   if (ruta.empty() || ruta.find(U'\0') != VistaCadena::npos) return porDefecto;
   bool falta = false;
-  const auto bytes = leeBytes(camino(ruta), falta);
+  auto bytes = leeBytes(camino(ruta), falta);
   if (!bytes) return porDefecto;
-  const Documento doc = analiza(*bytes);
+  Documento doc = analiza(*bytes);
+  // The file may hold a password: its copies are wiped before they are freed.
+  struct Borrado {
+    std::string& bytes;
+    Documento& doc;
+    ~Borrado() {
+      volatile char* p = bytes.data();
+      for (size_t i = 0; i < bytes.size(); ++i) p[i] = 0;
+      for (auto& linea : doc.lineas) linkmere::borraSecreto(linea.texto);
+    }
+  } borrado{*bytes, doc};
   const VistaCadena buscada = recorta(seccion);
   const VistaCadena nombreClave = recorta(clave);
   for (size_t i = buscaSeccion(doc, buscada) + 1; i < doc.lineas.size(); ++i) {
