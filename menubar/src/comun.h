@@ -23,7 +23,8 @@ inline QColor color(uint32_t valor) {
       case 0x0D: return p.color(QPalette::Highlight);
       case 0x0E: return p.color(QPalette::HighlightedText);
       case 0x0F: return p.color(QPalette::Button);
-      case 0x10: return p.color(QPalette::Mid);
+      // Button shadow: dark enough to carry the highlight-text captions.
+      case 0x10: return p.color(QPalette::Dark).darker(125);
       case 0x12: return p.color(QPalette::ButtonText);
       case 0x14: return p.color(QPalette::Light);
       case 0x15: return p.color(QPalette::Shadow);

@@ -2,27 +2,45 @@
 // bar's margins as docked panels.
 #pragma once
 
-#include <QPointer>
 #include <QWidget>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 
+#include "framer/setframer.h"
 #include "vimbar/vimbar.h"
 
 namespace vimbar {
 
 class Vimbar::Marco {
  public:
-  bool tieneVentana() const { return !ventana_.isNull(); }
-  QWidget* ventana() const { return ventana_; }
-  void ponVentana(QWidget* v) { ventana_ = v; }
-  // Side 0 left, 1 top, 2 right, 3 bottom; value in twips.
-  void ponBorde(int lado, int32_t valor) { bordes_[lado] = valor; }
-  int32_t borde(int lado) const { return bordes_[lado]; }
+  // True once a frame control has been set: the margins then live in its panels.
+  bool tieneVentana() const { return puesta_ && marco_.Parent() != nullptr; }
+  QWidget* ventana() const { return qobject_cast<QWidget*>(marco_.Parent()); }
+  // Gives the frame-panel object its window without handing it the margins.
+  void adopta(QWidget* v) {
+    if (!marco_.Parent()) marco_.setParent(v);
+  }
+  void ponVentana(QWidget* v) {
+    puesta_ = v != nullptr;
+    marco_.setParent(v);
+  }
+  // Side 0 left, 1 top, 2 right, 3 bottom; value in twips, 15 per pixel.
+  void ponBorde(int lado, int32_t twips) {
+    const auto px = static_cast<int16_t>(std::clamp<long>(std::lround(twips / 15.0), 0, 32767));
+    switch (lado) {
+      case 0: marco_.setBorderLeft(px); break;
+      case 1: marco_.setBorderTop(px); break;
+      case 2: marco_.setBorderRight(px); break;
+      default: marco_.setBorderBottom(px); break;
+    }
+  }
+  const framer::SetFramer& marco() const { return marco_; }
 
  private:
-  QPointer<QWidget> ventana_;
-  int32_t bordes_[4] = {0, 0, 0, 0};
+  framer::SetFramer marco_;
+  bool puesta_ = false;
 };
 
 }  // namespace vimbar

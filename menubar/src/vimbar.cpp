@@ -14,6 +14,7 @@
 #include <cmath>
 
 #include "comun.h"
+#include "framer/acoplado.h"
 #include "marco.h"
 #include "modelo.h"
 #include "propiedades_qt.h"
@@ -243,10 +244,12 @@ void VerticalMenu::paintEvent(QPaintEvent*) {
     const int origen = enMovimiento ? m.TopBoton(i, desdeGrupo_) : destino;
     const int arriba = static_cast<int>(std::lround(origen + (destino - origen) * t));
     const QRect r(0, arriba, W, B);
-    p.fillRect(r, cara);
-    bisel(p, r, true, oscuro, oscuro);
-    bisel(p, r.adjusted(0, 0, -1, -1), true, pal.color(QPalette::BrightText).isValid() ? Qt::white : luz,
-          sombra);
+    QLinearGradient degradado(r.topLeft(), r.bottomLeft());
+    degradado.setColorAt(0, cara.lighter(106));
+    degradado.setColorAt(1, cara.darker(106));
+    p.fillRect(r, degradado);
+    bisel(p, r, true, luz.lighter(110), oscuro);
+    bisel(p, r.adjusted(1, 1, -1, -1), true, Qt::white, sombra);
     p.setPen(color(0x80000012));
     const QString texto =
         p.fontMetrics().elidedText(m.Caption(i), Qt::ElideRight, std::max(0, W - 8));
@@ -265,9 +268,12 @@ void VerticalMenu::paintEvent(QPaintEvent*) {
     const QRect icono(item.Left, item.Top, kLadoIcono, kLadoIcono);
     if (!item.Button.isNull()) item.Button.paint(&p, icono);
     if (item.State != kPlano) bisel(p, item.BorderRect, item.State == kRealzado, luz, oscuro);
-    p.setPen(color(foreColor_));
-    p.drawText(item.RectTexto.adjusted(2, 0, -2, 0), Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
-               item.Caption);
+    // A caption the clip line would cut is left out rather than shown in half.
+    if (item.RectTexto.bottom() < corte) {
+      p.setPen(color(foreColor_));
+      p.drawText(item.RectTexto.adjusted(2, 0, -2, 0), Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
+                 item.Caption);
+    }
   }
   p.restore();
 
@@ -479,6 +485,8 @@ Vimbar::Vimbar(QWidget* parent)
       divisor_(new Divisor(this)),
       marco_(std::make_unique<Marco>()) {
   panel_->setAutoFillBackground(false);
+  // A new bar docks to the left of its container.
+  framer::setAlign(this, framer::kAlineaIzquierda);
   menu_->clicItem.conecta([this](int32_t& g, int32_t& i, QString& k) { eventos.MenuItemClick.lanza(g, i, k); });
   menu_->clic.conecta([this] { eventos.Click.lanza(); });
   menu_->dobleClic.conecta([this] { eventos.DblClick.lanza(); });
@@ -566,7 +574,7 @@ void Vimbar::aplicaMargenes() {
 }
 
 QWidget* Vimbar::FrameControl() {
-  if (!marco_->ventana()) return parentWidget() ? window() : nullptr;
+  if (!marco_->ventana() && parentWidget()) marco_->adopta(window());
   return marco_->ventana();
 }
 

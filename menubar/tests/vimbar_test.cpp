@@ -148,6 +148,14 @@ TEST_F(BarraTest, WithAFrameControlTheMarginsLeaveTheBar) {
   EXPECT_EQ(barra->MarginLeft(), 0);
   EXPECT_EQ(barra->MarginTop(), 0);
   EXPECT_EQ(menu()->geometry().topLeft(), QPoint(0, 0));
+  // The frame window holds them as docked panels, in pixels.
+  marco.resize(300, 200);
+  const QWidget* izquierdo = marco.findChild<QWidget*>(QStringLiteral("PanelLeft"));
+  ASSERT_NE(izquierdo, nullptr);
+  EXPECT_EQ(izquierdo->width(), 10);
+  barra->setMarginTop(300);
+  EXPECT_EQ(marco.findChild<QWidget*>(QStringLiteral("PanelTop"))->height(), 20);
+  EXPECT_EQ(barra->MarginTop(), 0);
 }
 
 TEST(VerticalMenu, NineGroupsOfNineItemsSaveAndRestoreExactly) {
