@@ -1,0 +1,87 @@
+// ORVBigNum: integer and rational arithmetic on numbers of any size, written as
+// decimal texts.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "kestrin/cadena.h"
+#include "kestrin/evento.h"
+#include "kestrin/objeto.h"
+#include "kestrin/variante.h"
+
+namespace numbrel {
+
+using kestrin::Cadena;
+
+// The big-number service. It prepares the engine's input (variables, the word
+// "mod", "N(...)") and cleans its output. Bad input never raises an error: the
+// event AritError carries a Spanish message and the result is "Error" (False
+// for Boolean members). A client program or library keeps one shared instance
+// for its whole life, created at its first use.
+class ORVBigNum : public kestrin::Objeto {
+ public:
+  // Reads the user's "Precision" setting and opens a use of the engine.
+  ORVBigNum();
+  ~ORVBigNum() override;
+  ORVBigNum(const ORVBigNum&) = delete;
+  ORVBigNum& operator=(const ORVBigNum&) = delete;
+
+  // Both evaluated: 2 when y > x, 1 when equal, 0 when y < x, -1 when either is not a number.
+  int16_t Max(const Cadena& x, const Cadena& y);
+  // Evaluated, then the probable-prime test.
+  bool EsPrimo(const Cadena& texto);
+  // Evaluated; bits of the integer (0 when it is not one).
+  int32_t NumBits(const Cadena& texto);
+  // The value of `expr` after variable substitution and the "mod" rewrite:
+  // integer arithmetic when `Entero`, else exact rationals ("p/q"). "N(expr)"
+  // gives the decimal expansion. With `MaxValor` (not Empty) a value above it
+  // gives "Error". Blank input gives "" with no event.
+  Cadena Eval(const Cadena& expr, const kestrin::Variante& MaxValor = {}, bool Entero = false);
+  // Decimal expansion with "," as the decimal point ("0,25", "-0,5"), with as
+  // many decimals as the precision setting at most.
+  Cadena ToDecimal(const Cadena& n);
+  // A random prime of that many bits; "Error" outside 2..4096.
+  Cadena RndPrimo(int16_t NumBits);
+  // Inverse of n modulo `modulo`; "Error" when there is none (no event).
+  Cadena ModInv(const Cadena& n, const Cadena& modulo);
+  // The least non-negative solution of x = restos(i) mod CoPrimos(i), or "Error".
+  Cadena CRT(const std::vector<Cadena>& restos, const std::vector<Cadena>& CoPrimos);
+  // A whole number from n1 to n2.
+  int32_t RndRange(int32_t n1, int32_t n2);
+  // The next prime above num; "Error" for what is not an integer (no event).
+  Cadena NextPrime(const Cadena& num);
+  // Fills the arrays (zero-based) with the prime factors and their exponents.
+  // False when num is not a nonzero integer, or when the effort bound passed:
+  // then the last element is the unfactored cofactor with exponent 1.
+  bool Factorize(const Cadena& num, std::vector<Cadena>& Factores, std::vector<Cadena>& Exponentes);
+  Cadena EulerFi(const Cadena& n);
+  // num in base 2..36.
+  Cadena ToBasis(int16_t base, const Cadena& num);
+  Cadena Mcd(const Cadena& x, const Cadena& y);
+  Cadena ModPower(const Cadena& base, const Cadena& exponente, const Cadena& modulo);
+  // a*x + b*y = d = gcd(x, y); False (no event) when x or y is not an integer,
+  // and then a, b and d hold "Error".
+  bool ExMcd(const Cadena& x, const Cadena& y, Cadena& a, Cadena& b, Cadena& d);
+  // The integer value of `expr` modulo `modulo`, both as given (not evaluated).
+  Cadena BMod(const Cadena& expr, const Cadena& modulo);
+
+  // Write-only indexed property `var`: an empty name empties the table, an
+  // empty value removes the name, anything else sets it. Names compare
+  // without regard to case.
+  void setvar(const Cadena& nombre, const Cadena& valor);
+
+  struct Eventos {
+    kestrin::Evento<Cadena&> AritError;
+  } eventos;
+
+ private:
+  void error(const Cadena& descripcion);
+  Cadena conEstado(int16_t estado, const std::string& salida, const Cadena& mensaje);
+
+  std::map<Cadena, Cadena> variables_;  // keyed by the name in lower case
+};
+
+}  // namespace numbrel

@@ -1,0 +1,450 @@
+// Parser and evaluators of the engine's expression language (see expresion.h).
+#include "expresion.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace numbrel::motor {
+namespace {
+
+// Internal signal of a malformed or refused expression; never leaves this file.
+struct Fallo {};
+
+[[noreturn]] void falla() { throw Fallo{}; }
+
+struct Nodo {
+  enum class Tipo { Numero, Cadena, Negativo, Potencia, Factorial } tipo;
+  std::string texto;  // digits of a number, with at most one '.'
+  // Cadena: operands with the operator before each ('\0' for the first);
+  // the other kinds use hijos[0] (and hijos[1], the exponent).
+  std::vector<std::pair<char, std::unique_ptr<Nodo>>> hijos;
+};
+using PNodo = std::unique_ptr<Nodo>;
+
+PNodo nodo(Nodo::Tipo tipo) {
+  auto n = std::make_unique<Nodo>();
+  n->tipo = tipo;
+  return n;
+}
+
+class Parser {
+ public:
+  explicit Parser(std::string_view s) : s_(s) {}
+
+  PNodo todo() {
+    PNodo n = expresion();
+    salta();
+    if (i_ != s_.size()) falla();
+    return n;
+  }
+
+ private:
+  void salta() {
+    while (i_ < s_.size() &&
+           (s_[i_] == ' ' || s_[i_] == '\t' || s_[i_] == '\r' || s_[i_] == '\n')) {
+      ++i_;
+    }
+  }
+  char mira() {
+    salta();
+    return i_ < s_.size() ? s_[i_] : '\0';
+  }
+  void entra() {
+    if (++profundidad_ > kMaxProfundidad) falla();
+  }
+
+  PNodo cadena(PNodo (Parser::*operando)(), std::string_view operadores) {
+    PNodo primero = (this->*operando)();
+    char c = mira();
+    if (c == '\0' || operadores.find(c) == std::string_view::npos) return primero;
+    PNodo n = nodo(Nodo::Tipo::Cadena);
+    n->hijos.emplace_back('\0', std::move(primero));
+    while (c != '\0' && operadores.find(c) != std::string_view::npos) {
+      ++i_;
+      n->hijos.emplace_back(c, (this->*operando)());
+      c = mira();
+    }
+    return n;
+  }
+
+  PNodo expresion() { return cadena(&Parser::termino, "+-"); }
+  PNodo termino() { return cadena(&Parser::unario, "*/%\\"); }
+
+  PNodo unario() {
+    const char c = mira();
+    if (c != '-' && c != '+') return potencia();
+    ++i_;
+    entra();
+    PNodo operando = unario();
+    --profundidad_;
+    if (c == '+') return operando;
+    PNodo n = nodo(Nodo::Tipo::Negativo);
+    n->hijos.emplace_back('\0', std::move(operando));
+    return n;
+  }
+
+  PNodo potencia() {
+    PNodo base = postfijo();
+    if (mira() != '^') return base;
+    ++i_;
+    entra();
+    PNodo n = nodo(Nodo::Tipo::Potencia);
+    n->hijos.emplace_back('\0', std::move(base));
+    n->hijos.emplace_back('^', unario());
+    --profundidad_;
+    return n;
+  }
+
+  PNodo postfijo() {
+    PNodo n = primario();
+    int anidados = 0;
+    while (mira() == '!') {
+      ++i_;
+      entra();
+      ++anidados;
+      PNodo f = nodo(Nodo::Tipo::Factorial);
+      f->hijos.emplace_back('\0', std::move(n));
+      n = std::move(f);
+    }
+    profundidad_ -= anidados;
+    return n;
+  }
+
+  PNodo primario() {
+    const char c = mira();
+    const char cierre = c == '(' ? ')' : c == '[' ? ']' : c == '{' ? '}' : '\0';
+    if (cierre != '\0') {
+      ++i_;
+      entra();
+      PNodo n = expresion();
+      if (mira() != cierre) falla();
+      ++i_;
+      --profundidad_;
+      return n;
+    }
+    if (!esDigito(c) && c != '.' && c != ',') falla();
+    PNodo n = nodo(Nodo::Tipo::Numero);
+    bool punto = false, digitos = false;
+    while (i_ < s_.size()) {
+      const char d = s_[i_];
+      if (esDigito(d)) {
+        n->texto.push_back(d);
+        digitos = true;
+      } else if ((d == '.' || d == ',') && !punto) {
+        n->texto.push_back('.');
+        punto = true;
+      } else {
+        break;
+      }
+      ++i_;
+    }
+    if (!digitos) falla();
+    return n;
+  }
+
+  static bool esDigito(char c) { return c >= '0' && c <= '9'; }
+
+  std::string_view s_;
+  size_t i_ = 0;
+  int profundidad_ = 0;
+};
+
+uint64_t bits(const mpz_class& z) { return z == 0 ? 0 : mpz_sizeinbase(z.get_mpz_t(), 2); }
+
+void limita(const mpz_class& z) {
+  if (bits(z) > kMaxBits) falla();
+}
+void limita(const mpq_class& q) {
+  if (bits(q.get_num()) > kMaxBits || bits(q.get_den()) > kMaxBits) falla();
+}
+
+// log2 |z| for z nonzero.
+double log2Abs(const mpz_class& z) {
+  long exponente = 0;
+  const double mantisa = mpz_get_d_2exp(&exponente, z.get_mpz_t());
+  return std::log2(std::fabs(mantisa)) + static_cast<double>(exponente);
+}
+
+// Exponent as a machine integer once the size of base^e is known to fit.
+unsigned long exponenteAsumible(const mpz_class& e, const mpz_class& base) {
+  if (e > static_cast<unsigned long>(kMaxBits)) falla();
+  const unsigned long k = e.get_ui();
+  if (static_cast<double>(k) * log2Abs(base) > static_cast<double>(kMaxBits)) falla();
+  return k;
+}
+
+mpz_class potenciaEntera(const mpz_class& base, const mpz_class& e) {
+  if (e < 0) {
+    // Only 1 and -1 have integer reciprocals.
+    if (base == 1) return 1;
+    if (base == -1) return mpz_odd_p(e.get_mpz_t()) ? -1 : 1;
+    falla();
+  }
+  if (base == 0) return e == 0 ? 1 : 0;
+  if (base == 1) return 1;
+  if (base == -1) return mpz_odd_p(e.get_mpz_t()) ? -1 : 1;
+  mpz_class r;
+  mpz_pow_ui(r.get_mpz_t(), base.get_mpz_t(), exponenteAsumible(e, base));
+  return r;
+}
+
+unsigned long operandoFactorial(const mpz_class& n) {
+  if (n < 0 || n > 1000000) falla();
+  const unsigned long k = n.get_ui();
+  // log2(k!) from lgamma, refused before the product is built.
+  if (k > 1 && std::lgamma(static_cast<double>(k) + 1) / std::log(2.0) > kMaxBits) falla();
+  return k;
+}
+
+mpz_class factorial(const mpz_class& n) {
+  mpz_class r;
+  mpz_fac_ui(r.get_mpz_t(), operandoFactorial(n));
+  return r;
+}
+
+// ---- Integers -------------------------------------------------------------
+
+mpz_class evaluaZ(const Nodo& n);
+
+mpz_class literalEntero(const std::string& texto) {
+  if (texto.find('.') != std::string::npos) falla();
+  // 10 > 2^3.32: a literal of more digits than this cannot fit.
+  if (texto.size() > kMaxBits * 30103 / 100000 + 1) falla();
+  return mpz_class(texto, 10);
+}
+
+mpz_class operaZ(char op, const mpz_class& a, const mpz_class& b) {
+  mpz_class r;
+  switch (op) {
+    case '+': r = a + b; break;
+    case '-': r = a - b; break;
+    case '*':
+      if (bits(a) + bits(b) > kMaxBits + 1) falla();
+      r = a * b;
+      break;
+    case '/':
+    case '\\':
+      if (b == 0) falla();
+      mpz_fdiv_q(r.get_mpz_t(), a.get_mpz_t(), b.get_mpz_t());
+      break;
+    case '%':
+      if (b == 0) falla();
+      mpz_fdiv_r(r.get_mpz_t(), a.get_mpz_t(), b.get_mpz_t());
+      break;
+    default: falla();
+  }
+  limita(r);
+  return r;
+}
+
+mpz_class evaluaZ(const Nodo& n) {
+  switch (n.tipo) {
+    case Nodo::Tipo::Numero: return literalEntero(n.texto);
+    case Nodo::Tipo::Negativo: return -evaluaZ(*n.hijos[0].second);
+    case Nodo::Tipo::Factorial: return factorial(evaluaZ(*n.hijos[0].second));
+    case Nodo::Tipo::Potencia: {
+      const mpz_class r = potenciaEntera(evaluaZ(*n.hijos[0].second), evaluaZ(*n.hijos[1].second));
+      limita(r);
+      return r;
+    }
+    case Nodo::Tipo::Cadena: {
+      mpz_class r = evaluaZ(*n.hijos[0].second);
+      for (size_t i = 1; i < n.hijos.size(); ++i) {
+        r = operaZ(n.hijos[i].first, r, evaluaZ(*n.hijos[i].second));
+      }
+      return r;
+    }
+  }
+  falla();
+}
+
+// ---- Rationals ------------------------------------------------------------
+
+mpq_class evaluaQ(const Nodo& n);
+
+mpq_class literalRacional(const std::string& texto) {
+  const size_t punto = texto.find('.');
+  if (punto == std::string::npos) return mpq_class(literalEntero(texto));
+  const std::string entera = texto.substr(0, punto), fraccion = texto.substr(punto + 1);
+  if (texto.size() > kMaxBits * 30103 / 100000) falla();
+  mpz_class escala;
+  mpz_ui_pow_ui(escala.get_mpz_t(), 10, fraccion.size());
+  mpq_class q(mpz_class(entera.empty() ? "0" : entera, 10) * escala +
+                  mpz_class(fraccion.empty() ? "0" : fraccion, 10),
+              escala);
+  q.canonicalize();
+  return q;
+}
+
+mpq_class suelo(const mpq_class& q) {
+  mpz_class r;
+  mpz_fdiv_q(r.get_mpz_t(), q.get_num_mpz_t(), q.get_den_mpz_t());
+  return mpq_class(r);
+}
+
+uint64_t bitsQ(const mpq_class& q) { return bits(q.get_num()) + bits(q.get_den()); }
+
+mpq_class operaQ(char op, const mpq_class& a, const mpq_class& b) {
+  mpq_class r;
+  switch (op) {
+    case '+':
+    case '-':
+      if (bits(a.get_den()) + bits(b.get_den()) > kMaxBits + 1) falla();
+      if (op == '+') {
+        r = a + b;
+      } else {
+        r = a - b;
+      }
+      break;
+    case '*':
+      if (bitsQ(a) + bitsQ(b) > 2 * kMaxBits + 2) falla();
+      r = a * b;
+      break;
+    case '/':
+      if (b == 0 || bitsQ(a) + bitsQ(b) > 2 * kMaxBits + 2) falla();
+      r = a / b;
+      break;
+    case '\\':
+      if (b == 0) falla();
+      r = suelo(a / b);
+      break;
+    case '%':
+      if (b == 0) falla();
+      r = a - b * suelo(a / b);
+      break;
+    default: falla();
+  }
+  limita(r);
+  return r;
+}
+
+mpz_class enteroDe(const mpq_class& q) {
+  if (q.get_den() != 1) falla();
+  return q.get_num();
+}
+
+mpq_class evaluaQ(const Nodo& n) {
+  switch (n.tipo) {
+    case Nodo::Tipo::Numero: return literalRacional(n.texto);
+    case Nodo::Tipo::Negativo: return -evaluaQ(*n.hijos[0].second);
+    case Nodo::Tipo::Factorial: return mpq_class(factorial(enteroDe(evaluaQ(*n.hijos[0].second))));
+    case Nodo::Tipo::Potencia: {
+      const mpq_class base = evaluaQ(*n.hijos[0].second);
+      const mpz_class e = enteroDe(evaluaQ(*n.hijos[1].second));
+      if (e < 0 && base == 0) falla();
+      const mpz_class k = abs(e);
+      mpq_class r(potenciaEntera(base.get_num(), k), potenciaEntera(base.get_den(), k));
+      if (e < 0) r = 1 / r;
+      r.canonicalize();
+      limita(r);
+      return r;
+    }
+    case Nodo::Tipo::Cadena: {
+      mpq_class r = evaluaQ(*n.hijos[0].second);
+      for (size_t i = 1; i < n.hijos.size(); ++i) {
+        r = operaQ(n.hijos[i].first, r, evaluaQ(*n.hijos[i].second));
+      }
+      return r;
+    }
+  }
+  falla();
+}
+
+// ---- Residues -------------------------------------------------------------
+
+mpz_class reduce(const mpz_class& z, const mpz_class& m) {
+  mpz_class r;
+  mpz_mod(r.get_mpz_t(), z.get_mpz_t(), m.get_mpz_t());
+  return r;
+}
+
+mpz_class evaluaM(const Nodo& n, const mpz_class& m) {
+  switch (n.tipo) {
+    case Nodo::Tipo::Numero: return reduce(literalEntero(n.texto), m);
+    case Nodo::Tipo::Negativo: return reduce(-evaluaM(*n.hijos[0].second, m), m);
+    case Nodo::Tipo::Factorial: {
+      const mpz_class k = evaluaZ(*n.hijos[0].second);
+      if (k < 0) falla();
+      if (k >= m) return 0;  // m itself is one of the factors
+      if (k > 1000000) return reduce(factorial(k), m);
+      mpz_class r = 1;
+      for (unsigned long i = 2; i <= k.get_ui(); ++i) r = reduce(r * i, m);
+      return r;
+    }
+    case Nodo::Tipo::Potencia: {
+      mpz_class base = evaluaM(*n.hijos[0].second, m);
+      mpz_class e = evaluaZ(*n.hijos[1].second);
+      if (m == 1) return 0;
+      if (e < 0) {
+        if (mpz_invert(base.get_mpz_t(), base.get_mpz_t(), m.get_mpz_t()) == 0) falla();
+        e = -e;
+      }
+      if (!potenciaModularAsumible(e, bits(m))) falla();
+      mpz_class r;
+      mpz_powm(r.get_mpz_t(), base.get_mpz_t(), e.get_mpz_t(), m.get_mpz_t());
+      return r;
+    }
+    case Nodo::Tipo::Cadena: {
+      for (size_t i = 1; i < n.hijos.size(); ++i) {
+        const char op = n.hijos[i].first;
+        if (op != '+' && op != '-' && op != '*') return reduce(evaluaZ(n), m);
+      }
+      mpz_class r = evaluaM(*n.hijos[0].second, m);
+      for (size_t i = 1; i < n.hijos.size(); ++i) {
+        const mpz_class b = evaluaM(*n.hijos[i].second, m);
+        const char op = n.hijos[i].first;
+        const mpz_class c = op == '+' ? mpz_class(r + b) : op == '-' ? mpz_class(r - b) : mpz_class(r * b);
+        r = reduce(c, m);
+      }
+      return r;
+    }
+  }
+  falla();
+}
+
+template <typename F>
+auto protege(F&& f) -> std::optional<decltype(f())> {
+  try {
+    return f();
+  } catch (const Fallo&) {
+  } catch (const std::bad_alloc&) {
+  } catch (const std::length_error&) {
+  } catch (const std::invalid_argument&) {
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+bool potenciaModularAsumible(const mpz_class& e, uint64_t bitsModulo) {
+  // Cost of square-and-multiply: bits(e) products of limbs^1.6 limb operations.
+  const double limbs = std::max<double>(1.0, static_cast<double>(bitsModulo) / 64.0);
+  return static_cast<double>(bits(e)) * std::pow(limbs, 1.6) <= 4e9;
+}
+
+std::optional<mpz_class> evaluaEntero(std::string_view expr) {
+  return protege([&] { return evaluaZ(*Parser(expr).todo()); });
+}
+
+std::optional<mpq_class> evaluaRacional(std::string_view expr) {
+  return protege([&] { return evaluaQ(*Parser(expr).todo()); });
+}
+
+std::optional<mpz_class> evaluaModulo(std::string_view expr, const mpz_class& m) {
+  if (m == 0) return std::nullopt;
+  const mpz_class absoluto = abs(m);
+  return protege([&] { return evaluaM(*Parser(expr).todo(), absoluto); });
+}
+
+std::string textoEntero(const mpz_class& z) { return z.get_str(10); }
+
+std::string textoRacional(const mpq_class& q) {
+  return q.get_den() == 1 ? q.get_num().get_str(10) : q.get_str(10);
+}
+
+}  // namespace numbrel::motor

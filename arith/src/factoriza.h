@@ -1,0 +1,42 @@
+// Factorisation with an effort bound.
+//
+// Trial division, perfect powers and numbers of one machine word are done here;
+// every other composite goes to forked workers (aislado.h): FLINT's factoring
+// (its sieve on both cores) for composites within the sieve's reach, two
+// GMP-ECM workers for larger ones, each stopped at its time bound. Factors are
+// checked with BPSW before they are accepted.
+#pragma once
+
+#include <gmpxx.h>
+
+#include <chrono>
+#include <utility>
+#include <vector>
+
+namespace numbrel::motor {
+
+struct LimitesFactorizacion {
+  int digitosCriba = 75;                             // sieve reach, in decimal digits
+  std::chrono::milliseconds criba{100000};           // bound of one sieve run
+  int digitosEcmLargo = 120;                         // up to here ECM gets the long bound
+  std::chrono::milliseconds ecmLargo{10000};         // ECM on a cofactor of up to digitosEcmLargo
+  std::chrono::milliseconds ecmCorto{2000};          // ECM on anything larger
+  std::chrono::milliseconds total{150000};           // the whole factorisation
+};
+
+struct Factorizacion {
+  std::vector<std::pair<mpz_class, unsigned long>> primos;  // ascending, exponents >= 1
+  mpz_class resto = 1;  // product of what could not be factored (1 when complete)
+};
+
+// Factors n >= 1. Never runs much past `limites.total`.
+Factorizacion factoriza(const mpz_class& n, const LimitesFactorizacion& limites = {});
+
+}  // namespace numbrel::motor
+
+namespace numbrel::motor {
+
+// Baillie-PSW probable-prime test (FLINT); false for n < 2.
+bool esPrimoProbable(const mpz_class& n);
+
+}  // namespace numbrel::motor

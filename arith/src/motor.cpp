@@ -1,0 +1,309 @@
+// The engine's functions on decimal texts (see motor.h).
+#include "motor.h"
+
+#include <gmpxx.h>
+
+#include <algorithm>
+#include <atomic>
+#include <mutex>
+#include <optional>
+#include <random>
+
+#include "expresion.h"
+#include "factoriza.h"
+
+namespace numbrel::motor {
+namespace {
+
+constexpr int16_t kExito = 1;
+constexpr int16_t kFallo = 0;
+const char* const kError = "Error";
+
+std::atomic<int32_t> precision{100};
+std::atomic<int32_t> usos{0};
+
+// Plain decimal integer or fraction "[-]p[/q]" with optional blanks around
+// the parts; q nonzero. Nothing else is a number here.
+std::optional<mpq_class> leeRacional(const std::string& texto) {
+  const auto blanco = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+  size_t i = 0;
+  const auto salta = [&] {
+    while (i < texto.size() && blanco(texto[i])) ++i;
+  };
+  const auto entero = [&](bool conSigno) -> std::optional<mpz_class> {
+    salta();
+    std::string digitos;
+    if (conSigno && i < texto.size() && (texto[i] == '-' || texto[i] == '+')) {
+      if (texto[i] == '-') digitos.push_back('-');
+      ++i;
+    }
+    const size_t inicio = i;
+    while (i < texto.size() && texto[i] >= '0' && texto[i] <= '9') digitos.push_back(texto[i++]);
+    if (i == inicio || i - inicio > kMaxBits * 30103 / 100000 + 1) return std::nullopt;
+    return mpz_class(digitos, 10);
+  };
+  const auto num = entero(true);
+  if (!num) return std::nullopt;
+  mpz_class den = 1;
+  salta();
+  if (i < texto.size() && texto[i] == '/') {
+    ++i;
+    const auto d = entero(false);
+    if (!d || *d == 0) return std::nullopt;
+    den = *d;
+    salta();
+  }
+  if (i != texto.size()) return std::nullopt;
+  mpq_class q(*num, den);
+  q.canonicalize();
+  return q;
+}
+
+std::optional<mpz_class> leeEntero(const std::string& texto) {
+  const auto q = leeRacional(texto);
+  if (!q || q->get_den() != 1) return std::nullopt;
+  return q->get_num();
+}
+
+int16_t exito(std::string& out, std::string valor) {
+  out = std::move(valor);
+  return kExito;
+}
+
+int16_t fallo(std::string& out) {
+  out = kError;
+  return kFallo;
+}
+
+uint64_t bits(const mpz_class& z) { return z == 0 ? 0 : mpz_sizeinbase(z.get_mpz_t(), 2); }
+
+// One generator for RndPrimo, seeded once from the system's entropy.
+gmp_randclass& generador() {
+  static gmp_randclass g(gmp_randinit_default);
+  static const bool sembrado = [] {
+    std::random_device fuente;
+    mpz_class semilla = 0;
+    for (int i = 0; i < 8; ++i) semilla = (semilla << 32) + fuente();
+    g.seed(semilla);
+    return true;
+  }();
+  (void)sembrado;
+  return g;
+}
+std::mutex mutexGenerador;
+
+mpz_class siguientePrimo(const mpz_class& n) {
+  mpz_class p;
+  mpz_nextprime(p.get_mpz_t(), n.get_mpz_t());
+  return p;
+}
+
+}  // namespace
+
+void InitMiracl(int32_t p) {
+  precision = std::clamp<int32_t>(p, 0, 1000000);
+  ++usos;
+}
+
+void EndMiracl() {
+  if (usos > 0) --usos;
+}
+
+int32_t Precision() { return precision; }
+
+int16_t IsPrime(const std::string& n) {
+  const auto z = leeEntero(n);
+  if (!z || bits(*z) > kMaxBitsPrimo) return 0;
+  return esPrimoProbable(*z) ? -1 : 0;
+}
+
+int32_t NumBits(const std::string& n) {
+  const auto z = leeEntero(n);
+  return z ? static_cast<int32_t>(bits(*z)) : 0;
+}
+
+int16_t ZEval(const std::string& expr, std::string& out) {
+  const auto z = evaluaEntero(expr);
+  return z ? exito(out, textoEntero(*z)) : fallo(out);
+}
+
+int16_t QEval(const std::string& expr, std::string& out) {
+  const auto q = evaluaRacional(expr);
+  return q ? exito(out, textoRacional(*q)) : fallo(out);
+}
+
+int16_t BMax(const std::string& x, const std::string& y) {
+  const auto a = evaluaRacional(x), b = evaluaRacional(y);
+  if (!a || !b) return -1;
+  return *b > *a ? 2 : *b == *a ? 1 : 0;
+}
+
+int16_t ToDecimal(const std::string& valor, std::string& out) {
+  const auto q = leeRacional(valor);
+  if (!q) return fallo(out);
+  const int32_t decimales = precision;
+  mpz_class escala;
+  mpz_ui_pow_ui(escala.get_mpz_t(), 10, static_cast<unsigned long>(decimales));
+  // Round |q| * 10^decimales half away from zero.
+  mpz_class resto, t;
+  const mpz_class a = abs(q->get_num()) * escala;
+  mpz_fdiv_qr(t.get_mpz_t(), resto.get_mpz_t(), a.get_mpz_t(), q->get_den_mpz_t());
+  if (2 * resto >= q->get_den()) ++t;
+  if (t == 0) return exito(out, "0");
+  std::string cifras = t.get_str(10);
+  if (cifras.size() <= static_cast<size_t>(decimales)) {
+    cifras.insert(0, static_cast<size_t>(decimales) + 1 - cifras.size(), '0');
+  }
+  std::string entera = cifras.substr(0, cifras.size() - static_cast<size_t>(decimales));
+  std::string fraccion = cifras.substr(entera.size());
+  while (!fraccion.empty() && fraccion.back() == '0') fraccion.pop_back();
+  std::string texto = (q->get_num() < 0 ? "-" : "") + entera;
+  if (!fraccion.empty()) texto += "." + fraccion;
+  return exito(out, std::move(texto));
+}
+
+int16_t RndPrimo(int16_t numBits, std::string& out) {
+  if (numBits < 2 || static_cast<uint64_t>(numBits) > kMaxBitsSiguiente) return fallo(out);
+  const auto b = static_cast<unsigned long>(numBits);
+  const mpz_class minimo = mpz_class(1) << (b - 1);
+  for (;;) {
+    mpz_class base;
+    {
+      std::lock_guard<std::mutex> cerrojo(mutexGenerador);
+      base = generador().get_z_bits(b - 1);
+    }
+    // A random start in [2^(b-1), 2^b); start again when the next prime leaves the range.
+    const mpz_class p = siguientePrimo(minimo + base - 1);
+    if (bits(p) == b) return exito(out, p.get_str(10));
+  }
+}
+
+int16_t NextPrime(const std::string& n, std::string& out) {
+  const auto z = leeEntero(n);
+  if (!z || bits(*z) > kMaxBitsSiguiente) return fallo(out);
+  if (*z < 2) return exito(out, "2");
+  return exito(out, siguientePrimo(*z).get_str(10));
+}
+
+int16_t InvMod(const std::string& n, const std::string& modulo, std::string& out) {
+  const auto a = leeEntero(n), m = leeEntero(modulo);
+  if (!a || !m || *m == 0) return fallo(out);
+  const mpz_class absoluto = abs(*m);
+  if (absoluto == 1) return exito(out, "0");
+  mpz_class r;
+  if (mpz_invert(r.get_mpz_t(), a->get_mpz_t(), absoluto.get_mpz_t()) == 0) return fallo(out);
+  return exito(out, r.get_str(10));
+}
+
+int16_t CRT(const std::vector<std::string>& restos, const std::vector<std::string>& moduli,
+            std::string& out) {
+  if (restos.empty() || restos.size() != moduli.size()) return fallo(out);
+  mpz_class x = 0, m = 1;  // x mod m solves the congruences seen so far
+  for (size_t i = 0; i < restos.size(); ++i) {
+    const auto a = leeEntero(restos[i]), n = leeEntero(moduli[i]);
+    if (!a || !n || *n <= 0) return fallo(out);
+    // x + m*t = a (mod n): solvable when g = gcd(m, n) divides a - x.
+    mpz_class g, u;
+    mpz_gcdext(g.get_mpz_t(), u.get_mpz_t(), nullptr, m.get_mpz_t(), n->get_mpz_t());
+    const mpz_class diferencia = *a - x;
+    if (!mpz_divisible_p(diferencia.get_mpz_t(), g.get_mpz_t())) return fallo(out);
+    const mpz_class n1 = *n / g;
+    mpz_class t = (diferencia / g) * u;
+    mpz_mod(t.get_mpz_t(), t.get_mpz_t(), n1.get_mpz_t());
+    x += m * t;
+    m *= n1;
+    mpz_mod(x.get_mpz_t(), x.get_mpz_t(), m.get_mpz_t());
+    if (bits(m) > kMaxBits) return fallo(out);
+  }
+  return exito(out, x.get_str(10));
+}
+
+int16_t Factors(const std::string& n, std::vector<std::string>& factores,
+                std::vector<std::string>& exponentes) {
+  factores.clear();
+  exponentes.clear();
+  const auto z = leeEntero(n);
+  if (!z || *z == 0) return kFallo;
+  if (*z < 0) {
+    factores.push_back("-1");
+    exponentes.push_back("1");
+  }
+  const Factorizacion f = factoriza(abs(*z));
+  for (const auto& [p, e] : f.primos) {
+    factores.push_back(p.get_str(10));
+    exponentes.push_back(std::to_string(e));
+  }
+  if (f.resto != 1) {
+    factores.push_back(f.resto.get_str(10));
+    exponentes.push_back("1");
+    return kFallo;
+  }
+  return kExito;
+}
+
+int16_t EulerFi(const std::string& n, std::string& out) {
+  const auto z = leeEntero(n);
+  if (!z || *z < 1) return fallo(out);
+  const Factorizacion f = factoriza(*z);
+  if (f.resto != 1) return fallo(out);
+  mpz_class fi = 1;
+  for (const auto& [p, e] : f.primos) {
+    mpz_class potencia;
+    mpz_pow_ui(potencia.get_mpz_t(), p.get_mpz_t(), e - 1);
+    fi *= potencia * (p - 1);
+  }
+  return exito(out, fi.get_str(10));
+}
+
+int16_t ToBasis(int16_t base, const std::string& n, std::string& out) {
+  const auto z = leeEntero(n);
+  if (!z || base < 2 || base > 36) return fallo(out);
+  return exito(out, z->get_str(-base));  // a negative base asks GMP for capitals
+}
+
+int16_t BMcd(const std::string& x, const std::string& y, std::string& out) {
+  const auto a = leeEntero(x), b = leeEntero(y);
+  if (!a || !b) return fallo(out);
+  return exito(out, mpz_class(gcd(*a, *b)).get_str(10));
+}
+
+int16_t PowMod(const std::string& base, const std::string& exponente, const std::string& modulus,
+               std::string& out) {
+  const auto b = leeEntero(base), e = leeEntero(exponente), m = leeEntero(modulus);
+  if (!b || !e || !m || *m == 0) return fallo(out);
+  const mpz_class absoluto = abs(*m);
+  if (absoluto == 1) return exito(out, "0");
+  mpz_class x = *b;
+  if (*e < 0 && mpz_invert(x.get_mpz_t(), x.get_mpz_t(), absoluto.get_mpz_t()) == 0) {
+    return fallo(out);
+  }
+  const mpz_class k = abs(*e);
+  if (!potenciaModularAsumible(k, bits(absoluto))) return fallo(out);
+  mpz_class r;
+  mpz_powm(r.get_mpz_t(), x.get_mpz_t(), k.get_mpz_t(), absoluto.get_mpz_t());
+  return exito(out, r.get_str(10));
+}
+
+int16_t BExMcd(const std::string& x, const std::string& y, std::string& a, std::string& b,
+               std::string& d) {
+  const auto u = leeEntero(x), v = leeEntero(y);
+  if (!u || !v) {
+    a = b = d = kError;
+    return kFallo;
+  }
+  mpz_class g, s, t;
+  mpz_gcdext(g.get_mpz_t(), s.get_mpz_t(), t.get_mpz_t(), u->get_mpz_t(), v->get_mpz_t());
+  a = s.get_str(10);
+  b = t.get_str(10);
+  d = g.get_str(10);
+  return kExito;
+}
+
+int16_t BMod(const std::string& expr, const std::string& modulus, std::string& out) {
+  const auto m = evaluaEntero(modulus);
+  if (!m || *m == 0) return fallo(out);
+  const auto r = evaluaModulo(expr, *m);
+  return r ? exito(out, r->get_str(10)) : fallo(out);
+}
+
+}  // namespace numbrel::motor

@@ -1,0 +1,236 @@
+// The big-number service: preparation of the engine's input and cleaning of
+// its output (see orvbignum.h).
+#include "numbrel/orvbignum.h"
+
+#include <charconv>
+#include <chrono>
+#include <cmath>
+#include <random>
+
+#include "ajustes.h"
+#include "motor.h"
+#include "preparacion.h"
+
+namespace numbrel {
+namespace {
+
+namespace motor = numbrel::motor;
+
+const Cadena kError = U"Error";
+
+std::string ansi(const Cadena& s) { return kestrin::aAnsi(s); }
+Cadena texto(const std::string& s) { return kestrin::desdeAnsi(s); }
+
+// MaxValor as the text the engine compares: numbers in plain decimal form.
+Cadena comoTexto(const kestrin::Variante& v) {
+  struct Visitante {
+    std::string operator()(std::monostate) const { return {}; }
+    std::string operator()(bool b) const { return b ? "-1" : "0"; }
+    std::string operator()(int16_t i) const { return std::to_string(i); }
+    std::string operator()(int32_t i) const { return std::to_string(i); }
+    std::string operator()(float f) const { return (*this)(static_cast<double>(f)); }
+    std::string operator()(double d) const {
+      if (!std::isfinite(d)) return "Error";
+      char buffer[400];
+      const auto r = std::to_chars(buffer, buffer + sizeof buffer, d, std::chars_format::fixed);
+      return r.ec == std::errc() ? std::string(buffer, r.ptr) : "Error";
+    }
+    std::string operator()(kestrin::Moneda m) const { return m.aTexto(); }
+    std::string operator()(const Cadena& c) const { return ansi(c); }
+    std::string operator()(const std::shared_ptr<kestrin::Objeto>&) const { return "Error"; }
+  };
+  if (const Cadena* c = std::get_if<Cadena>(&v)) return *c;
+  return texto(std::visit(Visitante{}, v));
+}
+
+bool esError(const Cadena& s) { return kestrin::igualesSinMayusculas(s, kError); }
+
+// One generator for RndRange, seeded once: reseeding from the clock on every
+// call would repeat the same value for calls within one clock tick.
+std::mt19937_64& generador() {
+  static std::mt19937_64 g(std::random_device{}() ^
+                           static_cast<uint64_t>(
+                               std::chrono::high_resolution_clock::now().time_since_epoch().count()));
+  return g;
+}
+
+}  // namespace
+
+// The pattern of the members with a status: the cleaned output on success,
+// the member's message and "Error" on failure.
+Cadena ORVBigNum::conEstado(int16_t estado, const std::string& salida, const Cadena& mensaje) {
+  if (estado == 0) {
+    error(mensaje);
+    return kError;
+  }
+  return limpiaBuffer(texto(salida));
+}
+
+ORVBigNum::ORVBigNum() { motor::InitMiracl(precisionUsuario()); }
+
+ORVBigNum::~ORVBigNum() { motor::EndMiracl(); }
+
+void ORVBigNum::error(const Cadena& descripcion) {
+  Cadena d = descripcion;
+  eventos.AritError.lanza(d);
+}
+
+int16_t ORVBigNum::Max(const Cadena& x, const Cadena& y) {
+  const Cadena a = Eval(x), b = Eval(y);
+  return motor::BMax(ansi(a), ansi(b));
+}
+
+bool ORVBigNum::EsPrimo(const Cadena& t) { return motor::IsPrime(ansi(Eval(t))) != 0; }
+
+int32_t ORVBigNum::NumBits(const Cadena& t) { return motor::NumBits(ansi(Eval(t))); }
+
+Cadena ORVBigNum::Eval(const Cadena& expr, const kestrin::Variante& MaxValor, bool Entero) {
+  Cadena s = limpiaBuffer(sustituyeVariables(limpiaBuffer(expr), variables_));
+  if (s.empty()) return {};
+  s = reescribeMod(s);
+  const auto entrada = expresionMotor(s);
+  Cadena resultado = kError;
+  if (entrada) {
+    std::string salida;
+    const int16_t estado = Entero ? motor::ZEval(entrada->texto, salida)
+                                  : motor::QEval(entrada->texto, salida);
+    if (estado != 0) {
+      resultado = limpiaBuffer(texto(salida));
+      if (!std::holds_alternative<std::monostate>(MaxValor)) {
+        // A limit that is not a number cannot be checked: the value is refused.
+        const int16_t comparacion = motor::BMax(ansi(comoTexto(MaxValor)), salida);
+        if (comparacion >= 2 || comparacion < 0) resultado = kError;
+      }
+    }
+    if (!esError(resultado) && entrada->decimal) resultado = ToDecimal(resultado);
+  }
+  if (esError(resultado)) error(U"Ha dado una expresión errónea o el número es demasiado grande");
+  return resultado;
+}
+
+Cadena ORVBigNum::ToDecimal(const Cadena& n) {
+  const Cadena v = Eval(n);
+  std::string salida;
+  if (motor::ToDecimal(ansi(v), salida) == 0) {
+    error(U"Error al convertir " + n + U" a decimal");
+    return kError;
+  }
+  Cadena t = limpiaBuffer(texto(salida));
+  // A leading point reads "0,25" and "-0,25", never ",25" or "-,25".
+  if (!t.empty() && t[0] == U'.') return U"0," + t.substr(1);
+  if (t.size() >= 2 && t[0] == U'-' && t[1] == U'.') return U"-0," + t.substr(2);
+  const size_t punto = t.find(U'.');
+  if (punto != Cadena::npos) t[punto] = U',';
+  return t;
+}
+
+Cadena ORVBigNum::RndPrimo(int16_t numBits) {
+  std::string salida;
+  motor::RndPrimo(numBits, salida);
+  return limpiaBuffer(texto(salida));
+}
+
+Cadena ORVBigNum::ModInv(const Cadena& n, const Cadena& modulo) {
+  const Cadena a = Eval(n), m = Eval(modulo);
+  std::string salida;
+  motor::InvMod(ansi(a), ansi(m), salida);
+  return limpiaBuffer(texto(salida));
+}
+
+Cadena ORVBigNum::CRT(const std::vector<Cadena>& restos, const std::vector<Cadena>& CoPrimos) {
+  std::vector<std::string> r, m;
+  for (const Cadena& c : restos) r.push_back(ansi(c));
+  for (const Cadena& c : CoPrimos) m.push_back(ansi(c));
+  std::string salida;
+  const int16_t estado = motor::CRT(r, m, salida);
+  return conEstado(estado, salida, U"Error en el los datos del Teorema Chino del Resto");
+}
+
+int32_t ORVBigNum::RndRange(int32_t n1, int32_t n2) {
+  const double r = std::uniform_real_distribution<double>(0.0, 1.0)(generador());
+  const double valor = std::floor(r * (static_cast<double>(n2) - n1 + 1) + n1);
+  return static_cast<int32_t>(std::clamp(valor, static_cast<double>(std::min(n1, n2)),
+                                         static_cast<double>(std::max(n1, n2))));
+}
+
+Cadena ORVBigNum::NextPrime(const Cadena& num) {
+  const Cadena n = Eval(num);
+  std::string salida;
+  motor::NextPrime(ansi(n), salida);
+  return limpiaBuffer(texto(salida));
+}
+
+bool ORVBigNum::Factorize(const Cadena& num, std::vector<Cadena>& Factores,
+                          std::vector<Cadena>& Exponentes) {
+  const Cadena n = Eval(num);
+  std::vector<std::string> f, e;
+  const int16_t estado = motor::Factors(ansi(n), f, e);
+  Factores.clear();
+  Exponentes.clear();
+  for (size_t i = 0; i < f.size(); ++i) {
+    Factores.push_back(limpiaBuffer(texto(f[i])));
+    Exponentes.push_back(limpiaBuffer(texto(e[i])));
+  }
+  return estado != 0;
+}
+
+Cadena ORVBigNum::EulerFi(const Cadena& n) {
+  const Cadena v = Eval(n);
+  std::string salida;
+  const int16_t estado = motor::EulerFi(ansi(v), salida);
+  return conEstado(estado, salida, U"Error al calcular la función de Euler");
+}
+
+Cadena ORVBigNum::ToBasis(int16_t base, const Cadena& num) {
+  const Cadena v = Eval(num);
+  std::string salida;
+  const int16_t estado = motor::ToBasis(base, ansi(v), salida);
+  return conEstado(estado, salida, U"Error al cambiar de base");
+}
+
+Cadena ORVBigNum::Mcd(const Cadena& x, const Cadena& y) {
+  const Cadena a = Eval(x), b = Eval(y);
+  std::string salida;
+  const int16_t estado = motor::BMcd(ansi(a), ansi(b), salida);
+  return conEstado(estado, salida, U"Error al hallar el mcd");
+}
+
+Cadena ORVBigNum::ModPower(const Cadena& base, const Cadena& exponente, const Cadena& modulo) {
+  const Cadena b = Eval(base), e = Eval(exponente), m = Eval(modulo);
+  std::string salida;
+  const int16_t estado = motor::PowMod(ansi(b), ansi(e), ansi(m), salida);
+  return conEstado(estado, salida, U"Error al elevar a una potencia");
+}
+
+bool ORVBigNum::ExMcd(const Cadena& x, const Cadena& y, Cadena& a, Cadena& b, Cadena& d) {
+  const Cadena u = Eval(x), v = Eval(y);
+  std::string sa, sb, sd;
+  if (motor::BExMcd(ansi(u), ansi(v), sa, sb, sd) == 0) {
+    // Never leave a previous gcd of 1 behind to be mistaken for this one.
+    a = b = d = kError;
+    return false;
+  }
+  a = limpiaBuffer(texto(sa));
+  b = limpiaBuffer(texto(sb));
+  d = limpiaBuffer(texto(sd));
+  return true;
+}
+
+Cadena ORVBigNum::BMod(const Cadena& expr, const Cadena& modulo) {
+  std::string salida;
+  const int16_t estado = motor::BMod(ansi(expr), ansi(modulo), salida);
+  return conEstado(estado, salida, U"Error al tomar modulo");
+}
+
+void ORVBigNum::setvar(const Cadena& nombre, const Cadena& valor) {
+  if (nombre.empty()) {
+    variables_.clear();
+    return;
+  }
+  Cadena clave = nombre;
+  for (char32_t& c : clave) c = kestrin::minuscula(c);
+  variables_.erase(clave);
+  if (!valor.empty()) variables_.emplace(clave, valor);
+}
+
+}  // namespace numbrel
