@@ -72,7 +72,10 @@ void enlazaKestrin(py::module_& m, py::module_& k) {
 
   py::class_<ORVImagen, Objeto, std::shared_ptr<ORVImagen>>(k, "ORVImagen")
       .def(py::init<>())
-      .def("Bitmap", &ORVImagen::Bitmap, py::arg("id"))
+      .def(
+          "Bitmap",
+          [](const ORVImagen& i, const Cadena& id, int32_t escala) { return i.Bitmap(id, escala); },
+          py::arg("id"), py::arg("escala") = 1)
       .def("Icon", &ORVImagen::Icon, py::arg("id"))
       .def("Str", &ORVImagen::Str, py::arg("id"))
       .def_static("Identificadores", &ORVImagen::Identificadores);

@@ -96,6 +96,8 @@ class ImagenTest(unittest.TestCase):
         self.assertEqual(sha.pixel(0, 0), 0xFFC0C0C0)
         self.assertEqual(imagenes.Bitmap("shA"), sha)
         self.assertIsNone(imagenes.Bitmap("XX"))
+        self.assertEqual(imagenes.Bitmap("SHA", escala=3).ancho, 60)
+        self.assertIsNone(imagenes.Bitmap("SHA", escala=0))
         self.assertIsNone(imagenes.Icon("SHA"))
         self.assertEqual(len(orvane.Kestrin.ORVImagen.Identificadores()), 28)
         self.assertEqual([len(imagenes.Str(n)) for n in range(1, 7)], [30, 19, 18, 15, 15, 27])

@@ -1,13 +1,15 @@
-// figuras [salida.png]: draws every figure of ORVImagen at 4x scale (nearest
-// neighbour, as a high-density screen shows them), each with its identifier,
-// and below them the six phrases at 1:1 with silver drawn as transparent, as
-// the main window draws them.
+// figuras [salida.png] [--ampliada]: draws every figure of ORVImagen at 4x
+// scale, each with its identifier, and below them the six phrases at 1:1 with
+// silver drawn as transparent, as the main window draws them. The figures are
+// drawn afresh at 4x (what a high-density screen gets); with --ampliada the
+// 1:1 pictures are enlarged pixel by pixel instead.
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
 
 #include "kestrin/orvimagen.h"
@@ -37,7 +39,15 @@ QImage transparente(QImage q) {
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication aplicacion(argc, argv);
-  const char* salida = argc > 1 ? argv[1] : "figuras.png";
+  const char* salida = "figuras.png";
+  bool ampliada = false;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--ampliada") == 0) {
+      ampliada = true;
+    } else {
+      salida = argv[i];
+    }
+  }
 
   constexpr int kEscala = 4, kColumnas = 7, kMargen = 12, kRotulo = 18;
   const kestrin::ORVImagen imagenes;
@@ -56,12 +66,14 @@ int main(int argc, char** argv) {
   fuente.setPixelSize(13);
   pintor.setFont(fuente);
   for (size_t i = 0; i < ids.size(); ++i) {
-    const auto imagen = imagenes.Bitmap(ids[i]);
+    const auto imagen = ampliada ? imagenes.Bitmap(ids[i]) : imagenes.Bitmap(ids[i], kEscala);
     if (!imagen) return EXIT_FAILURE;
     const int x = kMargen + static_cast<int>(i % kColumnas) * celdaAncho;
     const int y = kMargen + static_cast<int>(i / kColumnas) * celdaAlto;
-    const QImage grande = aQImage(*imagen).scaled(imagen->ancho * kEscala, imagen->alto * kEscala,
-                                                  Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    const QImage grande =
+        aQImage(*imagen).scaled(kestrin::ORVImagen::kAncho * kEscala,
+                                kestrin::ORVImagen::kAlto * kEscala, Qt::IgnoreAspectRatio,
+                                Qt::FastTransformation);
     pintor.drawImage(x, y, grande);
     pintor.setPen(Qt::black);
     pintor.drawText(QRect(x, y + grande.height(), grande.width(), kRotulo), Qt::AlignCenter,

@@ -107,39 +107,64 @@ Punto avanza(Punto p, float grados, float largo) {
   return {p.x + largo * std::sin(r), p.y + largo * std::cos(r)};
 }
 
+// A picture of 20 x 30 units drawn at `escala` pixels per unit. At 1:1 lines
+// are Bresenham's; scaled up they are drawn afresh, one unit wide, so that
+// diagonals stay smooth instead of turning into steps.
 class Lienzo {
  public:
-  Lienzo() : imagen_{ORVImagen::kAncho, ORVImagen::kAlto, {}} {
-    imagen_.pixeles.assign(ORVImagen::kAncho * ORVImagen::kAlto, ORVImagen::kFondo);
+  explicit Lienzo(int escala)
+      : escala_(escala),
+        imagen_{ORVImagen::kAncho * escala, ORVImagen::kAlto * escala, {}} {
+    imagen_.pixeles.assign(static_cast<size_t>(imagen_.ancho) * static_cast<size_t>(imagen_.alto),
+                           ORVImagen::kFondo);
   }
 
+  // One unit.
   void punto(int x, int y, uint32_t color) {
-    if (x < 0 || y < 0 || x >= imagen_.ancho || y >= imagen_.alto) return;
-    imagen_.pixeles[static_cast<size_t>(y * imagen_.ancho + x)] = color;
+    for (int dy = 0; dy < escala_; ++dy) {
+      for (int dx = 0; dx < escala_; ++dx) pixel(x * escala_ + dx, y * escala_ + dy, color);
+    }
   }
 
-  // Bresenham between the pixels nearest to both ends.
+  // Between the units nearest to both ends.
   void linea(Punto a, Punto b, uint32_t color) {
-    int x0 = static_cast<int>(std::lround(a.x)), y0 = static_cast<int>(std::lround(a.y));
+    const int x0 = static_cast<int>(std::lround(a.x)), y0 = static_cast<int>(std::lround(a.y));
     const int x1 = static_cast<int>(std::lround(b.x)), y1 = static_cast<int>(std::lround(b.y));
-    const int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
-    const int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
-    int error = dx + dy;
-    for (;;) {
-      punto(x0, y0, color);
-      if (x0 == x1 && y0 == y1) break;
-      const int doble = 2 * error;
-      if (doble >= dy) error += dy, x0 += sx;
-      if (doble <= dx) error += dx, y0 += sy;
+    if (escala_ == 1) {
+      bresenham(x0, y0, x1, y1, color);
+      return;
+    }
+    // Every pixel whose centre lies within half a unit of the segment.
+    const float vx = static_cast<float>(x1 - x0), vy = static_cast<float>(y1 - y0);
+    const float largo2 = vx * vx + vy * vy;
+    for (int py = (std::min(y0, y1) - 1) * escala_; py < (std::max(y0, y1) + 2) * escala_; ++py) {
+      for (int px = (std::min(x0, x1) - 1) * escala_; px < (std::max(x0, x1) + 2) * escala_;
+           ++px) {
+        const float ux = unidad(px) - static_cast<float>(x0), uy = unidad(py) - static_cast<float>(y0);
+        const float t = largo2 > 0 ? std::clamp((ux * vx + uy * vy) / largo2, 0.0f, 1.0f) : 0.0f;
+        const float dx = ux - t * vx, dy = uy - t * vy;
+        if (dx * dx + dy * dy <= 0.25f) pixel(px, py, color);
+      }
     }
   }
 
   void disco(Punto c, float radio, uint32_t color) {
     const int cx = static_cast<int>(std::lround(c.x)), cy = static_cast<int>(std::lround(c.y));
     const int r = static_cast<int>(std::ceil(radio));
-    for (int dy = -r; dy <= r; ++dy) {
-      for (int dx = -r; dx <= r; ++dx) {
-        if (static_cast<float>(dx * dx + dy * dy) <= radio * radio) punto(cx + dx, cy + dy, color);
+    if (escala_ == 1) {
+      for (int dy = -r; dy <= r; ++dy) {
+        for (int dx = -r; dx <= r; ++dx) {
+          if (static_cast<float>(dx * dx + dy * dy) <= radio * radio) pixel(cx + dx, cy + dy, color);
+        }
+      }
+      return;
+    }
+    // The outline of the units drawn at 1:1, smoothed.
+    const float borde = radio + 0.45f;
+    for (int py = (cy - r - 1) * escala_; py < (cy + r + 2) * escala_; ++py) {
+      for (int px = (cx - r - 1) * escala_; px < (cx + r + 2) * escala_; ++px) {
+        const float dx = unidad(px) - static_cast<float>(cx), dy = unidad(py) - static_cast<float>(cy);
+        if (dx * dx + dy * dy <= borde * borde) pixel(px, py, color);
       }
     }
   }
@@ -147,6 +172,31 @@ class Lienzo {
   Imagen imagen() && { return std::move(imagen_); }
 
  private:
+  // The position, in units, of the centre of pixel p.
+  float unidad(int p) const {
+    return (static_cast<float>(p) + 0.5f) / static_cast<float>(escala_) - 0.5f;
+  }
+
+  void pixel(int x, int y, uint32_t color) {
+    if (x < 0 || y < 0 || x >= imagen_.ancho || y >= imagen_.alto) return;
+    imagen_.pixeles[static_cast<size_t>(y) * static_cast<size_t>(imagen_.ancho) +
+                    static_cast<size_t>(x)] = color;
+  }
+
+  void bresenham(int x0, int y0, int x1, int y1, uint32_t color) {
+    const int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
+    const int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
+    int error = dx + dy;
+    for (;;) {
+      pixel(x0, y0, color);
+      if (x0 == x1 && y0 == y1) break;
+      const int doble = 2 * error;
+      if (doble >= dy) error += dy, x0 += sx;
+      if (doble <= dx) error += dx, y0 += sy;
+    }
+  }
+
+  int escala_;
   Imagen imagen_;
 };
 
@@ -191,9 +241,9 @@ Esqueleto articula(const Pose& pose) {
   return e;
 }
 
-Imagen dibuja(const Pose& pose) {
+Imagen dibuja(const Pose& pose, int escala) {
   const Esqueleto e = articula(pose);
-  Lienzo lienzo;
+  Lienzo lienzo(escala);
   if (pose.letra == 0) {
     // The pennant on its pole, held in the right hand and flying to the right.
     static constexpr const char* kBandera[] = {"MMMM", "RRRM", "RRM", "RM", "M"};
@@ -275,11 +325,13 @@ uint32_t Imagen::pixel(int32_t x, int32_t y) const {
   return pixeles[static_cast<size_t>(y) * static_cast<size_t>(ancho) + static_cast<size_t>(x)];
 }
 
-std::optional<Imagen> ORVImagen::Bitmap(VistaCadena id) const {
+std::optional<Imagen> ORVImagen::Bitmap(VistaCadena id) const { return Bitmap(id, 1); }
+
+std::optional<Imagen> ORVImagen::Bitmap(VistaCadena id, int32_t escala) const {
   try {
     const Pose* pose = buscaPose(id);
-    if (pose == nullptr) return std::nullopt;
-    return dibuja(*pose);
+    if (pose == nullptr || escala < 1 || escala > kEscalaMaxima) return std::nullopt;
+    return dibuja(*pose, escala);
   } catch (const std::exception&) {
     return std::nullopt;
   }

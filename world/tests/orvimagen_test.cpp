@@ -52,6 +52,36 @@ TEST(ORVImagen, EveryFigureIsADistinctStandingPicture) {
             bandera->pixeles.end());
 }
 
+TEST(ORVImagen, ScaledFiguresKeepTheShapesOfThe1To1Pictures) {
+  const ORVImagen imagenes;
+  for (const auto& id : ORVImagen::Identificadores()) {
+    const auto nombre = aUtf8(id);
+    const auto original = imagenes.Bitmap(id);
+    EXPECT_EQ(imagenes.Bitmap(id, 1), original) << nombre;
+    for (int32_t escala : {2, 3, 4}) {
+      const auto grande = imagenes.Bitmap(id, escala);
+      ASSERT_TRUE(grande.has_value()) << nombre;
+      ASSERT_EQ(grande->ancho, 20 * escala);
+      ASSERT_EQ(grande->alto, 30 * escala);
+      // Against the picture enlarged pixel by pixel: only the edges of the
+      // smoothed diagonals and the head may differ.
+      int iguales = 0;
+      for (int y = 0; y < grande->alto; ++y) {
+        for (int x = 0; x < grande->ancho; ++x) {
+          const uint32_t p = grande->pixel(x, y);
+          EXPECT_TRUE(kPaleta.contains(p)) << nombre;
+          iguales += p == original->pixel(x / escala, y / escala);
+        }
+      }
+      EXPECT_GT(iguales * 100, grande->ancho * grande->alto * 92) << nombre << " x" << escala;
+    }
+  }
+  for (int32_t escala : {0, -1, ORVImagen::kEscalaMaxima + 1}) {
+    EXPECT_FALSE(imagenes.Bitmap(U"SHA", escala).has_value()) << escala;
+  }
+  EXPECT_TRUE(imagenes.Bitmap(U"SHA", ORVImagen::kEscalaMaxima).has_value());
+}
+
 TEST(ORVImagen, BitmapNamesCompareWithoutCaseAndUnknownOnesGiveNothing) {
   const ORVImagen imagenes;
   EXPECT_EQ(imagenes.Bitmap(U"shA"), imagenes.Bitmap(U"SHA"));

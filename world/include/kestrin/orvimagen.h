@@ -32,6 +32,11 @@ class ORVImagen : public Objeto {
   // The bitmap with that identifier (compared without regard to case, so
   // "shA" is "SHA"), or nothing.
   std::optional<Imagen> Bitmap(VistaCadena id) const;
+  // The same figure drawn afresh at `escala` (1 to kEscalaMaxima) pixels per
+  // pixel, for high-density screens: the same shapes as the 1:1 picture scaled
+  // up, with smooth diagonals. Nothing for another scale.
+  std::optional<Imagen> Bitmap(VistaCadena id, int32_t escala) const;
+  static constexpr int32_t kEscalaMaxima = 8;
   // Kestrin stores no icons: always nothing.
   std::optional<Imagen> Icon(VistaCadena id) const;
   // Phrase `id` (1 to 6), capital letters and spaces; any other number raises
