@@ -8,6 +8,7 @@
 #include "tarnel/criptoperiodico.h"
 
 #include <algorithm>
+#include <numeric>
 
 #include "combinacion.h"
 #include "kestrin/errores.h"
@@ -74,17 +75,23 @@ Moneda indiceColumna(const uint32_t* cuentas) {
                              (static_cast<double>(total) * static_cast<double>(total - 1)));
 }
 
-// The columns of a text for a period and their counters, in one pass.
+// The columns of a text for a period, their counters (kAncho per column)
+// and, when asked, the symbols of each column in order of first appearance;
+// one pass over the text.
 struct Columnas {
   std::vector<Cadena> textos;
-  std::vector<uint32_t> cuentas;  // kAncho per column
+  std::vector<uint32_t> cuentas;
+  std::vector<std::vector<uint8_t>> ordenes;
 };
 
-Columnas cortaEnColumnas(VistaCadena s, size_t periodo) {
+template <bool kOrden>
+Columnas cortaEnColumnas(VistaCadena s, size_t periodo, std::vector<uint8_t>* valores = nullptr) {
   Columnas columnas;
   columnas.textos.resize(periodo);
   columnas.cuentas.assign(periodo * kAncho, 0);
+  if (kOrden) columnas.ordenes.resize(periodo);
   for (auto& texto : columnas.textos) texto.reserve(s.size() / periodo + 1);
+  if (valores) valores->resize(s.size());
   for (size_t base = 0; base < s.size(); base += periodo) {
     const size_t n = std::min(periodo, s.size() - base);
     uint32_t* cuentas = columnas.cuentas.data();
@@ -92,22 +99,74 @@ Columnas cortaEnColumnas(VistaCadena s, size_t periodo) {
       const char32_t car = s[base + c];
       columnas.textos[c].push_back(car);
       const int v = alfabeto::valor(car);
-      ++cuentas[v < 0 ? kFuera : static_cast<size_t>(v)];
+      const uint8_t x = v < 0 ? kFuera : static_cast<uint8_t>(v);
+      if (valores) (*valores)[base + c] = x;
+      if (cuentas[x]++ == 0 && kOrden && x != kFuera) columnas.ordenes[c].push_back(x);
     }
   }
   return columnas;
 }
 
 // Counters of the columns of `valores` (symbol values, kFuera outside the
-// alphabet) for one period.
-std::vector<uint32_t> cuentaColumnas(const std::vector<uint8_t>& valores, size_t periodo) {
-  std::vector<uint32_t> cuentas(periodo * kAncho, 0);
+// alphabet) for the period `ciclo`.
+std::vector<uint32_t> cuentaColumnas(const std::vector<uint8_t>& valores, size_t ciclo) {
+  std::vector<uint32_t> cuentas(ciclo * kAncho, 0);
   const uint8_t* v = valores.data();
-  for (size_t base = 0; base < valores.size(); base += periodo) {
-    const size_t n = std::min(periodo, valores.size() - base);
+  for (size_t base = 0; base < valores.size(); base += ciclo) {
+    const size_t n = std::min(ciclo, valores.size() - base);
     uint32_t* fila = cuentas.data();
     for (size_t c = 0; c < n; ++c, fila += kAncho) ++fila[v[base + c]];
   }
+  return cuentas;
+}
+
+// The counters of the period m from those of a multiple `ciclo` of it: column
+// c of m is made of the columns c, c + m, c + 2m, ... of `ciclo`.
+std::vector<uint32_t> sumaColumnas(const std::vector<uint32_t>& cuentas, size_t ciclo, size_t m) {
+  std::vector<uint32_t> suma(m * kAncho, 0);
+  for (size_t fila = 0; fila < ciclo; ++fila) {
+    const uint32_t* origen = &cuentas[fila * kAncho];
+    uint32_t* destino = &suma[(fila % m) * kAncho];
+    for (size_t v = 0; v < kAncho; ++v) destino[v] += origen[v];
+  }
+  return suma;
+}
+
+// The counters of every period 1..maximo (index m), given those of maximo.
+// Periods above maximo / 2 are counted from the values, several in one pass
+// when the text is long enough for a common multiple of them to pay off:
+// one pass at their least common multiple, then adding up its columns.
+// Every smaller period m adds up the columns of 2m.
+std::vector<std::vector<uint32_t>> cuentasPorPeriodo(const std::vector<uint8_t>& valores,
+                                                     std::vector<uint32_t> cuentasMaximo,
+                                                     size_t maximo) {
+  std::vector<std::vector<uint32_t>> cuentas(maximo + 1);
+  cuentas[maximo] = std::move(cuentasMaximo);
+  // A common cycle is worth it while its columns are few beside the text,
+  // and its counters (65 per column) stay in the fastest caches.
+  const size_t cicloMaximo = std::min<size_t>(valores.size() / (kAncho * 8), 250);
+  std::vector<size_t> pendientes;
+  for (size_t m = maximo - 1; m > maximo / 2; --m) pendientes.push_back(m);
+  while (!pendientes.empty()) {
+    std::vector<size_t> grupo{pendientes.front()};
+    size_t ciclo = pendientes.front();
+    std::vector<size_t> resto;
+    for (size_t i = 1; i < pendientes.size(); ++i) {
+      const size_t comun = std::lcm(ciclo, pendientes[i]);
+      if (comun <= cicloMaximo) {
+        grupo.push_back(pendientes[i]);
+        ciclo = comun;
+      } else {
+        resto.push_back(pendientes[i]);
+      }
+    }
+    pendientes = std::move(resto);
+    auto comunes = cuentaColumnas(valores, ciclo);
+    for (const size_t m : grupo) {
+      cuentas[m] = m == ciclo ? std::move(comunes) : sumaColumnas(comunes, ciclo, m);
+    }
+  }
+  for (size_t m = maximo / 2; m >= 1; --m) cuentas[m] = sumaColumnas(cuentas[2 * m], 2 * m, m);
   return cuentas;
 }
 
@@ -141,6 +200,7 @@ void CriptoPeriodico::setMaxPeriodo(int32_t maxPeriodo) {
   mediaIC_.assign(m, Moneda());
   varianzaIC_.assign(m, Moneda());
   textoCol_.assign(m, Cadena());
+  resumenes_.assign(m, std::nullopt);
 }
 
 Moneda CriptoPeriodico::IC(int32_t m, int32_t c) const {
@@ -183,10 +243,14 @@ const Cadena& CriptoPeriodico::TextoCol(int32_t i) const {
 void CriptoPeriodico::setTextoCol(int32_t i, Cadena texto) {
   compruebaIndice(i, textoCol_.size());
   textoCol_[static_cast<size_t>(i - 1)] = std::move(texto);
+  resumenes_[static_cast<size_t>(i - 1)].reset();
 }
 
 void CriptoPeriodico::aseguraColumnas(int32_t n) {
-  if (n > 0 && textoCol_.size() < static_cast<size_t>(n)) textoCol_.resize(static_cast<size_t>(n));
+  if (n > 0 && textoCol_.size() < static_cast<size_t>(n)) {
+    textoCol_.resize(static_cast<size_t>(n));
+    resumenes_.resize(static_cast<size_t>(n));
+  }
 }
 
 void CriptoPeriodico::setPeriodo(int32_t periodo) {
@@ -277,39 +341,20 @@ void CriptoPeriodico::BuscaPeriodo() {
   if (maxPeriodo_ == 0) setMaxPeriodo(20);
   const auto maximo = static_cast<size_t>(maxPeriodo_);
 
-  Columnas columnas = cortaEnColumnas(s, maximo);
-  // indices[m][c]: IC of column c for the period m. The counters of m come
-  // from those of 2m when 2m is examined too (its columns c and c + m make
-  // up column c of m); the counters of 2m are needed by nothing else.
+  std::vector<uint8_t> valores;
+  Columnas columnas = cortaEnColumnas<false>(s, maximo, &valores);
+  const auto cuentas = cuentasPorPeriodo(valores, std::move(columnas.cuentas), maximo);
+  std::vector<uint8_t>().swap(valores);
+  // indices[m][c]: IC of column c for the period m.
   std::vector<std::vector<Moneda>> indices(maximo + 1);
-  {
-    std::vector<uint8_t> valores;
-    std::vector<std::vector<uint32_t>> cuentas(maximo + 1);
-    cuentas[maximo] = std::move(columnas.cuentas);
-    for (size_t m = maximo; m >= 1; --m) {
-      auto& propias = cuentas[m];
-      if (2 * m <= maximo) {
-        const auto& doble = cuentas[2 * m];
-        propias.resize(m * kAncho);
-        for (size_t i = 0; i < m * kAncho; ++i) propias[i] = doble[i] + doble[i + m * kAncho];
-        std::vector<uint32_t>().swap(cuentas[2 * m]);
-      } else if (m < maximo) {
-        if (valores.empty() && !s.empty()) {
-          valores.resize(s.size());
-          for (size_t i = 0; i < s.size(); ++i) {
-            const int v = alfabeto::valor(s[i]);
-            valores[i] = v < 0 ? kFuera : static_cast<uint8_t>(v);
-          }
-        }
-        propias = cuentaColumnas(valores, m);
-      }
-      indices[m].resize(m);
-      for (size_t c = 0; c < m; ++c) indices[m][c] = indiceColumna(&propias[c * kAncho]);
-      // Only m / 2 reads these counters again.
-      if (m % 2 != 0) std::vector<uint32_t>().swap(propias);
-    }
+  for (size_t m = 1; m <= maximo; ++m) {
+    indices[m].resize(m);
+    for (size_t c = 0; c < m; ++c) indices[m][c] = indiceColumna(&cuentas[m][c * kAncho]);
   }
-  for (size_t c = 0; c < maximo; ++c) textoCol_[c] = std::move(columnas.textos[c]);
+  for (size_t c = 0; c < maximo; ++c) {
+    textoCol_[c] = std::move(columnas.textos[c]);
+    resumenes_[c].reset();
+  }
 
   int32_t previstos = maxPeriodo_;
   eventos.Inicio.lanza(previstos);
@@ -349,6 +394,20 @@ void CriptoPeriodico::BuscaPeriodo() {
   eventos.Fin.lanza(hechos);
 }
 
+const CriptoPeriodico::ResumenColumna& CriptoPeriodico::resumen(size_t columna) {
+  auto& resumen = resumenes_[columna];
+  if (!resumen) {
+    resumen.emplace();
+    for (const char32_t c : textoCol_[columna]) {
+      const int v = alfabeto::valor(c);
+      if (v >= 0 && resumen->cuentas[static_cast<size_t>(v)]++ == 0) {
+        resumen->orden.push_back(static_cast<uint8_t>(v));
+      }
+    }
+  }
+  return *resumen;
+}
+
 void CriptoPeriodico::BuscaDesplazamientos() {
   const auto cifrado = TextoCifrado();
   const VistaCadena s = recuento::sinEtiqueta(entrada(cifrado));
@@ -358,32 +417,48 @@ void CriptoPeriodico::BuscaDesplazamientos() {
   const int32_t total = 65 * periodo * (periodo - 1) / 2;
 
   // The columns are sized for the period in use, whatever MaxPeriodo is.
-  Columnas columnas = cortaEnColumnas(s, p);
+  Columnas columnas = cortaEnColumnas<true>(s, std::max<size_t>(p, 1));
   std::vector<size_t> longitudes(p);
   aseguraColumnas(periodo);
   for (size_t c = 0; c < p; ++c) {
     longitudes[c] = columnas.textos[c].size();
     textoCol_[c] = std::move(columnas.textos[c]);
+    auto& resumen = resumenes_[c].emplace();
+    std::copy_n(&columnas.cuentas[c * kAncho], ORVNumCar, resumen.cuentas.begin());
+    resumen.orden = std::move(columnas.ordenes[c]);
+  }
+
+  // Every mutual index from the counters: column b moved back by j holds
+  // desplaza[j][u] wherever it held u, so its coincidences with column a are
+  // the sum over u of a's count of desplaza[j][u] times b's count of u.
+  std::vector<Moneda> indices(static_cast<size_t>(ORVNumCar) * p * p);
+  std::array<uint32_t, ORVNumCar> movida{};
+  for (size_t j = 0; j < ORVNumCar; ++j) {
+    const auto& desplaza = combinacion_.desplaza[j];
+    for (size_t a = 0; a < p; ++a) {
+      const uint32_t* cuentasA = &columnas.cuentas[a * kAncho];
+      for (size_t u = 0; u < ORVNumCar; ++u) movida[u] = cuentasA[desplaza[u]];
+      for (size_t b = a + 1; b < p; ++b) {
+        const uint32_t* cuentasB = &columnas.cuentas[b * kAncho];
+        uint64_t suma = 0;
+        for (size_t u = 0; u < ORVNumCar; ++u) suma += uint64_t{movida[u]} * cuentasB[u];
+        indices[(j * p + a) * p + b] =
+            recuento::indiceMutuo(static_cast<int64_t>(suma), longitudes[a], longitudes[b]);
+      }
+    }
   }
 
   int32_t previstos = total;
   eventos.Inicio.lanza(previstos);
   int32_t k = 0;
   for (int32_t j = 0; j < ORVNumCar; ++j) {
-    const auto& desplaza = combinacion_.desplaza[static_cast<size_t>(j)];
-    for (size_t a = 0; a < p; ++a) {
-      const uint32_t* cuentasA = &columnas.cuentas[a * kAncho];
-      for (size_t b = a + 1; b < p; ++b) {
+    for (int32_t a = 1; a <= periodo; ++a) {
+      for (int32_t b = a + 1; b <= periodo; ++b) {
         int32_t progreso = ++k;
         eventos.Progreso.lanza(progreso);
-        // Column b moved back by j holds desplaza[j][u] wherever it held u.
-        const uint32_t* cuentasB = &columnas.cuentas[b * kAncho];
-        int64_t suma = 0;
-        for (size_t u = 0; u < ORVNumCar; ++u) {
-          suma += int64_t{cuentasA[desplaza[u]]} * cuentasB[u];
-        }
-        setICM(static_cast<int32_t>(a + 1), static_cast<int32_t>(b + 1), j,
-               recuento::indiceMutuo(suma, longitudes[a], longitudes[b]));
+        setICM(a, b, j,
+               indices[(static_cast<size_t>(j) * p + static_cast<size_t>(a - 1)) * p +
+                       static_cast<size_t>(b - 1)]);
         kestrin::ProcesaEventos();
       }
     }
@@ -426,18 +501,29 @@ void CriptoPeriodico::BuscaClaves() {
   aseguraColumnas(periodo);
 
   // The aligned text: column 1, then every other column moved back by its
-  // shift relative to column 1. Only its counts are needed.
-  recuento::Contador contador(1);
+  // shift relative to column 1. Only its counts and the order in which its
+  // symbols first appear are needed, and both follow from the columns'.
+  std::array<uint64_t, ORVNumCar> cuentas{};
+  std::vector<uint8_t> orden;
+  uint64_t vistos = 0;
   for (int32_t i = 1; i <= periodo; ++i) {
     const int32_t desplazamiento = i == 1 ? 0 : Desplazamiento(1, i);
     const auto& desplaza = combinacion_.desplaza[static_cast<size_t>(desplazamiento & 63)];
-    for (const char32_t c : textoCol_[static_cast<size_t>(i - 1)]) {
-      const int v = alfabeto::valor(c);
-      if (v >= 0) contador.anade(desplaza[static_cast<size_t>(v)]);
+    const ResumenColumna& columna = resumen(static_cast<size_t>(i - 1));
+    for (const uint8_t u : columna.orden) {
+      const uint8_t w = desplaza[u];
+      if (!((vistos >> w) & 1)) {
+        vistos |= uint64_t{1} << w;
+        orden.push_back(w);
+      }
     }
+    for (size_t u = 0; u < ORVNumCar; ++u) cuentas[desplaza[u]] += columna.cuentas[u];
   }
   ORVResultado resultado;
-  contador.vuelca(resultado);
+  for (const uint8_t w : orden) {
+    if (cuentas[w] > static_cast<uint64_t>(INT32_MAX)) throw kestrin::ErrorDesbordamiento();
+    resultado.Add(Cadena(1, alfabeto::simbolo(w)), static_cast<int32_t>(cuentas[w]));
+  }
   const Moneda ic = recuento::indiceCoincidencia(resultado);
   resultado.Ordena();
   // The most frequent symbol; the space when the aligned text is empty.

@@ -27,19 +27,17 @@ class Contador {
   // One symbol value 0..63.
   void anade(int valor) {
     if (tam_ == 1) {
-      if (cuentas_[valor]++ == 0) orden_.push_back(static_cast<uint32_t>(valor));
+      if (uno_[static_cast<size_t>(valor) + 1]++ == 0) {
+        orden_.push_back(static_cast<uint32_t>(valor));
+        vistos_ |= uint64_t{1} << valor;
+      }
     } else if (tam_ > 1) {
       anadeLargo(valor);
     }
   }
 
   // Every symbol of a text; characters outside the alphabet are skipped.
-  void anadeTexto(VistaCadena texto) {
-    for (const char32_t c : texto) {
-      const int v = alfabeto::valor(c);
-      if (v >= 0) anade(v);
-    }
-  }
+  void anadeTexto(VistaCadena texto);
 
   // Adds every block to `resultado` with its count, in order of first
   // appearance. A count or total beyond 32 bits raises ErrorDesbordamiento.
@@ -49,7 +47,12 @@ class Contador {
   void anadeLargo(int valor);
 
   int32_t tam_;
-  std::vector<uint32_t> cuentas_;  // by block code, for tam_ <= 3
+  // Blocks of one symbol: four tables of counters by value + 1 (index 0
+  // takes the characters outside the alphabet, so the loop needs no branch),
+  // summed when read, and the symbols seen so far.
+  std::vector<uint32_t> uno_;
+  uint64_t vistos_ = 0;
+  std::vector<uint32_t> cuentas_;  // by block code, for 2 <= tam_ <= 3
   std::vector<uint32_t> orden_;    // block codes in order of first appearance
   uint32_t codigo_ = 0;
   int32_t llenos_ = 0;

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "kestrin/evento.h"
@@ -120,6 +121,14 @@ class CriptoPeriodico : public Criptosistema {
   explicit CriptoPeriodico(const Combinacion& combinacion);
 
  private:
+  // Symbol counts of a column and its symbols in order of first appearance,
+  // kept while the column is unchanged.
+  struct ResumenColumna {
+    std::array<uint32_t, ORVNumCar> cuentas{};
+    std::vector<uint8_t> orden;
+  };
+  const ResumenColumna& resumen(size_t columna);
+
   size_t celdaICM(int32_t i, int32_t j, int32_t s) const;
   size_t celdaPar(int32_t i, int32_t j) const;
   Cadena transforma(VistaCadena texto, bool cifrando) const;
@@ -135,6 +144,7 @@ class CriptoPeriodico : public Criptosistema {
   std::vector<Moneda> mediaIC_;
   std::vector<Moneda> varianzaIC_;
   std::vector<Cadena> textoCol_;
+  std::vector<std::optional<ResumenColumna>> resumenes_;  // one per TextoCol entry
 
   int32_t periodo_ = 0;
   std::vector<Moneda> icm_;               // 64 per pair i <= j
