@@ -21,6 +21,8 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::string_view kMarcaUtf8 = "\xEF\xBB\xBF";
+// A settings file is a few lines; anything this large is not one.
+constexpr off_t kTamanoMaximo = 16 << 20;
 
 struct Linea {
   Cadena texto;
@@ -63,13 +65,14 @@ fs::path camino(VistaCadena ruta) { return fs::path(aUtf8(ruta)); }
 // simply does not exist.
 std::optional<std::string> leeBytes(const fs::path& ruta, bool& falta) {
   falta = false;
-  const int fd = ::open(ruta.c_str(), O_RDONLY | O_CLOEXEC);
+  // Without blocking: a named pipe given as the profile must not hang the caller.
+  const int fd = ::open(ruta.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
     falta = errno == ENOENT;
     return std::nullopt;
   }
   struct stat datos {};
-  if (::fstat(fd, &datos) != 0 || !S_ISREG(datos.st_mode)) {
+  if (::fstat(fd, &datos) != 0 || !S_ISREG(datos.st_mode) || datos.st_size > kTamanoMaximo) {
     ::close(fd);
     return std::nullopt;
   }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -98,8 +99,10 @@ TEST(ORVWPerfil, ReadsLikeThePrivateProfileReader) {
     EXPECT_EQ(w.GetProfile(c.seccion, c.clave, c.defecto, w.Perfil()), c.esperado)
         << aUtf8(c.seccion) << " / " << aUtf8(c.clave);
   }
-  // A missing file, a folder and an empty name give the default.
-  for (const Cadena& perfil : {carpeta.texto("NO.INI"), carpeta.texto(), Cadena()}) {
+  // A missing file, a folder, a named pipe, a device and an empty name give the default.
+  ASSERT_EQ(::mkfifo(carpeta.ruta("tuberia").c_str(), 0600), 0);
+  for (const Cadena& perfil : {carpeta.texto("NO.INI"), carpeta.texto(), carpeta.texto("tuberia"),
+                               Cadena(U"/dev/zero"), Cadena()}) {
     EXPECT_EQ(w.GetProfile(U"Buzón", U"URL", U"def", perfil), U"def") << aUtf8(perfil);
   }
 }
