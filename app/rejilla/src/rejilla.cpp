@@ -540,7 +540,7 @@ void Rejilla::Selecciona(int32_t f1, int32_t c1, int32_t f2, int32_t c2) {
       QTableWidgetSelectionRange(filaTabla(fa), columnaTabla(ca), filaTabla(fb), columnaTabla(cb)), true);
 }
 
-void Rejilla::Ordena() {
+void Rejilla::Ordena(Orden orden) {
   const auto rangos = tabla_->selectedRanges();
   if (rangos.isEmpty()) return;
   const auto r = rangos.first();
@@ -572,10 +572,11 @@ void Rejilla::Ordena() {
     if (na != nb && (na || nb)) return na.has_value();  // numbers before texts
     return QString::compare(a, b, Qt::CaseInsensitive) < 0;
   };
+  const bool descendente = orden == GenericoDescendente;
   std::stable_sort(filas.begin(), filas.end(), [&](const FilaGuardada& a, const FilaGuardada& b) {
     for (size_t k = 0; k < a.claves.size(); ++k) {
-      if (menor(a.claves[k], b.claves[k])) return true;
-      if (menor(b.claves[k], a.claves[k])) return false;
+      if (menor(a.claves[k], b.claves[k])) return !descendente;
+      if (menor(b.claves[k], a.claves[k])) return descendente;
     }
     return false;
   });

@@ -111,6 +111,23 @@ TEST_F(RejillaTest, SortIsAscendingNumericWhereNumbersAndMovesWholeRows) {
   EXPECT_EQ(r->Texto(3, 0), QStringLiteral("1"));  // the header cell moved with its row
 }
 
+TEST_F(RejillaTest, DescendingSortPutsTheLargestFirstAndKeepsEqualKeysInOrder) {
+  r->setFilas(6);
+  r->setColumnas(3);
+  const char* claves[] = {"2", "10", "b", "2", "9"};
+  for (int f = 1; f <= 5; ++f) {
+    r->setTexto(f, 1, QString::fromLatin1(claves[f - 1]));
+    r->setTexto(f, 2, QStringLiteral("fila%1").arg(f));
+  }
+  r->Selecciona(1, 1, 5, 1);
+  r->Ordena(Rejilla::GenericoDescendente);
+  const char* esperado[][2] = {{"b", "fila3"}, {"10", "fila2"}, {"9", "fila5"}, {"2", "fila1"}, {"2", "fila4"}};
+  for (int f = 1; f <= 5; ++f) {
+    EXPECT_EQ(r->Texto(f, 1), QString::fromLatin1(esperado[f - 1][0])) << f;
+    EXPECT_EQ(r->Texto(f, 2), QString::fromLatin1(esperado[f - 1][1])) << f;
+  }
+}
+
 TEST_F(RejillaTest, EditingAsksBeforeStartingAndBeforeCommitting) {
   r->setFilas(3);
   r->setColumnas(3);

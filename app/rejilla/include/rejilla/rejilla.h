@@ -89,10 +89,12 @@ class Rejilla : public QWidget {
 
   // Selects the rectangle of cells between the two corners (any order).
   void Selecciona(int32_t f1, int32_t c1, int32_t f2, int32_t c2);
-  // Sorts the selected rows in ascending order of the selected columns,
+  // The generic sorts, numbered as grids number them.
+  enum Orden : int32_t { GenericoAscendente = 1, GenericoDescendente = 2 };
+  // Sorts the selected rows in that order of the selected columns,
   // numerically where both texts are numbers; equal keys keep their order.
   // Whole rows move with their looks and data.
-  void Ordena();
+  void Ordena(Orden orden = GenericoAscendente);
 
   // Current cell.
   int32_t Fila() const;
