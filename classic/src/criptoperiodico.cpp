@@ -90,14 +90,20 @@ Columnas cortaEnColumnas(VistaCadena s, size_t periodo, std::vector<uint8_t>* va
   columnas.textos.resize(periodo);
   columnas.cuentas.assign(periodo * kAncho, 0);
   if (kOrden) columnas.ordenes.resize(periodo);
-  for (auto& texto : columnas.textos) texto.reserve(s.size() / periodo + 1);
+  // Column c holds the positions c, c + periodo, ...: sized at once and
+  // written by index.
+  std::vector<char32_t*> destinos(periodo);
+  for (size_t c = 0; c < periodo; ++c) {
+    columnas.textos[c].resize(s.size() > c ? (s.size() - c + periodo - 1) / periodo : 0);
+    destinos[c] = columnas.textos[c].data();
+  }
   if (valores) valores->resize(s.size());
-  for (size_t base = 0; base < s.size(); base += periodo) {
+  for (size_t base = 0, fila = 0; base < s.size(); base += periodo, ++fila) {
     const size_t n = std::min(periodo, s.size() - base);
     uint32_t* cuentas = columnas.cuentas.data();
     for (size_t c = 0; c < n; ++c, cuentas += kAncho) {
       const char32_t car = s[base + c];
-      columnas.textos[c].push_back(car);
+      destinos[c][fila] = car;
       const int v = alfabeto::valor(car);
       const uint8_t x = v < 0 ? kFuera : static_cast<uint8_t>(v);
       if (valores) (*valores)[base + c] = x;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <fstream>
 #include <memory>
 #include <random>
@@ -223,6 +224,35 @@ TEST(CriptoPeriodico, PeriodSearchTablesMatchTheAnalyserOnEachColumn) {
     Moneda varianza;
     for (int32_t c = 1; c <= per; ++c) varianza += (v.IC(per, c) - media) * (v.IC(per, c) - media);
     EXPECT_EQ(v.VarianzaIC(per), varianza) << per;
+  }
+}
+
+// On a long text the counts of several periods come from one pass at a
+// common multiple of them; every index must still be the column's own.
+TEST(CriptoPeriodico, PeriodSearchOnALongTextMatchesEachColumn) {
+  std::mt19937 azar(25);
+  Cadena s;
+  for (int i = 0; i < 200000; ++i) {
+    const unsigned x = azar() % 100;
+    s += x < 60 ? alfabeto::simbolo(static_cast<int>(x % 7)) : x < 98 ? alfabeto::simbolo(static_cast<int>(x)) : U'#';
+  }
+  ORVCriptoVigenere v;
+  v.setTextoCifrado(texto(s));
+  v.BuscaPeriodo();
+  for (int32_t per = 1; per <= 25; ++per) {
+    for (int32_t c = 1; c <= per; ++c) {
+      std::array<int64_t, 64> cuentas{};
+      int64_t total = 0;
+      for (size_t i = static_cast<size_t>(c - 1); i < s.size(); i += static_cast<size_t>(per)) {
+        const int x = alfabeto::valor(s[i]);
+        if (x >= 0) ++cuentas[static_cast<size_t>(x)], ++total;
+      }
+      int64_t suma = 0;
+      for (const int64_t f : cuentas) suma += f * (f - 1);
+      const Moneda esperado = Moneda::desdeDouble(static_cast<double>(suma) /
+                                                  (static_cast<double>(total) * static_cast<double>(total - 1)));
+      ASSERT_EQ(v.IC(per, c), esperado) << per << "," << c;
+    }
   }
 }
 
