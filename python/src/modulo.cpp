@@ -8,6 +8,7 @@
 #include "kestrin/errores.h"
 #include "kestrin/kestrin.h"
 #include "linkmere/linkmere.h"
+#include "numbrel/numbrel.h"
 #include "orvane.h"
 #include "halvard/halvard.h"
 #include "tarnel/tarnel.h"
@@ -162,6 +163,7 @@ PYBIND11_MODULE(orvane, m) {
   tarnel::registra();
   halvard::registra();
   linkmere::registra();
+  numbrel::registra();
   defineErrores(m);
 
   py::class_<kestrin::Objeto, std::shared_ptr<kestrin::Objeto>>(m, "Objeto");
@@ -173,6 +175,8 @@ PYBIND11_MODULE(orvane, m) {
   orvane::enlazaHalvard(m, halvard);
   auto linkmere = m.def_submodule("Linkmere", "Conexión del buzón");
   orvane::enlazaLinkmere(m, linkmere);
+  auto numbrel = m.def_submodule("Numbrel", "Aritmética de números grandes");
+  orvane::enlazaNumbrel(m, numbrel);
 
   m.def(
       "CreaObjeto", [](const std::string& nombre) { return kestrin::CreaObjeto(nombre); },

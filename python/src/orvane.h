@@ -89,6 +89,7 @@ void enlazaKestrin(py::module_& m, py::module_& kestrin);
 void enlazaTarnel(py::module_& m, py::module_& tarnel);
 void enlazaHalvard(py::module_& m, py::module_& halvard);
 void enlazaLinkmere(py::module_& m, py::module_& linkmere);
+void enlazaNumbrel(py::module_& m, py::module_& numbrel);
 
 }  // namespace orvane
 

@@ -1,0 +1,169 @@
+// Benchmark of the big-number service against PARI/GP, in one run: the same
+// inputs (drawn by gp from a fixed seed) timed on both sides, wall-clock.
+//
+//   build/bench/bignum_bench            everything (a few minutes)
+//   build/bench/bignum_bench --rapido   without the 70-digit semiprime and
+//                                       without PARI on the 105-digit number
+//
+// PARI/GP (`gp`, Debian's pari-gp) is only run as an outside program.
+#include <stdio.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "numbrel/orvbignum.h"
+
+namespace {
+
+using kestrin::aUtf8;
+using kestrin::Cadena;
+using kestrin::desdeUtf8;
+using Reloj = std::chrono::steady_clock;
+
+struct Caso {
+  std::string nombre;    // key shared with the gp script
+  std::string etiqueta;  // what the table shows
+  int repeticiones;
+  std::string gp;        // gp code timed on PARI's side (uses the inputs by name)
+  std::string objetivo;  // the target, in words
+};
+
+std::string ejecuta(const std::string& guion) {
+  const std::string ruta = "/tmp/bignum_bench_" + std::to_string(::getpid()) + ".gp";
+  if (FILE* f = std::fopen(ruta.c_str(), "w")) {
+    std::fputs(guion.c_str(), f);
+    std::fclose(f);
+  }
+  std::string salida;
+  if (FILE* tubo = popen(("gp -q -f < " + ruta + " 2>&1").c_str(), "r")) {
+    char bloque[4096];
+    size_t n;
+    while ((n = std::fread(bloque, 1, sizeof bloque, tubo)) > 0) salida.append(bloque, n);
+    pclose(tubo);
+  }
+  std::remove(ruta.c_str());
+  return salida;
+}
+
+double segundos(Reloj::duration d) { return std::chrono::duration<double>(d).count(); }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const bool rapido = argc > 1 && std::strcmp(argv[1], "--rapido") == 0;
+  if (std::system("command -v gp >/dev/null 2>&1") != 0) {
+    std::printf("bignum_bench: PARI/GP (gp) no está instalado; instálalo con scripts/deps.sh.\n");
+    return 1;
+  }
+
+  std::vector<Caso> casos;
+  for (int d : {30, 40, 50, 60, 70}) {
+    if (rapido && d == 70) continue;
+    const int rep = d <= 40 ? 10 : d == 50 ? 3 : 1;
+    casos.push_back({"S" + std::to_string(d), "semiprimo equilibrado de " + std::to_string(d) + " cifras",
+                     rep, "factorint(S" + std::to_string(d) + ")",
+                     d <= 40 ? "< 0,1 s" : d >= 60 ? "< PARI" : "<= 1,5 x PARI"});
+  }
+  casos.push_back({"E105", "105 cifras con un factor de 25", 1,
+                   rapido ? "" : "iferr(alarm(150, factorint(E105)), E, 0)", "< 5 s"});
+  casos.push_back({"RP", "primo aleatorio de 2000 bits", 5, "randomprime([2^1999, 2^2000-1])",
+                   "<= 1,5 x PARI"});
+  casos.push_back({"NP", "siguiente primo tras 2000 bits", 5, "nextprime(NP+1)", "<= 1,5 x PARI"});
+  casos.push_back({"PP", "test de primo de 2000 bits", 20, "ispseudoprime(PP)", "<= 1,5 x PARI"});
+  casos.push_back({"P3", "3^200000 en decimal", 20, "Str(3^200000)", "<= 1,5 x PARI"});
+  casos.push_back({"MP", "potencia modular de 2048 bits", 50, "lift(Mod(MPB, MPM)^MPE)",
+                   "<= 1,5 x PARI"});
+
+  // One gp run draws the inputs and times PARI on them.
+  std::string guion =
+      "default(parisizemax, 2000000000)\n"
+      "setrand(20261210)\n"
+      "pr(c) = nextprime(10^(c-1) + random(9*10^(c-1)))\n"
+      "t(nombre, reps, f) = my(t0 = getwalltime()); for(i = 1, reps, f()); "
+      "print(\"T \", nombre, \" \", (getwalltime() - t0) / reps * 1.)\n";
+  for (int d : {30, 40, 50, 60, 70}) {
+    guion += "S" + std::to_string(d) + " = pr(" + std::to_string(d / 2) + ") * pr(" +
+             std::to_string(d - d / 2) + ")\n";
+  }
+  guion += "E105 = pr(25) * pr(80)\nNP = random(2^2000)\nPP = randomprime([2^1999, 2^2000-1])\n"
+           "MPM = random(2^2048) + 2^2047\nMPB = random(MPM)\nMPE = random(2^2048)\n";
+  for (const char* v : {"S30", "S40", "S50", "S60", "S70", "E105", "NP", "PP", "MPM", "MPB", "MPE"}) {
+    guion += std::string("print(\"N ") + v + " \", " + v + ")\n";
+  }
+  guion += "print(\"V \", default(version))\n";
+  for (const Caso& c : casos) {
+    if (!c.gp.empty()) {
+      guion += "t(\"" + c.nombre + "\", " + std::to_string(c.repeticiones) + ", () -> " + c.gp + ")\n";
+    }
+  }
+  guion += "\\q\n";
+  const std::string salida = ejecuta(guion);
+
+  std::map<std::string, std::string> entradas;
+  std::map<std::string, double> pari;
+  std::string version;
+  std::istringstream lineas(salida);
+  for (std::string l; std::getline(lineas, l);) {
+    std::istringstream campos(l);
+    std::string marca, nombre, valor;
+    campos >> marca >> nombre >> valor;
+    if (marca == "N") entradas[nombre] = valor;
+    if (marca == "T") pari[nombre] = std::atof(valor.c_str()) / 1000.0;
+    if (marca == "V") version = nombre;
+  }
+  if (entradas.size() < 11) {
+    std::printf("bignum_bench: gp no dio las entradas:\n%s\n", salida.c_str());
+    return 1;
+  }
+  const auto e = [&](const char* v) { return desdeUtf8(entradas[v]); };
+
+  numbrel::ORVBigNum big;
+  const auto mide = [](int reps, const std::function<bool()>& f, bool& bien) {
+    bien = true;
+    const auto inicio = Reloj::now();
+    for (int i = 0; i < reps; ++i) bien = f() && bien;
+    return segundos(Reloj::now() - inicio) / reps;
+  };
+  const auto factoriza = [&](const Cadena& n) {
+    std::vector<Cadena> f, x;
+    return big.Factorize(n, f, x) && f.size() == 2;
+  };
+  std::map<std::string, std::function<bool()>> nuestras;
+  for (int d : {30, 40, 50, 60, 70}) {
+    const std::string v = "S" + std::to_string(d);
+    nuestras[v] = [&, v] { return factoriza(desdeUtf8(entradas[v])); };
+  }
+  nuestras["E105"] = [&] { return factoriza(e("E105")); };
+  nuestras["RP"] = [&] { return big.NumBits(big.RndPrimo(2000)) == 2000; };
+  nuestras["NP"] = [&] { return big.EsPrimo(big.NextPrime(e("NP"))); };
+  nuestras["PP"] = [&] { return big.EsPrimo(e("PP")); };
+  nuestras["P3"] = [&] { return big.Eval(U"3^200000", {}, true).size() == 95425; };
+  nuestras["MP"] = [&] { return !big.ModPower(e("MPB"), e("MPE"), e("MPM")).empty(); };
+
+  std::printf("Orvane (Numbrel: GMP, FLINT, GMP-ECM) frente a PARI/GP %s\n", version.c_str());
+  std::printf("tiempo de reloj por operación, en segundos (media de las repeticiones)\n\n");
+  std::printf("%-36s %5s %10s %10s %8s  %s\n", "caso", "rep.", "Orvane", "PARI", "O/P", "objetivo");
+  for (const Caso& c : casos) {
+    bool bien = false;
+    const double nuestro = mide(c.repeticiones, nuestras[c.nombre], bien);
+    const bool hayPari = pari.count(c.nombre) != 0;
+    char suyo[32] = "-", razon[32] = "-";
+    if (hayPari) {
+      std::snprintf(suyo, sizeof suyo, "%.4f", pari[c.nombre]);
+      if (c.nombre == "E105" && pari[c.nombre] >= 149.0) std::snprintf(suyo, sizeof suyo, "> 150");
+      if (pari[c.nombre] > 0) std::snprintf(razon, sizeof razon, "%.2f", nuestro / pari[c.nombre]);
+    }
+    std::printf("%-36s %5d %10.4f %10s %8s  %s%s\n", c.etiqueta.c_str(), c.repeticiones, nuestro, suyo,
+                razon, c.objetivo.c_str(), bien ? "" : "  (¡resultado incorrecto o incompleto!)");
+    std::fflush(stdout);
+  }
+  return 0;
+}
