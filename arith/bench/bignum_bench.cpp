@@ -98,7 +98,7 @@ int main(int argc, char** argv) {
   for (const char* v : {"S30", "S40", "S50", "S60", "S70", "E105", "NP", "PP", "MPM", "MPB", "MPE"}) {
     guion += std::string("print(\"N ") + v + " \", " + v + ")\n";
   }
-  guion += "print(\"V \", default(version))\n";
+  guion += "v = version(); print(\"V \", v[1], \".\", v[2], \".\", v[3])\n";
   for (const Caso& c : casos) {
     if (!c.gp.empty()) {
       guion += "t(\"" + c.nombre + "\", " + std::to_string(c.repeticiones) + ", () -> " + c.gp + ")\n";

@@ -19,7 +19,7 @@ struct LimitesFactorizacion {
   int digitosCriba = 75;                             // sieve reach, in decimal digits
   std::chrono::milliseconds criba{100000};           // bound of one sieve run
   int digitosEcmLargo = 120;                         // up to here ECM gets the long bound
-  std::chrono::milliseconds ecmLargo{10000};         // ECM on a cofactor of up to digitosEcmLargo
+  std::chrono::milliseconds ecmLargo{30000};         // ECM on a cofactor of up to digitosEcmLargo
   std::chrono::milliseconds ecmCorto{2000};          // ECM on anything larger
   std::chrono::milliseconds total{150000};           // the whole factorisation
 };
