@@ -75,42 +75,40 @@ Moneda indiceColumna(const uint32_t* cuentas) {
                              (static_cast<double>(total) * static_cast<double>(total - 1)));
 }
 
-// The columns of a text for a period, their counters (kAncho per column)
-// and, when asked, the symbols of each column in order of first appearance;
-// one pass over the text.
-struct Columnas {
-  std::vector<Cadena> textos;
-  std::vector<uint32_t> cuentas;
-  std::vector<std::vector<uint8_t>> ordenes;
-};
-
-template <bool kOrden>
-Columnas cortaEnColumnas(VistaCadena s, size_t periodo, std::vector<uint8_t>* valores = nullptr) {
-  Columnas columnas;
-  columnas.textos.resize(periodo);
-  columnas.cuentas.assign(periodo * kAncho, 0);
-  if (kOrden) columnas.ordenes.resize(periodo);
-  // Column c holds the positions c, c + periodo, ...: sized at once and
-  // written by index.
-  std::vector<char32_t*> destinos(periodo);
-  for (size_t c = 0; c < periodo; ++c) {
-    columnas.textos[c].resize(s.size() > c ? (s.size() - c + periodo - 1) / periodo : 0);
-    destinos[c] = columnas.textos[c].data();
+// The value of each character of a text: its symbol's, or kFuera.
+std::vector<uint8_t> valoresDe(VistaCadena s) {
+  std::vector<uint8_t> valores(s.size());
+  for (size_t i = 0; i < s.size(); ++i) {
+    const int v = alfabeto::valor(s[i]);
+    valores[i] = v < 0 ? kFuera : static_cast<uint8_t>(v);
   }
-  if (valores) valores->resize(s.size());
-  for (size_t base = 0, fila = 0; base < s.size(); base += periodo, ++fila) {
+  return valores;
+}
+
+// Length of column c (0-based) of a text of n characters cut with a period.
+size_t longitudColumna(size_t n, size_t periodo, size_t c) {
+  return n > c ? (n - c + periodo - 1) / periodo : 0;
+}
+
+// Column c (0-based) of a text cut with a period: positions c, c + periodo, ...
+Cadena columnaDe(VistaCadena s, size_t periodo, size_t c) {
+  Cadena columna(longitudColumna(s.size(), periodo, c), U'·');
+  for (size_t i = c, k = 0; i < s.size(); i += periodo, ++k) columna[k] = s[i];
+  return columna;
+}
+
+// Counters of the columns of a text for a period, kAncho per column.
+std::vector<uint32_t> cuentaColumnasTexto(VistaCadena s, size_t periodo) {
+  std::vector<uint32_t> cuentas(periodo * kAncho, 0);
+  for (size_t base = 0; base < s.size(); base += periodo) {
     const size_t n = std::min(periodo, s.size() - base);
-    uint32_t* cuentas = columnas.cuentas.data();
-    for (size_t c = 0; c < n; ++c, cuentas += kAncho) {
-      const char32_t car = s[base + c];
-      destinos[c][fila] = car;
-      const int v = alfabeto::valor(car);
-      const uint8_t x = v < 0 ? kFuera : static_cast<uint8_t>(v);
-      if (valores) (*valores)[base + c] = x;
-      if (cuentas[x]++ == 0 && kOrden && x != kFuera) columnas.ordenes[c].push_back(x);
+    uint32_t* fila = cuentas.data();
+    for (size_t c = 0; c < n; ++c, fila += kAncho) {
+      const int v = alfabeto::valor(s[base + c]);
+      ++fila[v < 0 ? kFuera : static_cast<size_t>(v)];
     }
   }
-  return columnas;
+  return cuentas;
 }
 
 // Counters of the columns of `valores` (symbol values, kFuera outside the
@@ -138,21 +136,19 @@ std::vector<uint32_t> sumaColumnas(const std::vector<uint32_t>& cuentas, size_t 
   return suma;
 }
 
-// The counters of every period 1..maximo (index m), given those of maximo.
-// Periods above maximo / 2 are counted from the values, several in one pass
+// The counters of every period 1..maximo (index m). Periods above
+// maximo / 2 are counted from the values, several in one pass
 // when the text is long enough for a common multiple of them to pay off:
 // one pass at their least common multiple, then adding up its columns.
 // Every smaller period m adds up the columns of 2m.
 std::vector<std::vector<uint32_t>> cuentasPorPeriodo(const std::vector<uint8_t>& valores,
-                                                     std::vector<uint32_t> cuentasMaximo,
                                                      size_t maximo) {
   std::vector<std::vector<uint32_t>> cuentas(maximo + 1);
-  cuentas[maximo] = std::move(cuentasMaximo);
   // A common cycle is worth it while its columns are few beside the text,
   // and its counters (65 per column) stay in the fastest caches.
   const size_t cicloMaximo = std::min<size_t>(valores.size() / (kAncho * 8), 250);
   std::vector<size_t> pendientes;
-  for (size_t m = maximo - 1; m > maximo / 2; --m) pendientes.push_back(m);
+  for (size_t m = maximo; m > maximo / 2; --m) pendientes.push_back(m);
   while (!pendientes.empty()) {
     std::vector<size_t> grupo{pendientes.front()};
     size_t ciclo = pendientes.front();
@@ -167,9 +163,9 @@ std::vector<std::vector<uint32_t>> cuentasPorPeriodo(const std::vector<uint8_t>&
       }
     }
     pendientes = std::move(resto);
-    auto comunes = cuentaColumnas(valores, ciclo);
+    const auto comunes = cuentaColumnas(valores, ciclo);
     for (const size_t m : grupo) {
-      cuentas[m] = m == ciclo ? std::move(comunes) : sumaColumnas(comunes, ciclo, m);
+      cuentas[m] = m == ciclo ? comunes : sumaColumnas(comunes, ciclo, m);
     }
   }
   for (size_t m = maximo / 2; m >= 1; --m) cuentas[m] = sumaColumnas(cuentas[2 * m], 2 * m, m);
@@ -206,6 +202,7 @@ void CriptoPeriodico::setMaxPeriodo(int32_t maxPeriodo) {
   mediaIC_.assign(m, Moneda());
   varianzaIC_.assign(m, Moneda());
   textoCol_.assign(m, Cadena());
+  cortes_.assign(m, Corte());
   resumenes_.assign(m, std::nullopt);
 }
 
@@ -243,18 +240,33 @@ void CriptoPeriodico::setVarianzaIC(int32_t m, Moneda valor) {
 
 const Cadena& CriptoPeriodico::TextoCol(int32_t i) const {
   compruebaIndice(i, textoCol_.size());
+  construye(static_cast<size_t>(i - 1));
   return textoCol_[static_cast<size_t>(i - 1)];
 }
 
 void CriptoPeriodico::setTextoCol(int32_t i, Cadena texto) {
   compruebaIndice(i, textoCol_.size());
   textoCol_[static_cast<size_t>(i - 1)] = std::move(texto);
+  cortes_[static_cast<size_t>(i - 1)] = Corte();
   resumenes_[static_cast<size_t>(i - 1)].reset();
+}
+
+void CriptoPeriodico::construye(size_t columna) const {
+  Corte& corte = cortes_[columna];
+  if (!corte.texto) return;
+  textoCol_[columna] = columnaDe(*corte.texto, corte.periodo, columna);
+  corte = Corte();
+}
+
+std::shared_ptr<const Cadena> CriptoPeriodico::copia(VistaCadena texto) {
+  if (!copia_ || VistaCadena(*copia_) != texto) copia_ = std::make_shared<const Cadena>(texto);
+  return copia_;
 }
 
 void CriptoPeriodico::aseguraColumnas(int32_t n) {
   if (n > 0 && textoCol_.size() < static_cast<size_t>(n)) {
     textoCol_.resize(static_cast<size_t>(n));
+    cortes_.resize(static_cast<size_t>(n));
     resumenes_.resize(static_cast<size_t>(n));
   }
 }
@@ -347,10 +359,10 @@ void CriptoPeriodico::BuscaPeriodo() {
   if (maxPeriodo_ == 0) setMaxPeriodo(20);
   const auto maximo = static_cast<size_t>(maxPeriodo_);
 
-  std::vector<uint8_t> valores;
-  Columnas columnas = cortaEnColumnas<false>(s, maximo, &valores);
-  const auto cuentas = cuentasPorPeriodo(valores, std::move(columnas.cuentas), maximo);
-  std::vector<uint8_t>().swap(valores);
+  const auto texto = copia(s);
+  cuentasPorPeriodo_ = cuentasPorPeriodo(valoresDe(*texto), maximo);
+  copiaContada_ = texto;
+  const auto& cuentas = cuentasPorPeriodo_;
   // indices[m][c]: IC of column c for the period m.
   std::vector<std::vector<Moneda>> indices(maximo + 1);
   for (size_t m = 1; m <= maximo; ++m) {
@@ -358,7 +370,8 @@ void CriptoPeriodico::BuscaPeriodo() {
     for (size_t c = 0; c < m; ++c) indices[m][c] = indiceColumna(&cuentas[m][c * kAncho]);
   }
   for (size_t c = 0; c < maximo; ++c) {
-    textoCol_[c] = std::move(columnas.textos[c]);
+    Cadena().swap(textoCol_[c]);
+    cortes_[c] = Corte{texto, maximo};
     resumenes_[c].reset();
   }
 
@@ -402,14 +415,44 @@ void CriptoPeriodico::BuscaPeriodo() {
 
 const CriptoPeriodico::ResumenColumna& CriptoPeriodico::resumen(size_t columna) {
   auto& resumen = resumenes_[columna];
+  const Corte& corte = cortes_[columna];
+  // The characters of the column, where they are.
+  const auto recorre = [&](auto&& visita) {
+    if (corte.texto) {
+      const Cadena& s = *corte.texto;
+      for (size_t i = columna; i < s.size(); i += corte.periodo) {
+        if (!visita(s[i])) return;
+      }
+    } else {
+      for (const char32_t c : textoCol_[columna]) {
+        if (!visita(c)) return;
+      }
+    }
+  };
   if (!resumen) {
     resumen.emplace();
-    for (const char32_t c : textoCol_[columna]) {
+    resumen->conOrden = true;
+    recorre([&](char32_t c) {
       const int v = alfabeto::valor(c);
       if (v >= 0 && resumen->cuentas[static_cast<size_t>(v)]++ == 0) {
         resumen->orden.push_back(static_cast<uint8_t>(v));
       }
-    }
+      return true;
+    });
+  } else if (!resumen->conOrden) {
+    // The counts say how many symbols there are to find: stop at the last.
+    const auto distintos = static_cast<size_t>(
+        std::count_if(resumen->cuentas.begin(), resumen->cuentas.end(), [](uint32_t n) { return n > 0; }));
+    uint64_t vistos = 0;
+    recorre([&](char32_t c) {
+      const int v = alfabeto::valor(c);
+      if (v >= 0 && !((vistos >> v) & 1)) {
+        vistos |= uint64_t{1} << v;
+        resumen->orden.push_back(static_cast<uint8_t>(v));
+      }
+      return resumen->orden.size() < distintos;
+    });
+    resumen->conOrden = true;
   }
   return *resumen;
 }
@@ -422,16 +465,24 @@ void CriptoPeriodico::BuscaDesplazamientos() {
   const auto p = static_cast<size_t>(std::max(periodo, 0));
   const int32_t total = 65 * periodo * (periodo - 1) / 2;
 
+  // The counters of the columns: those of the period search when it
+  // examined this period on this same text.
+  const auto texto = copia(s);
+  std::vector<uint32_t> cuentasColumnas;
+  if (copiaContada_ == texto && p < cuentasPorPeriodo_.size() && !cuentasPorPeriodo_[p].empty()) {
+    cuentasColumnas = cuentasPorPeriodo_[p];
+  } else if (p > 0) {
+    cuentasColumnas = cuentaColumnasTexto(*texto, p);
+  }
   // The columns are sized for the period in use, whatever MaxPeriodo is.
-  Columnas columnas = cortaEnColumnas<true>(s, std::max<size_t>(p, 1));
-  std::vector<size_t> longitudes(p);
   aseguraColumnas(periodo);
+  std::vector<size_t> longitudes(p);
   for (size_t c = 0; c < p; ++c) {
-    longitudes[c] = columnas.textos[c].size();
-    textoCol_[c] = std::move(columnas.textos[c]);
+    longitudes[c] = longitudColumna(texto->size(), p, c);
+    Cadena().swap(textoCol_[c]);
+    cortes_[c] = Corte{texto, p};
     auto& resumen = resumenes_[c].emplace();
-    std::copy_n(&columnas.cuentas[c * kAncho], ORVNumCar, resumen.cuentas.begin());
-    resumen.orden = std::move(columnas.ordenes[c]);
+    std::copy_n(&cuentasColumnas[c * kAncho], ORVNumCar, resumen.cuentas.begin());
   }
 
   // Every mutual index from the counters: column b moved back by j holds
@@ -442,10 +493,10 @@ void CriptoPeriodico::BuscaDesplazamientos() {
   for (size_t j = 0; j < ORVNumCar; ++j) {
     const auto& desplaza = combinacion_.desplaza[j];
     for (size_t a = 0; a < p; ++a) {
-      const uint32_t* cuentasA = &columnas.cuentas[a * kAncho];
+      const uint32_t* cuentasA = &cuentasColumnas[a * kAncho];
       for (size_t u = 0; u < ORVNumCar; ++u) movida[u] = cuentasA[desplaza[u]];
       for (size_t b = a + 1; b < p; ++b) {
-        const uint32_t* cuentasB = &columnas.cuentas[b * kAncho];
+        const uint32_t* cuentasB = &cuentasColumnas[b * kAncho];
         uint64_t suma = 0;
         for (size_t u = 0; u < ORVNumCar; ++u) suma += uint64_t{movida[u]} * cuentasB[u];
         indices[(j * p + a) * p + b] =

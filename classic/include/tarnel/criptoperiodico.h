@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -121,13 +122,25 @@ class CriptoPeriodico : public Criptosistema {
   explicit CriptoPeriodico(const Combinacion& combinacion);
 
  private:
-  // Symbol counts of a column and its symbols in order of first appearance,
-  // kept while the column is unchanged.
+  // Symbol counts of a column and, once asked for, its symbols in order of
+  // first appearance; kept while the column is unchanged.
   struct ResumenColumna {
     std::array<uint32_t, ORVNumCar> cuentas{};
     std::vector<uint8_t> orden;
+    bool conOrden = false;
   };
   const ResumenColumna& resumen(size_t columna);
+
+  // A column of TextoCol that is built when first read: the copy of the
+  // ciphertext it comes from and the period it was cut with.
+  struct Corte {
+    std::shared_ptr<const Cadena> texto;
+    size_t periodo = 0;
+  };
+  void construye(size_t columna) const;
+  // The searches work on a copy of the ciphertext, so that the columns stay
+  // those of the text searched; the last copy serves while the text is equal.
+  std::shared_ptr<const Cadena> copia(VistaCadena texto);
 
   size_t celdaICM(int32_t i, int32_t j, int32_t s) const;
   size_t celdaPar(int32_t i, int32_t j) const;
@@ -143,8 +156,14 @@ class CriptoPeriodico : public Criptosistema {
   std::vector<Moneda> ic_;  // MaxPeriodo x MaxPeriodo, row m
   std::vector<Moneda> mediaIC_;
   std::vector<Moneda> varianzaIC_;
-  std::vector<Cadena> textoCol_;
+  // TextoCol: each entry is either built or still a Corte.
+  mutable std::vector<Cadena> textoCol_;
+  mutable std::vector<Corte> cortes_;
   std::vector<std::optional<ResumenColumna>> resumenes_;  // one per TextoCol entry
+  std::shared_ptr<const Cadena> copia_;
+  // Counters of every period of the last period search, and its copy.
+  std::vector<std::vector<uint32_t>> cuentasPorPeriodo_;
+  std::shared_ptr<const Cadena> copiaContada_;
 
   int32_t periodo_ = 0;
   std::vector<Moneda> icm_;               // 64 per pair i <= j
