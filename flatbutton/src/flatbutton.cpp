@@ -137,7 +137,12 @@ void FlatButton::LeePropiedades(const kestrin::Propiedades& bolsa) {
   if (!descripcion.isEmpty() && fuente.fromString(descripcion)) setFont(fuente);
   setCaption(leeTexto(bolsa, kClaves[3], objectName()));
   const kestrin::Variante habilitado = bolsa.Lee(kClaves[4], kestrin::Variante{true});
-  setEnabled(std::holds_alternative<bool>(habilitado) ? std::get<bool>(habilitado) : true);
+  // True is also stored as a number (-1) by older stores; texts read as the default.
+  if (std::holds_alternative<bool>(habilitado)) {
+    setEnabled(std::get<bool>(habilitado));
+  } else {
+    setEnabled(kestrin::esNumero(habilitado) ? leeEntero(bolsa, kClaves[4], 1) != 0 : true);
+  }
   setTextColor(static_cast<uint32_t>(leeEntero(bolsa, kClaves[5], static_cast<int32_t>(kColorTextoBoton))));
   setHoverColor(static_cast<uint32_t>(leeEntero(bolsa, kClaves[6], static_cast<int32_t>(kColorResaltado))));
   setBackColor(static_cast<uint32_t>(leeEntero(bolsa, kClaves[7], static_cast<int32_t>(kColorCaraBoton))));

@@ -74,6 +74,7 @@ class Filtro : public QObject {
     ventana->installEventFilter(this);
     if (cliente_ != ventana) cliente_->installEventFilter(this);
     aceptabaSoltar_ = ventana->acceptDrops();
+    clienteAceptabaSoltar_ = cliente_->acceptDrops();
   }
 
   ~Filtro() override {
@@ -84,20 +85,23 @@ class Filtro : public QObject {
   // delivering returns.
   void desengancha() {
     desenganchado_ = true;
-    if (ventana_) {
-      ventana_->removeEventFilter(this);
-      ventana_->setAcceptDrops(aceptabaSoltar_);
-    }
-    if (cliente_) cliente_->removeEventFilter(this);
     objeto_ = nullptr;
-    if (profundidad_ == 0) delete this;
+    // Restoring the widget sends it events; this object must outlive them.
+    ++profundidad_;
+    if (ventana_) ventana_->removeEventFilter(this);
+    if (cliente_) cliente_->removeEventFilter(this);
+    if (ventana_) ventana_->setAcceptDrops(aceptabaSoltar_);
+    if (cliente_) cliente_->setAcceptDrops(clienteAceptabaSoltar_);
+    if (--profundidad_ == 0) delete this;
   }
 
   // Files dropped are accepted only while the message is registered.
   void actualizaSoltar() {
-    if (ventana_ && objeto_ != nullptr) {
-      ventana_->setAcceptDrops(aceptabaSoltar_ || objeto_->Messages(kWmDropFiles));
-    }
+    if (!ventana_ || !cliente_ || objeto_ == nullptr) return;
+    const bool archivos = objeto_->Messages(kWmDropFiles);
+    ventana_->setAcceptDrops(aceptabaSoltar_ || archivos);
+    // Drops land on the client (a scroll area's viewport), which must take them too.
+    cliente_->setAcceptDrops(clienteAceptabaSoltar_ || archivos);
   }
 
   bool pasando = false;
@@ -173,6 +177,7 @@ class Filtro : public QObject {
   QPointer<QWidget> cliente_;
   SubClas* objeto_;
   bool aceptabaSoltar_ = false;
+  bool clienteAceptabaSoltar_ = false;
   bool desenganchado_ = false;
   int profundidad_ = 0;
 };

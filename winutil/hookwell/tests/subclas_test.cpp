@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QMdiArea>
 #include <QMimeData>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -199,6 +200,21 @@ TEST(SubClas, FileDropsOnAScrollAreaReachTheHandlerWithTheirNames) {
   EXPECT_EQ(recibidos, (QStringList{QStringLiteral("/tmp/uno.ORV"), QStringLiteral("/tmp/dos.ORV")}));
   EXPECT_TRUE(hook.ArchivosSoltados().isEmpty());
   EXPECT_EQ(caja.toPlainText(), QString());  // the editor's own drop never ran
+}
+
+TEST(SubClas, FileDropsMakeAnAreaAcceptDropsOnlyWhileRegistered) {
+  QMdiArea area;
+  ASSERT_FALSE(area.viewport()->acceptDrops());
+  SubClas hook;
+  hook.sethWnd(&area);
+  hook.setMessages(kWmDropFiles, true);
+  EXPECT_TRUE(area.viewport()->acceptDrops());
+  hook.setMessages(kWmDropFiles, false);
+  EXPECT_FALSE(area.viewport()->acceptDrops());
+  hook.setMessages(kWmDropFiles, true);
+  hook.sethWnd(nullptr);  // unhooking gives the widget back as it was
+  EXPECT_FALSE(area.viewport()->acceptDrops());
+  EXPECT_FALSE(area.acceptDrops());
 }
 
 TEST(SubClas, AHandlerMayUnhookOrDestroyWhileItRuns) {
