@@ -323,6 +323,38 @@ TEST(CriptoPeriodico, ShiftSearchMatchesTheAnalyserOnShiftedColumns) {
   }
 }
 
+// The columns and counts belong to the text that was searched: changing the
+// ciphertext afterwards changes neither, and the next search sees the new text.
+TEST(CriptoPeriodico, SearchesWorkOnTheTextTheyWereGiven) {
+  const Cadena a = U"abcdefghijklmnopqrstuvwxyz";
+  const Cadena b = U"zzzzyyyyxxxxwwwwvvvvuuuutt";
+  ORVCriptoVigenere v;
+  const auto cifrado = texto(a);
+  v.setTextoCifrado(cifrado);
+  v.setMaxPeriodo(4);
+  v.BuscaPeriodo();
+  cifrado->setTexto(b);  // the same object, changed in place
+  EXPECT_EQ(v.TextoCol(2), U"bfjnrvz");
+  v.setPeriodo(2);
+  v.BuscaDesplazamientos();
+  EXPECT_EQ(v.TextoCol(1), U"zzyyxxwwvvuut");
+  EXPECT_EQ(v.TextoCol(3), U"cgkosw") << "beyond the period, the columns of the period search";
+  for (int32_t j : {0, 1, 2}) {
+    Cadena colA, colB;
+    for (size_t i = 0; i < b.size(); i += 2) colA += b[i];
+    for (size_t i = 1; i < b.size(); i += 2) colB += alfabeto::simbolo(alfabeto::valor(b[i]) - j);
+    ORVAnaliza an;
+    an.setTexto1(colA);
+    an.setTexto2(colB);
+    EXPECT_EQ(v.ICM(1, 2, j), an.ICM()) << j;
+  }
+  // A column written by the caller is what BuscaClaves aligns.
+  v.setTextoCol(2, U"");
+  v.setTextoCol(1, U"dddd");
+  v.BuscaClaves();
+  EXPECT_EQ(v.ClaveProbable(1).substr(0, 1), U"d");
+}
+
 TEST(CriptoPeriodico, ShiftSearchEvents) {
   ORVCriptoVigenere v;
   v.setTextoCifrado(texto(U"abcdefgh"));
