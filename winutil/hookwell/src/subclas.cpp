@@ -4,9 +4,14 @@
 
 #include <QAbstractScrollArea>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QUrl>
 #include <algorithm>
 
@@ -132,6 +137,9 @@ class Filtro : public QObject {
           else if (tecla->matches(QKeySequence::Copy)) msg = kWmCopy;
         }
         break;
+      case QEvent::ContextMenu:
+        if (esCliente || esVentana) return menuContextual(static_cast<QWidget*>(receptor), static_cast<QContextMenuEvent*>(evento));
+        return false;
       case QEvent::DragEnter:
       case QEvent::DragMove:
         if (esCliente && objeto_->Messages(kWmDropFiles)) {
@@ -168,6 +176,41 @@ class Filtro : public QObject {
     }
     if (msg == 0 || !objeto_->Messages(msg)) return false;
     objeto_->despacha(msg, wParam, 0, evento, static_cast<QWidget*>(receptor));
+    evento->accept();
+    return true;
+  }
+
+  // A text editor's own menu pastes and copies without a key press: while
+  // 769 or 770 is registered its Copy and Paste entries send the message.
+  bool menuContextual(QWidget* receptor, QContextMenuEvent* evento) {
+    if (!objeto_->Messages(kWmCopy) && !objeto_->Messages(kWmPaste)) return false;
+    // The editors take the point in their viewport's coordinates.
+    const QPoint punto = receptor == cliente_.data() || !cliente_
+                             ? evento->pos()
+                             : cliente_->mapFrom(receptor, evento->pos());
+    QMenu* menu = nullptr;
+    if (auto* editor = qobject_cast<QPlainTextEdit*>(ventana_.data())) {
+      menu = editor->createStandardContextMenu(punto);
+    } else if (auto* editor = qobject_cast<QTextEdit*>(ventana_.data())) {
+      menu = editor->createStandardContextMenu(punto);
+    } else if (auto* linea = qobject_cast<QLineEdit*>(ventana_.data())) {
+      menu = linea->createStandardContextMenu();
+    }
+    if (menu == nullptr) return false;
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    for (QAction* accion : menu->actions()) {
+      const int32_t msg = accion->objectName() == QLatin1String("edit-paste")  ? kWmPaste
+                          : accion->objectName() == QLatin1String("edit-copy") ? kWmCopy
+                                                                               : 0;
+      if (msg == 0 || !objeto_->Messages(msg)) continue;
+      QObject::disconnect(accion, &QAction::triggered, nullptr, nullptr);
+      QPointer<QWidget> ventana = ventana_;
+      QObject::connect(accion, &QAction::triggered, menu, [ventana, msg] {
+        if (ventana) EnviaMensaje(ventana, msg);
+      });
+      accion->setEnabled(true);  // the handler decides what an empty selection or clipboard means
+    }
+    menu->popup(evento->globalPos());
     evento->accept();
     return true;
   }

@@ -6,7 +6,9 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QMdiArea>
+#include <QMenu>
 #include <QMimeData>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -66,6 +68,43 @@ TEST(SubClas, RegisteredPasteIsTakenUntilTheHandlerPassesItOn) {
   pasar = false;
   QTest::keyClick(&caja, Qt::Key_V, Qt::ControlModifier);
   EXPECT_EQ(caja.toPlainText(), QStringLiteral("abpegado"));
+}
+
+TEST(SubClas, TheEditorsMenuSendsRegisteredCopyAndPaste) {
+  QPlainTextEdit caja;
+  caja.resize(200, 100);
+  caja.show();
+  QApplication::clipboard()->setText(QStringLiteral("del menú"));
+  SubClas hook;
+  Registro registro;
+  registro.conecta(hook);
+  hook.sethWnd(&caja);
+  hook.setMessages(kWmPaste, true);
+
+  // Opens the editor's menu at a point of its text area and chooses an entry.
+  auto elige = [&](const char* nombre) {
+    QContextMenuEvent evento(QContextMenuEvent::Mouse, QPoint(20, 20),
+                             caja.viewport()->mapToGlobal(QPoint(20, 20)));
+    QApplication::sendEvent(caja.viewport(), &evento);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (menu == nullptr) return false;
+    for (QAction* accion : menu->actions()) {
+      if (accion->objectName() == QLatin1String(nombre)) accion->trigger();
+    }
+    menu->close();
+    return true;
+  };
+  ASSERT_TRUE(elige("edit-paste"));
+  EXPECT_EQ(registro.mensajes, std::vector<int32_t>{kWmPaste});
+  EXPECT_EQ(caja.toPlainText(), QString());  // the editor did not paste by itself
+
+  // Copy is not registered: the menu's copy works as without the hook.
+  caja.setPlainText(QStringLiteral("texto"));
+  caja.selectAll();
+  ASSERT_TRUE(elige("edit-copy"));
+  EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("texto"));
+  EXPECT_EQ(registro.mensajes.size(), 1u);
+  QApplication::processEvents();
 }
 
 TEST(SubClas, PaintReachesTheWidgetOnlyThroughCallWndProc) {
