@@ -138,10 +138,13 @@ Lista parte(const mpz_class& c, const LimitesFactorizacion& lim, Reloj::time_poi
   return {};
 }
 
-// r^k = c with k as large as possible, when c is a perfect power.
+// r^k = c with k the smallest prime that works, when c is a perfect power;
+// r is factored again, so higher powers are found in turn.
 bool raizPerfecta(const mpz_class& c, mpz_class& r, unsigned long& k) {
   if (!mpz_perfect_power_p(c.get_mpz_t())) return false;
-  for (k = mpz_sizeinbase(c.get_mpz_t(), 2); k >= 2; --k) {
+  const unsigned long bits = mpz_sizeinbase(c.get_mpz_t(), 2);
+  for (k = 2; k <= bits; k = k == 2 ? 3 : k + 2) {
+    if (k > 3 && !esPrimoProbable(mpz_class(k))) continue;
     if (mpz_root(r.get_mpz_t(), c.get_mpz_t(), k) != 0) return true;
   }
   return false;
@@ -180,7 +183,12 @@ Factorizacion factoriza(const mpz_class& n, const LimitesFactorizacion& lim) {
     if (c == 1) continue;
     mpz_class raiz;
     unsigned long e = 0;
-    if (mpz_sizeinbase(c.get_mpz_t(), 2) <= kMaxBitsPrimo && esPrimoProbable(c)) {
+    if (mpz_sizeinbase(c.get_mpz_t(), 2) > kMaxBitsPrimo) {
+      // Too large to test or to split within the bound.
+      mpz_class potencia;
+      mpz_pow_ui(potencia.get_mpz_t(), c.get_mpz_t(), k);
+      resultado.resto *= potencia;
+    } else if (esPrimoProbable(c)) {
       primos[c] += k;
     } else if (raizPerfecta(c, raiz, e)) {
       pendientes.emplace_back(raiz, k * e);
@@ -191,7 +199,7 @@ Factorizacion factoriza(const mpz_class& n, const LimitesFactorizacion& lim) {
       for (int i = 0; i < f.num; ++i) primos[mpz_class(f.p[i])] += k * f.exp[i];
     } else {
       Lista partes;
-      if (mpz_sizeinbase(c.get_mpz_t(), 2) <= kMaxBitsPrimo && Reloj::now() < limiteTotal) {
+      if (Reloj::now() < limiteTotal) {
         partes = parte(c, lim, limiteTotal);
       }
       if (partes.empty()) {

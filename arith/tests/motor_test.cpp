@@ -313,6 +313,24 @@ TEST(FactorizacionTest, KnownFactorisations) {
   }
 }
 
+TEST(FactorizacionTest, PowersAndHugeInputs) {
+  std::string p;
+  ASSERT_TRUE(NextPrime(z("10^30"), p));
+  std::vector<std::string> f, e;
+  EXPECT_NE(Factors(z("(" + p + ")^35*7"), f, e), 0);
+  EXPECT_EQ(f, (std::vector<std::string>{"7", p}));
+  EXPECT_EQ(e, (std::vector<std::string>{"1", "35"}));
+  EXPECT_NE(Factors(z("2^4000000"), f, e), 0);
+  EXPECT_EQ(e, std::vector<std::string>{"4000000"});
+  // A cofactor of more than a million bits is returned unfactored, at once.
+  const auto inicio = std::chrono::steady_clock::now();
+  const std::string enorme = z("2^3000000+1");
+  EXPECT_EQ(Factors(enorme, f, e), 0);
+  EXPECT_LT(std::chrono::steady_clock::now() - inicio, std::chrono::seconds(60));
+  ASSERT_FALSE(f.empty());
+  EXPECT_EQ(f.back().size() > 100000, true);
+}
+
 TEST(FactorizacionTest, HardCompositeGivesAPartialResultSoon) {
   // 3 * 5^2 * p * q with p, q primes of 150 digits: far beyond the sieve.
   std::string p, r, n;
