@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -351,6 +352,18 @@ TEST(FactorizacionTest, HardCompositeGivesAPartialResultSoon) {
   std::string fi;
   EXPECT_FALSE(EulerFi(n, fi));
   EXPECT_EQ(fi, "Error");
+}
+
+TEST(FactorizacionTest, SieveRunsWhereTheProgramsFolderIsNotWritable) {
+  // The sieve writes a file into its working folder and crashes when it cannot.
+  const auto previa = std::filesystem::current_path();
+  std::filesystem::current_path("/proc");
+  std::vector<std::string> f, e;
+  // 2^128 + 1, whose factors are 17 and 22 digits: the sieve's work.
+  const int16_t estado = Factors("340282366920938463463374607431768211457", f, e);
+  std::filesystem::current_path(previa);
+  EXPECT_NE(estado, 0);
+  EXPECT_EQ(f, (std::vector<std::string>{"59649589127497217", "5704689200685129054721"}));
 }
 
 TEST(FactorizacionTest, EcmFindsAMediumFactorOfABigNumber) {
