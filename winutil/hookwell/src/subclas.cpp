@@ -7,11 +7,8 @@
 #include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
-#include <QPlainTextEdit>
-#include <QTextEdit>
 #include <QUrl>
 #include <algorithm>
 
@@ -180,24 +177,19 @@ class Filtro : public QObject {
     return true;
   }
 
-  // A text editor's own menu pastes and copies without a key press: while
-  // 769 or 770 is registered its Copy and Paste entries send the message.
+  // A context menu pastes and copies without a key press. While 769 or 770
+  // is registered the widget still builds and shows its own menu, and then
+  // that menu's Copy and Paste entries ("edit-copy", "edit-paste", the names
+  // Qt's editors give them) are turned into the message; which entries are
+  // enabled stays the widget's choice.
   bool menuContextual(QWidget* receptor, QContextMenuEvent* evento) {
     if (!objeto_->Messages(kWmCopy) && !objeto_->Messages(kWmPaste)) return false;
-    // The editors take the point in their viewport's coordinates.
-    const QPoint punto = receptor == cliente_.data() || !cliente_
-                             ? evento->pos()
-                             : cliente_->mapFrom(receptor, evento->pos());
-    QMenu* menu = nullptr;
-    if (auto* editor = qobject_cast<QPlainTextEdit*>(ventana_.data())) {
-      menu = editor->createStandardContextMenu(punto);
-    } else if (auto* editor = qobject_cast<QTextEdit*>(ventana_.data())) {
-      menu = editor->createStandardContextMenu(punto);
-    } else if (auto* linea = qobject_cast<QLineEdit*>(ventana_.data())) {
-      menu = linea->createStandardContextMenu();
-    }
-    if (menu == nullptr) return false;
-    menu->setAttribute(Qt::WA_DeleteOnClose);
+    QPointer<QWidget> antes = QApplication::activePopupWidget();
+    pasando = true;
+    QApplication::sendEvent(receptor, evento);
+    pasando = false;
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (menu == nullptr || menu == antes.data() || objeto_ == nullptr || !ventana_) return true;
     for (QAction* accion : menu->actions()) {
       const int32_t msg = accion->objectName() == QLatin1String("edit-paste")  ? kWmPaste
                           : accion->objectName() == QLatin1String("edit-copy") ? kWmCopy
@@ -208,10 +200,7 @@ class Filtro : public QObject {
       QObject::connect(accion, &QAction::triggered, menu, [ventana, msg] {
         if (ventana) EnviaMensaje(ventana, msg);
       });
-      accion->setEnabled(true);  // the handler decides what an empty selection or clipboard means
     }
-    menu->popup(evento->globalPos());
-    evento->accept();
     return true;
   }
 

@@ -107,6 +107,59 @@ TEST(SubClas, TheEditorsMenuSendsRegisteredCopyAndPaste) {
   QApplication::processEvents();
 }
 
+// An editor with a menu of its own, whose Copy is enabled only with text.
+class EditorPropio : public QPlainTextEdit {
+ public:
+  using QPlainTextEdit::QPlainTextEdit;
+  int menus = 0;
+
+ protected:
+  void contextMenuEvent(QContextMenuEvent* e) override {
+    ++menus;
+    QMenu* menu = createStandardContextMenu(e->pos());
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    for (QAction* a : menu->actions()) {
+      if (a->objectName() == QLatin1String("edit-copy")) a->setEnabled(!toPlainText().isEmpty());
+    }
+    menu->popup(e->globalPos());
+  }
+};
+
+TEST(SubClas, AWidgetsOwnMenuIsKeptAndItsEntriesRouted) {
+  EditorPropio caja;
+  caja.resize(200, 100);
+  caja.show();
+  SubClas hook;
+  Registro registro;
+  registro.conecta(hook);
+  hook.sethWnd(&caja);
+  hook.setMessages(kWmCopy, true);
+  // Opens the menu; returns whether its Copy was enabled, choosing it if so.
+  auto copia = [&] {
+    QContextMenuEvent evento(QContextMenuEvent::Mouse, QPoint(5, 5),
+                             caja.viewport()->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(caja.viewport(), &evento);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    bool habilitada = false;
+    if (menu == nullptr) return habilitada;
+    for (QAction* accion : menu->actions()) {
+      if (accion->objectName() != QLatin1String("edit-copy")) continue;
+      habilitada = accion->isEnabled();
+      accion->trigger();
+    }
+    menu->close();
+    return habilitada;
+  };
+  QApplication::clipboard()->setText(QStringLiteral("antes"));
+  EXPECT_FALSE(copia());  // empty: the widget's choice stands
+  caja.setPlainText(QStringLiteral("texto"));
+  caja.selectAll();
+  EXPECT_TRUE(copia());
+  EXPECT_EQ(caja.menus, 2);
+  EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("antes"));  // the hook took it
+  EXPECT_EQ(registro.mensajes, std::vector<int32_t>{kWmCopy});
+}
+
 TEST(SubClas, PaintReachesTheWidgetOnlyThroughCallWndProc) {
   Lienzo lienzo;
   lienzo.resize(40, 30);

@@ -6,9 +6,9 @@
 //   15  paint              the widget's Paint event (the viewport's, for a scroll area)
 //   563 files dropped      a Drop carrying local files (wParam = number of files);
 //                          while 563 is registered the widget accepts file drags
-//   769 copy, 770 paste    a key press matching the platform's Copy / Paste keys; on a
-//                          text editor (plain, rich or one-line) the Copy and Paste
-//                          entries of its own context menu send the message too
+//   769 copy, 770 paste    a key press matching the platform's Copy / Paste keys; the
+//                          Copy and Paste entries ("edit-copy", "edit-paste") of the
+//                          context menu the widget shows send the message too
 //   130 window destroyed   raised while the widget is being destroyed; hWnd becomes null
 // Any message, these included, can also be sent with EnviaMensaje(); the
 // system command (274) and the erase-background message (20) have no Qt
