@@ -225,7 +225,7 @@ TEST_F(BigNumTest, BooleanAndNumericMembers) {
   EXPECT_EQ(aUtf8(big.Eval(a + U"*240+(" + b + U")*46")), "2");
   EXPECT_EQ(aUtf8(d), "2");
   mensajes.clear();
-  d = U"1";
+  d = Cadena(1, U'1');  // a stale gcd of 1
   EXPECT_FALSE(big.ExMcd(U"1/2", U"46", a, b, d));
   EXPECT_TRUE(mensajes.empty());
   EXPECT_EQ(aUtf8(d), "Error");  // never a stale gcd of 1
@@ -236,6 +236,17 @@ TEST_F(BigNumTest, BooleanAndNumericMembers) {
   EXPECT_EQ(e, (std::vector<Cadena>{U"4", U"2", U"1"}));
   EXPECT_FALSE(big.Factorize(U"0", f, e));
   EXPECT_TRUE(f.empty());
+}
+
+TEST_F(BigNumTest, OverlappingInstancesKeepTheEngineUsable) {
+  {
+    ORVBigNum otro;
+    EXPECT_EQ(aUtf8(otro.Eval(U"2^64")), "18446744073709551616");
+  }
+  EXPECT_EQ(eval("2^64"), "18446744073709551616");
+  std::vector<Cadena> f, e;
+  EXPECT_TRUE(big.Factorize(U"2^64-1", f, e));
+  EXPECT_EQ(f.size(), 7u);
 }
 
 TEST_F(BigNumTest, RndRangeStaysInRangeAndVaries) {
