@@ -17,8 +17,11 @@
 #include <QTextCursor>
 #include <QSaveFile>
 #include <QToolBar>
+#include <QTextDocument>
+#include <QTimer>
 #include <QToolButton>
 
+#include <algorithm>
 #include <mutex>
 
 #include "comun.h"
@@ -60,8 +63,10 @@ std::shared_ptr<kestrin::ORVW>& espacioGlobal() {
   return w;
 }
 
-QString aQString(const kestrin::Cadena& c) { return QString::fromStdU32String(c); }
-kestrin::Cadena aCadena(const QString& s) { return s.toStdU32String(); }
+// Direct conversions: Qt's own go through its general decoders, which cost
+// seconds on texts of many megabytes.
+QString aQString(const kestrin::Cadena& c) { return detalle::aQString(c); }
+kestrin::Cadena aCadena(const QString& s) { return detalle::aCadena(s); }
 
 // "desc|pat|desc|pat" to the dialog's "desc (pat);;desc (pat)".
 QString filtroDialogo(const QString& filtro) {
@@ -201,7 +206,15 @@ ORVExtTextBox::ORVExtTextBox(QWidget* parent)
   area_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   area_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   area_->setToolTip(aQString(espacioTrabajo()->CSDescription(texto_->Key())));
-  connect(area_, &QPlainTextEdit::textChanged, this, &ORVExtTextBox::contenidoCambiado);
+  connect(area_->document(), &QTextDocument::contentsChange, this, &ORVExtTextBox::cambioParcial);
+  connect(area_, &QPlainTextEdit::textChanged, this, [this] {
+    if (poniendo_) return;
+    if (!sincronizado_) {
+      contenidoCambiado();
+      return;
+    }
+    eventos.Change.lanza();
+  });
 
   gancho_->sethWnd(area_);
   gancho_->setMessages(hookwell::kWmDropFiles, true);
@@ -317,9 +330,10 @@ void ORVExtTextBox::setFileName(const QString& v) {
   fileName_ = v;
   cambiada("FileName");
 }
-bool ORVExtTextBox::Locked() const { return area_->isReadOnly(); }
+bool ORVExtTextBox::Locked() const { return bloqueado_; }
 void ORVExtTextBox::setLocked(bool v) {
-  area_->setReadOnly(v);
+  bloqueado_ = v;
+  if (!rellenando()) area_->setReadOnly(v);
   cambiada("Locked");
 }
 void ORVExtTextBox::setSeparadores(const QString& v) {
@@ -377,6 +391,29 @@ QAction* ORVExtTextBox::AddButton(const QIcon& bmp0, const QIcon& bmp1, const QS
   return a;
 }
 
+namespace {
+
+// Texts longer than this are shown a piece at a time so the window keeps
+// answering while a large file fills the box.
+constexpr qsizetype kTrozo = 1 << 18;
+
+bool tieneSurrogados(const QString& s) {
+  return std::any_of(s.cbegin(), s.cend(), [](QChar c) { return c.isSurrogate(); });
+}
+
+// The text as the text area gives it back: line ends become "\n" and
+// non-breaking spaces plain spaces.
+QString comoArea(QString s) {
+  s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  s.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+  s.replace(QChar::LineSeparator, QLatin1Char('\n'));
+  s.replace(QChar::Nbsp, QLatin1Char(' '));
+  return s;
+}
+
+}  // namespace
+
 bool ORVExtTextBox::setCSTexto(std::shared_ptr<kestrin::ORVTexto> t) {
   if (!t) kestrin::lanzaError(91);
   if (!t->Texto().empty() && (t->Key() & keysAccepted_) < 1) {
@@ -384,14 +421,77 @@ bool ORVExtTextBox::setCSTexto(std::shared_ptr<kestrin::ORVTexto> t) {
           QStringLiteral("El texto que ha elegido no se puede poner aquí."));
     return false;
   }
+  cancelaRelleno();
   texto_ = std::move(t);
-  poniendo_ = true;
-  area_->setPlainText(aQString(texto_->Texto()));
-  poniendo_ = false;
-  contenidoCambiado();
+  QString mostrado = aQString(texto_->Texto());
+  surrogados_ = tieneSurrogados(mostrado);
+  if (mostrado.size() <= kTrozo) {
+    poniendo_ = true;
+    area_->setPlainText(mostrado);
+    poniendo_ = false;
+    contenidoCambiado();
+  } else {
+    // The tagged text is up to date at once; the display follows in pieces
+    // cut at line ends, read-only and without undo until it is complete.
+    mostrado = comoArea(std::move(mostrado));
+    texto_->asigna(aCadena(mostrado), texto_->Key());
+    relleno_ = std::move(mostrado);
+    rellenoHecho_ = 0;
+    ++generacion_;
+    area_->setUndoRedoEnabled(false);
+    area_->setReadOnly(true);
+    poniendo_ = true;
+    area_->setPlainText(QString());
+    poniendo_ = false;
+    rellena(generacion_);
+    eventos.Change.lanza();
+  }
   area_->setToolTip(aQString(espacioTrabajo()->CSDescription(texto_->Key())));
   cambiada("CSTexto");
   return true;
+}
+
+bool ORVExtTextBox::rellenando() const { return !relleno_.isNull(); }
+
+void ORVExtTextBox::rellena(unsigned generacion) {
+  if (generacion != generacion_ || !rellenando()) return;
+  qsizetype fin = std::min(relleno_.size(), rellenoHecho_ + kTrozo);
+  if (fin < relleno_.size()) {
+    // Whole lines only: a line laid out again for every piece would cost more
+    // than laying it out once.
+    const qsizetype salto = relleno_.lastIndexOf(QLatin1Char('\n'), fin - 1);
+    if (salto >= rellenoHecho_) {
+      fin = salto + 1;
+    } else {
+      const qsizetype siguiente = relleno_.indexOf(QLatin1Char('\n'), fin);
+      fin = siguiente < 0 ? relleno_.size() : siguiente + 1;
+    }
+  }
+  QTextCursor c(area_->document());
+  c.movePosition(QTextCursor::End);
+  poniendo_ = true;
+  c.insertText(QStringView(relleno_).sliced(rellenoHecho_, fin - rellenoHecho_).toString());
+  poniendo_ = false;
+  rellenoHecho_ = fin;
+  if (rellenoHecho_ < relleno_.size()) {
+    QTimer::singleShot(0, this, [this, generacion] { rellena(generacion); });
+    return;
+  }
+  terminaRelleno();
+}
+
+void ORVExtTextBox::terminaRelleno() {
+  relleno_ = QString();
+  rellenoHecho_ = 0;
+  area_->setReadOnly(bloqueado_);
+  area_->setUndoRedoEnabled(true);
+  area_->moveCursor(QTextCursor::Start);
+}
+
+void ORVExtTextBox::cancelaRelleno() {
+  if (!rellenando()) return;
+  ++generacion_;
+  terminaRelleno();
 }
 
 void ORVExtTextBox::contenidoCambiado() {
@@ -400,7 +500,38 @@ void ORVExtTextBox::contenidoCambiado() {
   // stands, a tag-like start included.
   const int32_t key = texto_->Key();
   texto_->asigna(aCadena(area_->toPlainText()), key);
+  surrogados_ = tieneSurrogados(area_->toPlainText());
   eventos.Change.lanza();
+}
+
+void ORVExtTextBox::cambioParcial(int posicion, int quitados, int anadidos) {
+  if (poniendo_) return;
+  // One edit changes one stretch: only that stretch of the tagged text is
+  // rewritten, so typing stays quick in a long text. Positions count UTF-16
+  // units, equal to characters while no surrogate pair is involved; anything
+  // that does not add up falls back to taking the whole text.
+  const QTextDocument* doc = area_->document();
+  const qsizetype largo = doc->characterCount() - 1;
+  // The held object is not const: its text is edited in place, which spares
+  // copying megabytes on every key.
+  auto& actual = const_cast<kestrin::Cadena&>(texto_->Texto());
+  QString anadido;
+  if (anadidos > 0) {
+    QTextCursor c(area_->document());
+    c.setPosition(posicion);
+    c.setPosition(std::min<qsizetype>(posicion + anadidos, largo), QTextCursor::KeepAnchor);
+    anadido = c.selectedText();
+    anadido.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    anadido.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    anadido.replace(QChar::Nbsp, QLatin1Char(' '));
+  }
+  const auto inicio = static_cast<size_t>(std::max(0, posicion));
+  const auto quitar = static_cast<size_t>(std::max(0, quitados));
+  const bool cuadra = !surrogados_ && !tieneSurrogados(anadido) && posicion >= 0 && inicio <= actual.size() &&
+                      quitar <= actual.size() - inicio &&
+                      actual.size() - quitar + static_cast<size_t>(anadido.size()) == static_cast<size_t>(largo);
+  sincronizado_ = cuadra;
+  if (cuadra) actual.replace(inicio, quitar, aCadena(anadido));
 }
 
 void ORVExtTextBox::Comando(const QString& key) {
@@ -425,6 +556,7 @@ void ORVExtTextBox::Comando(const QString& key) {
 }
 
 void ORVExtTextBox::reemplazaTodo(const QString& s) {
+  cancelaRelleno();
   // One edit of the document, so the toolbar's undo brings the old text back.
   QTextCursor c(area_->document());
   c.select(QTextCursor::Document);
@@ -482,22 +614,25 @@ bool ORVExtTextBox::LeeFichero(const QString& ruta) {
   // Separators raise GetToken with what has been read so far; spaces become
   // the substitute on the way in.
   QString acumulado;
-  acumulado.reserve(leido.size());
-  const bool conTokens = !separadores_.isEmpty();
-  const bool sustituye = espacios_ != QLatin1String(" ");
-  for (qsizetype i = 0; i < leido.size(); ++i) {
-    const QChar c = leido.at(i);
-    if (conTokens && separadores_.contains(c)) {
-      QString separador(c);
-      eventos.GetToken.lanza(acumulado, separador);
+  if (separadores_.isEmpty()) {
+    acumulado = std::move(leido);
+    if (espacios_ != QLatin1String(" ")) acumulado.replace(QLatin1Char(' '), espacios_);
+  } else {
+    acumulado.reserve(leido.size());
+    for (qsizetype i = 0; i < leido.size(); ++i) {
+      const QChar c = leido.at(i);
+      if (separadores_.contains(c)) {
+        QString separador(c);
+        eventos.GetToken.lanza(acumulado, separador);
+      }
+      if (c == QLatin1Char(' ')) {
+        acumulado += espacios_;
+      } else {
+        acumulado += c;
+      }
     }
-    if (sustituye && c == QLatin1Char(' ')) {
-      acumulado += espacios_;
-    } else {
-      acumulado += c;
-    }
+    leido.clear();
   }
-  leido.clear();
   bool cancela = false;
   eventos.AfterRead.lanza(acumulado, cancela);
   if (cancela) return false;
@@ -583,7 +718,8 @@ void ORVExtTextBox::LeePropiedades(const kestrin::Propiedades& p) {
     if (QAction* a = boton(QString::fromLatin1(k))) a->setVisible(v);
     if (QLatin1String(k) == QLatin1String("copiar")) botonCopiar_ = v;
   }
-  area_->setReadOnly(leeBool(p, QStringLiteral("Locked"), false));
+  bloqueado_ = leeBool(p, QStringLiteral("Locked"), false);
+  if (!rellenando()) area_->setReadOnly(bloqueado_);
   separadores_ = leeTexto(p, QStringLiteral("Separadores"), QString());
   fontSize_ = leeSimple(p, QStringLiteral("FontSize"), 10);
   fontName_ = leeTexto(p, QStringLiteral("FontName"), QStringLiteral("Arial")).left(31);

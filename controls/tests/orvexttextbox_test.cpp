@@ -131,6 +131,69 @@ TEST_F(CajaTest, PlacedTextShowsItsDescriptionAndTypingKeepsTheKey) {
   EXPECT_EQ(cambios, 3);
 }
 
+TEST_F(CajaTest, TaggedTextFollowsEveryEdit) {
+  caja->setCSTexto(texto(U"primera línea\nsegunda", kestrin::CSKHill));
+  QPlainTextEdit* a = caja->area();
+  auto igual = [&](const char* paso) {
+    EXPECT_EQ(QString::fromStdU32String(caja->CSTexto()->Texto()), a->toPlainText()) << paso;
+    EXPECT_EQ(caja->Key(), kestrin::CSKHill) << paso;
+  };
+  QTextCursor c = a->textCursor();
+  c.setPosition(3);
+  a->setTextCursor(c);
+  QTest::keyClicks(a, QStringLiteral("xyz"));
+  igual("teclas en medio");
+  a->insertPlainText(QStringLiteral("uno\ndos\n"));
+  igual("varias lineas");
+  c = a->textCursor();
+  c.setPosition(1);
+  c.setPosition(12, QTextCursor::KeepAnchor);
+  a->setTextCursor(c);
+  QTest::keyClick(a, Qt::Key_Delete);
+  igual("borrado de una seleccion");
+  QTest::keyClick(a, Qt::Key_Backspace);
+  igual("retroceso");
+  a->insertPlainText(QStringLiteral("😀 fuera del plano básico"));
+  igual("caracter de dos unidades");
+  QTest::keyClicks(a, QStringLiteral("ab"));
+  igual("tras el par");
+  a->undo();
+  a->undo();
+  igual("deshacer");
+  a->redo();
+  igual("rehacer");
+}
+
+TEST_F(CajaTest, LargeTextIsCompleteAtOnceAndShownInPieces) {
+  kestrin::Cadena grande;
+  for (int i = 0; i < 40000; ++i) grande += U"línea de texto cifrado " + kestrin::desdeUtf8(std::to_string(i)) + U"\r\n";
+  int cambios = 0;
+  caja->eventos.Change.conecta([&] { ++cambios; });
+  caja->setLocked(false);
+  ASSERT_TRUE(caja->setCSTexto(texto(grande.c_str(), kestrin::CSKXOR)));
+  EXPECT_EQ(cambios, 1);
+  EXPECT_TRUE(caja->rellenando());
+  EXPECT_TRUE(caja->area()->isReadOnly());
+  EXPECT_FALSE(caja->Locked());
+  QString esperado = QString::fromStdU32String(grande);
+  esperado.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  EXPECT_EQ(QString::fromStdU32String(caja->CSTexto()->Texto()), esperado);
+  for (int i = 0; i < 1000 && caja->rellenando(); ++i) QCoreApplication::processEvents();
+  ASSERT_FALSE(caja->rellenando());
+  EXPECT_EQ(mostrado(), esperado);
+  EXPECT_FALSE(caja->area()->isReadOnly());
+  EXPECT_EQ(cambios, 1);
+  caja->area()->moveCursor(QTextCursor::End);
+  QTest::keyClicks(caja->area(), QStringLiteral("fin"));
+  EXPECT_EQ(QString::fromStdU32String(caja->CSTexto()->Texto()), esperado + QStringLiteral("fin"));
+
+  // A text placed while another is still being shown replaces it.
+  caja->setCSTexto(texto(grande.c_str(), kestrin::CSKXOR));
+  caja->setCSTexto(texto(U"corto", kestrin::CSKNone));
+  for (int i = 0; i < 50; ++i) QCoreApplication::processEvents();
+  EXPECT_EQ(mostrado(), QStringLiteral("corto"));
+}
+
 TEST_F(CajaTest, KeyPressCanChangeOrSwallowTheKeyBeforeTheSpaceMapping) {
   std::vector<int16_t> vistas;
   caja->eventos.KeyPress.conecta([&](int16_t& a) {
@@ -194,6 +257,12 @@ TEST_F(CajaTest, FilesReadAsUtf8OnlyWhenTheyAreUtf8) {
   EXPECT_TRUE(detalle::esUtf8MultiByte("\xF0\x9F\x98\x80"));
   EXPECT_FALSE(detalle::esUtf8MultiByte("\xED\xA0\x80"));  // a surrogate
   EXPECT_FALSE(detalle::esUtf8MultiByte("\xF4\x90\x80\x80"));  // above U+10FFFF
+  // The conversions at the Qt edge keep every character, pairs included.
+  const std::u32string mezcla = U"añ😀·\U0010FFFFz";
+  EXPECT_EQ(detalle::aCadena(detalle::aQString(mezcla)), mezcla);
+  EXPECT_EQ(detalle::aQString(mezcla), QString::fromStdU32String(mezcla));
+  EXPECT_EQ(detalle::aQString(std::u32string{U'a', char32_t{0x110000}, U'b'}), QStringLiteral("a\uFFFDb"));
+  EXPECT_EQ(detalle::aCadena(QString(QChar(0xD800)) + u'x'), U"\uFFFDx");
 }
 
 TEST_F(CajaTest, BinaryFileLoadsAsText) {

@@ -53,6 +53,7 @@ class ORVExtTextBox : public QWidget {
   Q_PROPERTY(uint32_t BackColor READ BackColor WRITE setBackColor)
   Q_PROPERTY(uint32_t ForeColor READ ForeColor WRITE setForeColor)
   Q_PROPERTY(bool Enabled READ Enabled WRITE setEnabled_)
+  Q_PROPERTY(QFont Font READ Font WRITE setFont_)
   Q_PROPERTY(int16_t Appearance READ Appearance WRITE setAppearance)
   Q_PROPERTY(int16_t BackStyle READ BackStyle WRITE setBackStyle)
   Q_PROPERTY(int16_t BorderStyle READ BorderStyle WRITE setBorderStyle)
@@ -159,6 +160,8 @@ class ORVExtTextBox : public QWidget {
   std::function<void(const QString& titulo, const QString& texto)> avisa;
 
   QPlainTextEdit* area() const;
+  // True while a large text is still being shown; the tagged text is complete.
+  bool rellenando() const;
   QToolBar* barra() const { return barra_; }
   QAction* boton(const QString& key) const;
 
@@ -196,6 +199,10 @@ class ORVExtTextBox : public QWidget {
   void muestraBoton(const char* key, bool v, const char* clave);
   void cambiada(const char* clave);
   void contenidoCambiado();
+  void cambioParcial(int posicion, int quitados, int anadidos);
+  void rellena(unsigned generacion);
+  void terminaRelleno();
+  void cancelaRelleno();
   void aplicaFuente();
   void aplicaColores();
   void pega();
@@ -225,6 +232,13 @@ class ORVExtTextBox : public QWidget {
   bool fontBold_ = false;
   bool botonCopiar_ = true;
   bool poniendo_ = false;
+  bool bloqueado_ = false;
+  bool surrogados_ = false;
+  bool sincronizado_ = false;
+  // What is still to be shown of a large text, and how far it has gone.
+  QString relleno_;
+  qsizetype rellenoHecho_ = 0;
+  unsigned generacion_ = 0;
 };
 
 }  // namespace pemmick

@@ -31,6 +31,7 @@ class ORVRotLabel : public QWidget {
   Q_PROPERTY(int16_t BackStyle READ BackStyle WRITE setBackStyle)
   Q_PROPERTY(int16_t BorderStyle READ BorderStyle WRITE setBorderStyle)
   Q_PROPERTY(bool Enabled READ Enabled WRITE setEnabled_)
+  Q_PROPERTY(QFont Font READ Font WRITE setFont_)
 
  public:
   explicit ORVRotLabel(QWidget* parent);
