@@ -1,22 +1,21 @@
-// Entry point of the laboratory: registers the libraries' classes and opens the main frame.
+// Entry point of the laboratory: registers the libraries' classes and starts
+// the main frame, which shows the About window as its splash first.
 #include <QApplication>
-#include <QLabel>
-#include <QMainWindow>
 
-#include "kestrin/kestrin.h"
-#include "tarnel/tarnel.h"
+#include "orv/arranque.h"
+#include "orv/arte.h"
+#include "orv/orvprincipal.h"
+#include "orv/version.h"
 
 int main(int argc, char* argv[]) {
   QApplication aplicacion(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("Orvane"));
-  tarnel::registra();
+  QApplication::setApplicationName(QString::fromLatin1(orv::kProducto));
+  QApplication::setApplicationVersion(orv::versionFichero());
+  QApplication::setWindowIcon(orv::arte::Icono(u"A"));
+  orv::registraBibliotecas();
+  orv::instalaProcesaEventos();
 
-  QMainWindow principal;
-  principal.setWindowTitle(QStringLiteral("Orvane"));
-  auto* bienvenida = new QLabel(QStringLiteral("Laboratorio de criptografía"), &principal);
-  bienvenida->setAlignment(Qt::AlignCenter);
-  principal.setCentralWidget(bienvenida);
-  principal.resize(900, 600);
-  principal.show();
+  orv::ORVPrincipal principal;
+  principal.Arranca();
   return QApplication::exec();
 }

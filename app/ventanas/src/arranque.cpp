@@ -1,0 +1,49 @@
+// Start-up helpers: class tables, the shared workspace object, the event hook.
+#include "orv/arranque.h"
+
+#include <QCoreApplication>
+
+#include "framer/framer.h"
+#include "halvard/halvard.h"
+#include "hookwell/hookwell.h"
+#include "kestrin/orvw.h"
+#include "kestrin/procesa.h"
+#include "linkmere/linkmere.h"
+#include "resizer/resizer.h"
+#include "tarnel/tarnel.h"
+#include "vitrel/vitrel.h"
+
+namespace orv {
+
+namespace {
+
+std::shared_ptr<kestrin::ORVW>& espacio() {
+  static std::shared_ptr<kestrin::ORVW> w;
+  return w;
+}
+
+}  // namespace
+
+void registraBibliotecas() {
+  linkmere::registra();
+  tarnel::registra();
+  halvard::registra();
+  hookwell::registra();
+  resizer::registra();
+  vitrel::registra();
+  framer::registra();
+}
+
+kestrin::ORVW& ORVW() {
+  auto& w = espacio();
+  if (!w) w = std::make_shared<kestrin::ORVW>();
+  return *w;
+}
+
+void fijaORVW(std::shared_ptr<kestrin::ORVW> w) { espacio() = std::move(w); }
+
+void instalaProcesaEventos() {
+  kestrin::fijaProcesaEventos([] { QCoreApplication::processEvents(); });
+}
+
+}  // namespace orv
