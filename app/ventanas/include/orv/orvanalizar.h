@@ -1,0 +1,138 @@
+// ORVAnalizar: the text-analysis laboratory. Every choice of the menu opens a
+// new, independent window.
+//
+// Data flow: the text box hands its text to the window's own ORVAnaliza
+// (created by class name); reading IC runs the count, whose events Inicio /
+// Progreso / Fin drive the progress bar and, on the first tab, fill the result
+// grid (largest count first) and the bar chart beside it. The second tab reads
+// the mutual index of two texts. The count runs on the user-interface thread
+// and lets pending events run as it goes, so the window keeps repainting; while
+// it runs the "Analizar" buttons wait, and closing the window hides it at once
+// and lets it go when the count ends.
+#pragma once
+
+#include <QAbstractSpinBox>
+#include <QWidget>
+
+#include <array>
+#include <chrono>
+#include <memory>
+
+class QFrame;
+class QLineEdit;
+class QProgressBar;
+class QTabBar;
+class QTabWidget;
+
+namespace pemmick {
+class ORVExtTextBox;
+}
+namespace plankett {
+class FlatButton;
+}
+namespace tarnel {
+class ORVAnaliza;
+}
+
+namespace orv {
+
+class GraficoFrecuencias;
+class Rejilla;
+
+// A text box with an up-down control: the arrows step a whole number between
+// the limits, while the text itself may hold anything the user types.
+class CajaArribaAbajo : public QAbstractSpinBox {
+  Q_OBJECT
+
+ public:
+  CajaArribaAbajo(QWidget* parent, int minimo, int maximo);
+  QString texto() const;
+  void setTexto(const QString& texto);
+  QLineEdit* caja() const { return lineEdit(); }
+  int minimo() const { return minimo_; }
+  int maximo() const { return maximo_; }
+  void stepBy(int pasos) override;
+
+ protected:
+  QValidator::State validate(QString& texto, int& posicion) const override;
+  void fixup(QString&) const override {}
+  StepEnabled stepEnabled() const override;
+
+ private:
+  int valor() const;
+  int minimo_;
+  int maximo_;
+};
+
+class ORVAnalizar : public QWidget {
+  Q_OBJECT
+
+ public:
+  // Loads the window: its own analyser, the icon and the first page.
+  explicit ORVAnalizar(QWidget* parent = nullptr);
+  ~ORVAnalizar() override;
+
+  // "Analizar" of the first tab: index of coincidence, entropy, the grid.
+  void Analizar();
+  // "Analizar" of the second tab: the mutual index of the two texts.
+  void AnalizarICM();
+
+  tarnel::ORVAnaliza& analisis() const { return *analisis_; }
+  // True while a count runs.
+  bool Contando() const { return contando_ > 0; }
+
+  // Controls, named as the window's design names them.
+  QTabBar* tsAnaliza() const;
+  QTabWidget* paginas() const { return paginas_; }
+  QFrame* Panel(int i) const { return panel_.at(static_cast<size_t>(i)); }
+  pemmick::ORVExtTextBox* txtTexto(int i) const { return txtTexto_.at(static_cast<size_t>(i)); }
+  CajaArribaAbajo* txtTamBloque() const { return txtTamBloque_; }
+  plankett::FlatButton* CmdAnalizar() const { return cmdAnalizar_; }
+  plankett::FlatButton* cmdICM() const { return cmdICM_; }
+  Rejilla* FlexResultados() const { return flexResultados_; }
+  GraficoFrecuencias* Grafico() const { return grafico_; }
+  QLineEdit* TxtIC() const { return txtIC_; }
+  QLineEdit* TextEntropia() const { return textEntropia_; }
+  QLineEdit* TextEntPonderada() const { return textEntPonderada_; }
+  QLineEdit* TextICM() const { return textICM_; }
+  QProgressBar* ProgressBar() const { return progressBar_; }
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+
+ private:
+  void construye();
+  void conectaAnalisis();
+  void cambiaTamBloque();
+  void Inicio(int32_t n);
+  void Progreso(int32_t n);
+  void Fin(int32_t n);
+  void llenaResultados();
+  // Runs a count with the buttons waiting; false when the window was closed meanwhile.
+  template <typename F>
+  void cuenta(F&& trabajo);
+  QString numero(double valor, int decimales) const;
+
+  std::shared_ptr<tarnel::ORVAnaliza> analisis_;
+  std::array<int, 3> conexiones_{};
+  int contando_ = 0;
+  bool cerrarAlTerminar_ = false;
+  int ultimoProgreso_ = 0;
+  std::chrono::steady_clock::time_point ultimoRepintado_;
+
+  QTabWidget* paginas_ = nullptr;
+  std::array<QFrame*, 2> panel_{};
+  std::array<pemmick::ORVExtTextBox*, 3> txtTexto_{};
+  CajaArribaAbajo* txtTamBloque_ = nullptr;
+  plankett::FlatButton* cmdAnalizar_ = nullptr;
+  plankett::FlatButton* cmdICM_ = nullptr;
+  Rejilla* flexResultados_ = nullptr;
+  GraficoFrecuencias* grafico_ = nullptr;
+  QLineEdit* txtIC_ = nullptr;
+  QLineEdit* textEntropia_ = nullptr;
+  QLineEdit* textEntPonderada_ = nullptr;
+  QLineEdit* textICM_ = nullptr;
+  QProgressBar* progressBar_ = nullptr;
+};
+
+}  // namespace orv

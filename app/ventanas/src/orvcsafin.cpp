@@ -1,0 +1,363 @@
+// The affine laboratory: key, enciphering page and key search.
+#include "orv/orvcsafin.h"
+
+#include <QEvent>
+#include <QFocusEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMessageBox>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "kestrin/errores.h"
+#include "kestrin/orvmcd.h"
+#include "kestrin/variante.h"
+#include "estilo.h"
+#include "pemmick/orvexttextbox.h"
+#include "pemmick/orvrotlabel.h"
+#include "plankett/flatbutton.h"
+#include "rejilla/rejilla.h"
+#include "resizer/autosizer.h"
+#include "tarnel/orvcar.h"
+#include "tarnel/orvcriptoafin.h"
+
+namespace orv {
+namespace {
+
+// The modulus of the key search: the size of the alphabet.
+constexpr int kModulo = 64;
+
+// The key of a tab, as the design names it.
+constexpr int kCifrado = 0;
+
+// A symbol value of a one-character box, -1 when it holds no symbol of the alphabet.
+int valorDe(const QLineEdit* caja) {
+  tarnel::ORVCar car;
+  car.setItem(kestrin::Variante(caja->text().toStdU32String()));
+  return car.Valido() ? static_cast<int>(car.Valor().aLong()) : -1;
+}
+
+int modulo(int v) {
+  v %= kModulo;
+  return v < 0 ? v + kModulo : v;
+}
+
+}  // namespace
+
+CajaCaracter::CajaCaracter(QWidget* parent) : QLineEdit(parent) {
+  setMaxLength(1);
+  setAlignment(Qt::AlignCenter);
+}
+
+void CajaCaracter::focusInEvent(QFocusEvent* e) {
+  QLineEdit::focusInEvent(e);
+  // A mouse click places the cursor after this event; select once it has.
+  setSelection(0, 1);
+  QTimer::singleShot(0, this, [this] {
+    if (hasFocus()) setSelection(0, 1);
+  });
+}
+
+void CajaCaracter::keyPressEvent(QKeyEvent* e) {
+  if (e->text() == QLatin1String(" ") && !espacio_.isEmpty()) {
+    QKeyEvent sustituto(e->type(), e->key(), e->modifiers(), espacio_.left(1), e->isAutoRepeat(),
+                        static_cast<ushort>(e->count()));
+    QLineEdit::keyPressEvent(&sustituto);
+    return;
+  }
+  QLineEdit::keyPressEvent(e);
+}
+
+ORVCSAfin::ORVCSAfin(QWidget* parent) : QWidget(parent) {
+  avisa = [this](const QString& titulo, const QString& texto) {
+    QMessageBox::warning(this, titulo, texto);
+  };
+  // Load: the cryptosystem first; its events place the results.
+  cs_ = std::dynamic_pointer_cast<tarnel::ORVCriptoAfin>(
+      kestrin::CreaObjeto("Tarnel.ORVCriptoAfin"));
+  construye();
+  cs_->eventos.Cifrado.conecta([this] { txtTC_->setCSTexto(cs_->TextoCifrado()); });
+  cs_->eventos.DesCifrado.conecta([this] { txtTO_->setCSTexto(cs_->TextoOriginal()); });
+
+  autosizer_ = std::make_unique<resizer::Autosizer>();
+  autosizer_->AddRule(resizer::RRSameHSize, panelCifrar_, 0, {cmdCifra_, cmdDescifra_});
+  autosizer_->setTargetForm(this);
+  autosizer_->Resize();
+  // The panel is placed by the page's layout after the window's own resize
+  // has been seen, so its resizes apply the rule too.
+  panelCifrar_->installEventFilter(this);
+  flexClaves_->tabla()->viewport()->installEventFilter(this);
+
+  anchoColumnas();
+  tsCripto_->setCurrentIndex(kCifrado);
+  cambiaPestana(kCifrado);
+}
+
+ORVCSAfin::~ORVCSAfin() {
+  // The cryptosystem may outlive the window in another holder: its handlers
+  // point at this window's boxes.
+  cs_->eventos = {};
+}
+
+void ORVCSAfin::construye() {
+  setWindowTitle(QStringLiteral("Criptosistema afín"));
+  setObjectName(QStringLiteral("ORVCSAfin"));
+
+  // The key, always visible above the pages.
+  auto* clave = new QFrame(this);
+  clave->setObjectName(QStringLiteral("Panel(2)"));
+  clave->setFrameShape(QFrame::StyledPanel);
+  clave->setFrameShadow(QFrame::Sunken);
+  panel_[2] = clave;
+  const QFont times = estilo::fuente(QStringLiteral("Times New Roman"), 12);
+  QFont formula = times;
+  formula.setPointSizeF(14);
+  formula.setItalic(true);
+  auto* f = estilo::etiqueta(QStringLiteral("f(x) = a·x + b"), formula, clave);
+  auto* etiquetaA = estilo::etiqueta(QStringLiteral("a ="), times, clave);
+  auto* etiquetaB = estilo::etiqueta(QStringLiteral("b ="), times, clave);
+  txtA_ = new QLineEdit(clave);
+  txtA_->setObjectName(QStringLiteral("TxtA"));
+  txtB_ = new QLineEdit(clave);
+  txtB_->setObjectName(QStringLiteral("TxtB"));
+  for (QLineEdit* caja : {txtA_, txtB_}) {
+    caja->setFixedWidth(estilo::anchoCaracteres(caja, 6));
+    caja->setAlignment(Qt::AlignRight);
+  }
+  etiquetaA->setBuddy(txtA_);
+  etiquetaB->setBuddy(txtB_);
+  auto* filaClave = new QHBoxLayout(clave);
+  filaClave->setContentsMargins(12, 6, 12, 6);
+  filaClave->setSpacing(6);
+  filaClave->addWidget(f);
+  filaClave->addStretch(1);
+  filaClave->addWidget(etiquetaA);
+  filaClave->addWidget(txtA_);
+  filaClave->addSpacing(18);
+  filaClave->addWidget(etiquetaB);
+  filaClave->addWidget(txtB_);
+
+  // The two pages.
+  auto* pestanas = new QTabWidget(this);
+  pestanas->setObjectName(QStringLiteral("tsCripto"));
+  tsCripto_ = pestanas->tabBar();
+  for (int i = 0; i < 2; ++i) {
+    panel_[static_cast<size_t>(i)] = new QFrame(pestanas);
+    panel_[static_cast<size_t>(i)]->setObjectName(QStringLiteral("Panel(%1)").arg(i));
+  }
+  pestanas->addTab(panel_[0], QStringLiteral("Cifrado"));
+  pestanas->addTab(panel_[1], QStringLiteral("Criptoanálisis"));
+  tsCripto_->setTabData(0, QStringLiteral("cifracion"));
+  tsCripto_->setTabData(1, QStringLiteral("criptoanalisis"));
+
+  // Enciphering page: plain text, the two buttons, ciphertext.
+  QFrame* cifrado = panel_[0];
+  txtTO_ = new pemmick::ORVExtTextBox(cifrado);
+  txtTO_->setObjectName(QStringLiteral("TxtTO"));
+  txtTC_ = new pemmick::ORVExtTextBox(cifrado);
+  txtTC_->setObjectName(QStringLiteral("txtTC"));
+  for (pemmick::ORVExtTextBox* caja : {txtTO_, txtTC_}) {
+    caja->setFontName(QStringLiteral("Arial"));
+    caja->setFontSize(9.75F);
+    caja->setMostrarEspaciosComo(QStringLiteral("·"));
+  }
+  txtTC_->setBackColor(0xE0E0E0);
+  txtTC_->setKey(kestrin::CSKAfin);
+  auto* rotuloOriginal = estilo::rotulo(QStringLiteral("Original"), cifrado);
+  auto* rotuloCifrado = estilo::rotulo(QStringLiteral("Cifrado"), cifrado);
+
+  panelCifrar_ = new QFrame(cifrado);
+  panelCifrar_->setObjectName(QStringLiteral("PanelCifrar"));
+  cmdCifra_ = estilo::boton(QStringLiteral("cmdCifra"), QStringLiteral("Cifra"), panelCifrar_);
+  cmdDescifra_ = estilo::boton(QStringLiteral("cmdDescifra"), QStringLiteral("Descifra"), panelCifrar_);
+  const int altoBoton = cmdCifra_->sizeHint().height();
+  for (plankett::FlatButton* b : {cmdCifra_, cmdDescifra_}) b->setGeometry(0, 0, 10, altoBoton);
+  panelCifrar_->setFixedSize(2 * estilo::anchoCaracteres(cmdCifra_, 12), altoBoton);
+
+  auto* rejillaCifrado = new QGridLayout(cifrado);
+  rejillaCifrado->setContentsMargins(8, 8, 8, 8);
+  rejillaCifrado->setHorizontalSpacing(4);
+  rejillaCifrado->setVerticalSpacing(6);
+  rejillaCifrado->addWidget(rotuloOriginal, 0, 0);
+  rejillaCifrado->addWidget(txtTO_, 0, 1);
+  rejillaCifrado->addWidget(panelCifrar_, 1, 1, Qt::AlignHCenter);
+  rejillaCifrado->addWidget(rotuloCifrado, 2, 0);
+  rejillaCifrado->addWidget(txtTC_, 2, 1);
+  rejillaCifrado->setRowStretch(0, 1);
+  rejillaCifrado->setRowStretch(2, 1);
+  rejillaCifrado->setColumnStretch(1, 1);
+
+  // Cryptanalysis page: two known pairs, the button and the candidates.
+  QFrame* analisis = panel_[1];
+  auto* pares = new QGridLayout;
+  pares->setHorizontalSpacing(8);
+  pares->setVerticalSpacing(8);
+  for (int k = 0; k < 2; ++k) {
+    auto* x = new CajaCaracter(analisis);
+    x->setObjectName(QStringLiteral("txtX(%1)").arg(k));
+    x->setToolTip(QStringLiteral("Caracteres del texto en claro"));
+    auto* y = new CajaCaracter(analisis);
+    y->setObjectName(QStringLiteral("TxtY(%1)").arg(k));
+    y->setToolTip(QStringLiteral("Caracteres del texto cifrado"));
+    for (CajaCaracter* caja : {x, y}) {
+      QFont fuente = caja->font();
+      fuente.setFamily(QStringLiteral("Arial"));
+      fuente.setPointSizeF(12);
+      caja->setFont(fuente);
+      caja->setFixedWidth(estilo::anchoCaracteres(caja, 3));
+    }
+    txtX_[static_cast<size_t>(k)] = x;
+    txtY_[static_cast<size_t>(k)] = y;
+    pares->addWidget(x, k, 0);
+    pares->addWidget(new QLabel(QStringLiteral("se transforma en"), analisis), k, 1);
+    pares->addWidget(y, k, 2);
+  }
+  cmdAnalizar_ = estilo::boton(QStringLiteral("cmdAnalizar"), QStringLiteral("Analizar"), analisis);
+  pares->addWidget(cmdAnalizar_, 2, 0, 1, 3);
+  pares->setRowStretch(3, 1);
+
+  flexClaves_ = new Rejilla(analisis);
+  flexClaves_->setObjectName(QStringLiteral("FlexClaves"));
+  flexClaves_->setColumnasFijas(0);
+  flexClaves_->setFilasFijas(1);
+  flexClaves_->setColumnas(2);
+  flexClaves_->setFilas(1);
+  flexClaves_->setTexto(0, 0, QStringLiteral("a"));
+  flexClaves_->setTexto(0, 1, QStringLiteral("b"));
+  for (int c = 0; c < 2; ++c) {
+    flexClaves_->setAlineacionColumna(c, CentroCentro);
+    if (auto* cabecera = flexClaves_->tabla()->horizontalHeaderItem(c)) {
+      cabecera->setTextAlignment(Qt::AlignCenter);
+    }
+  }
+  flexClaves_->tabla()->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  flexClaves_->setFixedWidth(estilo::anchoCaracteres(flexClaves_, 20));
+
+  auto* filaAnalisis = new QHBoxLayout(analisis);
+  filaAnalisis->setContentsMargins(12, 12, 12, 12);
+  filaAnalisis->setSpacing(16);
+  filaAnalisis->addLayout(pares);
+  filaAnalisis->addStretch(1);
+  filaAnalisis->addWidget(flexClaves_);
+
+  auto* todo = new QVBoxLayout(this);
+  todo->setContentsMargins(8, 8, 8, 8);
+  todo->setSpacing(8);
+  todo->addWidget(clave);
+  todo->addWidget(pestanas, 1);
+  resize(560, 440);
+
+  connect(pestanas, &QTabWidget::currentChanged, this, &ORVCSAfin::cambiaPestana);
+  connect(txtA_, &QLineEdit::textChanged, this, [this] { cambiaClave(txtA_, true); });
+  connect(txtB_, &QLineEdit::textChanged, this, [this] { cambiaClave(txtB_, false); });
+  txtTO_->eventos.Change.conecta([this] { cs_->setTextoOriginal(txtTO_->CSTexto()); });
+  txtTC_->eventos.Change.conecta([this] { cs_->setTextoCifrado(txtTC_->CSTexto()); });
+  connect(cmdCifra_, &plankett::FlatButton::Click, this, &ORVCSAfin::cifra);
+  connect(cmdDescifra_, &plankett::FlatButton::Click, this, &ORVCSAfin::descifra);
+  connect(cmdAnalizar_, &plankett::FlatButton::Click, this, &ORVCSAfin::Analizar);
+  flexClaves_->eventos.CeldaCambiada.conecta([this] { eligeCandidata(); });
+  for (int k = 0; k < 2; ++k) {
+    txtX_[static_cast<size_t>(k)]->setEspacio(txtTO_->MostrarEspaciosComo());
+    txtY_[static_cast<size_t>(k)]->setEspacio(txtTC_->MostrarEspaciosComo());
+  }
+}
+
+bool ORVCSAfin::eventFilter(QObject* objeto, QEvent* evento) {
+  if (evento->type() == QEvent::Resize) {
+    if (objeto == panelCifrar_) autosizer_->Resize();
+    else anchoColumnas();
+  }
+  return QWidget::eventFilter(objeto, evento);
+}
+
+void ORVCSAfin::anchoColumnas() {
+  const int ancho = (flexClaves_->AnchoInterior() - 100) / 2;
+  if (ancho > 0) {
+    flexClaves_->setAnchoColumna(0, ancho);
+    flexClaves_->setAnchoColumna(1, ancho);
+  }
+}
+
+void ORVCSAfin::cambiaPestana(int i) {
+  // The tab widget brings the page to the front; only enciphering needs the plain text.
+  cmdCifra_->setEnabled(i == kCifrado);
+}
+
+void ORVCSAfin::cambiaClave(QLineEdit* caja, bool multiplicador) {
+  // Only a number that fits 32 bits is a key; anything else keeps the last one.
+  int32_t valor = 0;
+  try {
+    valor = kestrin::aLong(kestrin::Variante(caja->text().toStdU32String()));
+  } catch (const kestrin::ErrorORV&) {
+    return;
+  }
+  if (multiplicador) cs_->setMultiplicador(kestrin::Moneda(valor));
+  else cs_->setDesplazamiento(kestrin::Moneda(valor));
+}
+
+template <typename F>
+void ORVCSAfin::protege(F&& llamada) {
+  try {
+    llamada();
+  } catch (const kestrin::ErrorORV& e) {
+    const QString texto = e.numero() == kestrin::kDesbordamiento
+                              ? QStringLiteral("La clave es demasiado grande para esta operación; "
+                                               "use valores de a y b entre 0 y 63.")
+                              : QString::fromStdString(e.what());
+    avisa(QStringLiteral("Clave errónea"), texto);
+  }
+}
+
+void ORVCSAfin::cifra() {
+  protege([this] {
+    cs_->setTextoOriginal(txtTO_->CSTexto());
+    cs_->Cifra();
+  });
+}
+
+void ORVCSAfin::descifra() {
+  protege([this] { cs_->Descifra(); });
+}
+
+void ORVCSAfin::Analizar() {
+  // Four known symbols; a box that holds none gives no candidates at all.
+  const int x0 = valorDe(txtX_[0]);
+  const int x1 = valorDe(txtX_[1]);
+  const int y0 = valorDe(txtY_[0]);
+  const int y1 = valorDe(txtY_[1]);
+  flexClaves_->setFilas(1);
+  if (x0 < 0 || x1 < 0 || y0 < 0 || y1 < 0) return;
+
+  const int dx = modulo(x0 - x1);
+  const int dy = modulo(y0 - y1);
+  kestrin::ORVmcd mcd;
+  mcd.setNumero2(kestrin::Moneda(kModulo));
+  flexClaves_->setRedibujo(false);
+  for (int a = 1; a < kModulo; ++a) {
+    mcd.setNumero1(kestrin::Moneda(a));
+    if (mcd.mcd() != kestrin::Moneda(1)) continue;
+    if ((dx * a) % kModulo != dy) continue;
+    const int b = modulo(y0 - a * x0);
+    const int fila = flexClaves_->Filas();
+    flexClaves_->setFilas(fila + 1);
+    flexClaves_->setTexto(fila, 0, QString::number(a));
+    flexClaves_->setTexto(fila, 1, QString::number(b));
+  }
+  flexClaves_->setRedibujo(true);
+}
+
+void ORVCSAfin::eligeCandidata() {
+  const int fila = flexClaves_->Fila();
+  if (fila < 1 || fila >= flexClaves_->Filas()) return;
+  txtA_->setText(flexClaves_->Texto(fila, 0));
+  txtB_->setText(flexClaves_->Texto(fila, 1));
+}
+
+}  // namespace orv
