@@ -143,9 +143,12 @@ void FlatButton::LeePropiedades(const kestrin::Propiedades& bolsa) {
   } else {
     setEnabled(kestrin::esNumero(habilitado) ? leeEntero(bolsa, kClaves[4], 1) != 0 : true);
   }
-  setTextColor(static_cast<uint32_t>(leeEntero(bolsa, kClaves[5], static_cast<int32_t>(kColorTextoBoton))));
-  setHoverColor(static_cast<uint32_t>(leeEntero(bolsa, kClaves[6], static_cast<int32_t>(kColorResaltado))));
-  setBackColor(static_cast<uint32_t>(leeEntero(bolsa, kClaves[7], static_cast<int32_t>(kColorCaraBoton))));
+  setTextColor(
+      static_cast<uint32_t>(leeEntero(bolsa, kClaves[5], static_cast<int32_t>(kColorTextoBoton))));
+  setHoverColor(
+      static_cast<uint32_t>(leeEntero(bolsa, kClaves[6], static_cast<int32_t>(kColorResaltado))));
+  setBackColor(
+      static_cast<uint32_t>(leeEntero(bolsa, kClaves[7], static_cast<int32_t>(kColorCaraBoton))));
   try {
     setStyle(leeEntero(bolsa, kClaves[8], plano));
   } catch (const kestrin::ErrorORV&) {
@@ -179,9 +182,9 @@ QPoint FlatButton::OrigenTexto() const {
 QSize FlatButton::sizeHint() const {
   const QFontMetrics medidas(font());
   const QMargins m = contentsMargins();
-  return QSize(medidas.horizontalAdvance(caption_) + 4 * medidas.averageCharWidth() + m.left() +
-                   m.right(),
-               medidas.height() * 7 / 4 + m.top() + m.bottom());
+  return QSize(
+      medidas.horizontalAdvance(caption_) + 4 * medidas.averageCharWidth() + m.left() + m.right(),
+      medidas.height() * 7 / 4 + m.top() + m.bottom());
 }
 
 void FlatButton::paintEvent(QPaintEvent*) {
@@ -237,8 +240,12 @@ void FlatButton::pulsa() {
   update();
 }
 
-void FlatButton::mousePressEvent(QMouseEvent*) { pulsa(); }
-void FlatButton::mouseDoubleClickEvent(QMouseEvent*) { pulsa(); }
+void FlatButton::mousePressEvent(QMouseEvent*) {
+  pulsa();
+}
+void FlatButton::mouseDoubleClickEvent(QMouseEvent*) {
+  pulsa();
+}
 
 void FlatButton::mouseReleaseEvent(QMouseEvent*) {
   const bool estaba = pulsado_;
@@ -257,7 +264,7 @@ void FlatButton::leaveEvent(QEvent*) {
 
 void FlatButton::changeEvent(QEvent* evento) {
   if (evento->type() == QEvent::FontChange) {
-      cambiada("Font");
+    cambiada("Font");
   } else if (evento->type() == QEvent::EnabledChange) {
     if (!isEnabled()) encima_ = pulsado_ = false;
     cambiada("Enabled");

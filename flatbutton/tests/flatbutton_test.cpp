@@ -17,8 +17,7 @@ using Tipo = QEvent::Type;
 
 // Sends a pointer event at (x, y) with the given buttons held afterwards.
 void raton(QWidget& w, Tipo tipo, int x, int y, Qt::MouseButtons sostenidos) {
-  const Qt::MouseButton boton =
-      tipo == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+  const Qt::MouseButton boton = tipo == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
   QMouseEvent evento(tipo, QPointF(x, y), w.mapToGlobal(QPointF(x, y)), boton, sostenidos,
                      Qt::NoModifier);
   QApplication::sendEvent(&w, &evento);
@@ -47,15 +46,35 @@ TEST_F(Boton, ClickOnlyWhenThePressEndsOverTheButton) {
   const Tipo mueve = QEvent::MouseMove, pulsa = QEvent::MouseButtonPress,
              suelta = QEvent::MouseButtonRelease, doble = QEvent::MouseButtonDblClick;
   const Caso casos[] = {
-      {"pulsa y suelta", {{mueve, 10, 10, false}, {pulsa, 10, 10, true}, {suelta, 10, 10, false}}, 1},
-      {"arrastra fuera", {{mueve, 10, 10, false}, {pulsa, 10, 10, true}, {mueve, 120, 10, true},
-                          {suelta, 120, 10, false}}, 0},
-      {"fuera y vuelve", {{mueve, 10, 10, false}, {pulsa, 10, 10, true}, {mueve, 10, 40, true},
-                          {mueve, 20, 12, true}, {suelta, 20, 12, false}}, 1},
-      {"borde incluido", {{mueve, 80, 24, false}, {pulsa, 80, 24, true}, {mueve, 80, 24, true},
-                          {suelta, 80, 24, false}}, 1},
-      {"doble clic", {{mueve, 5, 5, false}, {pulsa, 5, 5, true}, {suelta, 5, 5, false},
-                      {doble, 5, 5, true}, {suelta, 5, 5, false}}, 2},
+      {"pulsa y suelta",
+       {{mueve, 10, 10, false}, {pulsa, 10, 10, true}, {suelta, 10, 10, false}},
+       1},
+      {"arrastra fuera",
+       {{mueve, 10, 10, false},
+        {pulsa, 10, 10, true},
+        {mueve, 120, 10, true},
+        {suelta, 120, 10, false}},
+       0},
+      {"fuera y vuelve",
+       {{mueve, 10, 10, false},
+        {pulsa, 10, 10, true},
+        {mueve, 10, 40, true},
+        {mueve, 20, 12, true},
+        {suelta, 20, 12, false}},
+       1},
+      {"borde incluido",
+       {{mueve, 80, 24, false},
+        {pulsa, 80, 24, true},
+        {mueve, 80, 24, true},
+        {suelta, 80, 24, false}},
+       1},
+      {"doble clic",
+       {{mueve, 5, 5, false},
+        {pulsa, 5, 5, true},
+        {suelta, 5, 5, false},
+        {doble, 5, 5, true},
+        {suelta, 5, 5, false}},
+       2},
       {"suelta sin pulsar", {{mueve, 5, 5, false}, {suelta, 5, 5, false}}, 0},
   };
   for (const Caso& c : casos) {
@@ -106,8 +125,7 @@ TEST_F(Boton, CaptionIsCentredAndAWideOneStartsLeftOfTheButton) {
                             QStringLiteral("Un rótulo mucho más ancho que el botón entero")};
   for (const QString& texto : textos) {
     boton->setCaption(texto);
-    const QPoint esperado((80 - medidas.horizontalAdvance(texto)) / 2,
-                          (24 - medidas.height()) / 2);
+    const QPoint esperado((80 - medidas.horizontalAdvance(texto)) / 2, (24 - medidas.height()) / 2);
     EXPECT_EQ(boton->OrigenTexto(), esperado) << texto.toStdString();
   }
   EXPECT_LT(boton->OrigenTexto().x(), 0);
@@ -209,10 +227,11 @@ TEST(Colores, SystemColoursComeFromThePaletteAndRgbHasRedLow) {
     uint32_t valor;
     QColor color;
   };
-  for (const Caso& c : {Caso{0x8000000F, QColor(1, 2, 3)}, Caso{0x80000012, QColor(4, 5, 6)},
-                        Caso{0x8000000D, QColor(7, 8, 9)}, Caso{0x80000014, QColor(10, 11, 12)},
-                        Caso{0x80000010, QColor(13, 14, 15)}, Caso{0x000000FF, QColor(255, 0, 0)},
-                        Caso{0x00FF0000, QColor(0, 0, 255)}, Caso{0x00123456, QColor(0x56, 0x34, 0x12)}}) {
+  for (const Caso& c :
+       {Caso{0x8000000F, QColor(1, 2, 3)}, Caso{0x80000012, QColor(4, 5, 6)},
+        Caso{0x8000000D, QColor(7, 8, 9)}, Caso{0x80000014, QColor(10, 11, 12)},
+        Caso{0x80000010, QColor(13, 14, 15)}, Caso{0x000000FF, QColor(255, 0, 0)},
+        Caso{0x00FF0000, QColor(0, 0, 255)}, Caso{0x00123456, QColor(0x56, 0x34, 0x12)}}) {
     EXPECT_EQ(colorORV(c.valor, paleta), c.color) << std::hex << c.valor;
   }
   EXPECT_EQ(valorORV(QColor(0x56, 0x34, 0x12)), 0x00123456u);

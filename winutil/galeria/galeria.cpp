@@ -97,8 +97,8 @@ int main(int argc, char* argv[]) {
     marco.setBorderTop(12);
     marco.setBorderRight(18);
     marco.setBorderBottom(12);
-    for (QWidget* panel : {marco.PanelLeft(), marco.PanelTop(), marco.PanelRight(),
-                           marco.PanelBottom()}) {
+    for (QWidget* panel :
+         {marco.PanelLeft(), marco.PanelTop(), marco.PanelRight(), marco.PanelBottom()}) {
       panel->setAutoFillBackground(true);
       QPalette paleta = panel->palette();
       paleta.setColor(QPalette::Window, QColor(0xd9, 0xdd, 0xe3));
@@ -155,8 +155,8 @@ int main(int argc, char* argv[]) {
     reglas.AddRule(resizer::RRSizeToWidth, &ventana, 4, {panel});
     reglas.AddRule(resizer::RRSameHSize, panel, 6, botones);
     reglas.setTargetForm(&ventana);
-    for (auto [ancho, nombre] : {std::pair{300, "autosizer_estrecho.png"},
-                                 std::pair{460, "autosizer_ancho.png"}}) {
+    for (auto [ancho, nombre] :
+         {std::pair{300, "autosizer_estrecho.png"}, std::pair{460, "autosizer_ancho.png"}}) {
       ventana.resize(ancho, 150);
       ventana.show();
       QApplication::processEvents();

@@ -14,11 +14,20 @@ std::string escapa(std::string_view s) {
   std::string r;
   for (char c : s) {
     switch (c) {
-      case '\\': r += "\\\\"; break;
-      case '\n': r += "\\n"; break;
-      case '\r': r += "\\r"; break;
-      case '=': r += "\\="; break;
-      default: r.push_back(c);
+      case '\\':
+        r += "\\\\";
+        break;
+      case '\n':
+        r += "\\n";
+        break;
+      case '\r':
+        r += "\\r";
+        break;
+      case '=':
+        r += "\\=";
+        break;
+      default:
+        r.push_back(c);
     }
   }
   return r;
@@ -33,11 +42,20 @@ std::optional<std::string> desescapa(std::string_view s) {
     }
     if (++i == s.size()) return std::nullopt;
     switch (s[i]) {
-      case '\\': r.push_back('\\'); break;
-      case 'n': r.push_back('\n'); break;
-      case 'r': r.push_back('\r'); break;
-      case '=': r.push_back('='); break;
-      default: return std::nullopt;
+      case '\\':
+        r.push_back('\\');
+        break;
+      case 'n':
+        r.push_back('\n');
+        break;
+      case 'r':
+        r.push_back('\r');
+        break;
+      case '=':
+        r.push_back('=');
+        break;
+      default:
+        return std::nullopt;
     }
   }
   return r;
@@ -85,7 +103,8 @@ std::optional<Variante> leeValor(char tipo, std::string_view s) {
     case 's':
       if (auto t = desescapa(s)) return Variante{desdeUtf8(*t)};
       return std::nullopt;
-    default: return std::nullopt;
+    default:
+      return std::nullopt;
   }
 }
 

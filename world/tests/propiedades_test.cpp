@@ -43,22 +43,23 @@ TEST(Propiedades, TextFormRoundTripsEveryKindButObjects) {
   std::vector<Cadena> esperados = p.Nombres();
   esperados.pop_back();  // objects are not written
   EXPECT_EQ(leido->Nombres(), esperados);
-  for (const auto& nombre : esperados) EXPECT_EQ(leido->Lee(nombre), p.Lee(nombre)) << aUtf8(nombre);
+  for (const auto& nombre : esperados)
+    EXPECT_EQ(leido->Lee(nombre), p.Lee(nombre)) << aUtf8(nombre);
 }
 
 TEST(Propiedades, MalformedTextIsRefusedWhole) {
   const char* casos[] = {
-      "Caption",            // no '='
-      "=s:x",               // no name
-      "A=l:12x",            // trailing garbage
-      "A=l:99999999999",    // out of range
-      "A=i:40000",          // out of range for 16 bits
-      "A=b:2",              // not a Boolean
-      "A=q:1",              // unknown kind
-      "A=s:bad\\escape",    // unknown escape
-      "A=l",                // no kind separator
-      "A=e:x",              // Empty with a value
-      "A=s:ok\nB=d:",       // second line bad
+      "Caption",          // no '='
+      "=s:x",             // no name
+      "A=l:12x",          // trailing garbage
+      "A=l:99999999999",  // out of range
+      "A=i:40000",        // out of range for 16 bits
+      "A=b:2",            // not a Boolean
+      "A=q:1",            // unknown kind
+      "A=s:bad\\escape",  // unknown escape
+      "A=l",              // no kind separator
+      "A=e:x",            // Empty with a value
+      "A=s:ok\nB=d:",     // second line bad
   };
   for (const char* caso : casos) EXPECT_FALSE(Propiedades::desdeTexto(caso).has_value()) << caso;
   // Blank lines and Windows line ends are accepted.

@@ -62,10 +62,9 @@ class Acoplador : public QObject {
       }
     }
     const QRect todo = padre_->rect();
-    padre_->setContentsMargins(margenes_ + QMargins(libre.left() - todo.left(),
-                                                    libre.top() - todo.top(),
-                                                    todo.right() - libre.right(),
-                                                    todo.bottom() - libre.bottom()));
+    padre_->setContentsMargins(
+        margenes_ + QMargins(libre.left() - todo.left(), libre.top() - todo.top(),
+                             todo.right() - libre.right(), todo.bottom() - libre.bottom()));
     disponiendo_ = false;
   }
 

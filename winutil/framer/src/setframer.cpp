@@ -17,11 +17,19 @@ void SetFramer::cambia(int16_t& borde, int16_t valor) {
   dispone();
 }
 
-void SetFramer::setBorderLeft(int16_t valor) { cambia(izquierdo_, valor); }
-void SetFramer::setBorderTop(int16_t valor) { cambia(superior_, valor); }
-void SetFramer::setBorderRight(int16_t valor) { cambia(derecho_, valor); }
+void SetFramer::setBorderLeft(int16_t valor) {
+  cambia(izquierdo_, valor);
+}
+void SetFramer::setBorderTop(int16_t valor) {
+  cambia(superior_, valor);
+}
+void SetFramer::setBorderRight(int16_t valor) {
+  cambia(derecho_, valor);
+}
 // The bottom border lays out like the others, so a margin handed last still shows.
-void SetFramer::setBorderBottom(int16_t valor) { cambia(inferior_, valor); }
+void SetFramer::setBorderBottom(int16_t valor) {
+  cambia(inferior_, valor);
+}
 
 void SetFramer::dispone() {
   auto* ventana = qobject_cast<QWidget*>(padre_.data());
@@ -65,6 +73,8 @@ std::span<const kestrin::EntradaClase> clases() {
   return t;
 }
 
-void registra() { kestrin::registraClases(clases()); }
+void registra() {
+  kestrin::registraClases(clases());
+}
 
 }  // namespace framer

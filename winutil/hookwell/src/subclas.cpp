@@ -56,8 +56,11 @@ int32_t manejoNormal(QWidget* ventana, int32_t msg) {
       QApplication::sendEvent(ventana, &tecla);
       return 0;
     }
-    case kWmPaint: cliente(ventana)->repaint(); return 0;
-    default: return 0;
+    case kWmPaint:
+      cliente(ventana)->repaint();
+      return 0;
+    default:
+      return 0;
   }
 }
 
@@ -130,12 +133,16 @@ class Filtro : public QObject {
       case QEvent::KeyPress:
         if (esVentana) {
           auto* tecla = static_cast<QKeyEvent*>(evento);
-          if (tecla->matches(QKeySequence::Paste)) msg = kWmPaste;
-          else if (tecla->matches(QKeySequence::Copy)) msg = kWmCopy;
+          if (tecla->matches(QKeySequence::Paste))
+            msg = kWmPaste;
+          else if (tecla->matches(QKeySequence::Copy))
+            msg = kWmCopy;
         }
         break;
       case QEvent::ContextMenu:
-        if (esCliente || esVentana) return menuContextual(static_cast<QWidget*>(receptor), static_cast<QContextMenuEvent*>(evento));
+        if (esCliente || esVentana)
+          return menuContextual(static_cast<QWidget*>(receptor),
+                                static_cast<QContextMenuEvent*>(evento));
         return false;
       case QEvent::DragEnter:
       case QEvent::DragMove:
@@ -337,13 +344,17 @@ int32_t EnviaMensaje(QWidget* ventana, int32_t Msg, int32_t wParam, int32_t lPar
   return mensaje.resultado;
 }
 
-size_t VentanasEnganchadas() { return tabla().size(); }
+size_t VentanasEnganchadas() {
+  return tabla().size();
+}
 
 std::span<const kestrin::EntradaClase> clases() {
   static const kestrin::EntradaClase t[] = {{"Hookwell.SubClas", &kestrin::crea<SubClas>}};
   return t;
 }
 
-void registra() { kestrin::registraClases(clases()); }
+void registra() {
+  kestrin::registraClases(clases());
+}
 
 }  // namespace hookwell

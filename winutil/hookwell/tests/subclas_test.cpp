@@ -246,9 +246,12 @@ TEST(SubClas, SentMessagesReturnTheHandlersResult) {
   hook.sethWnd(&ventana);
   hook.setMessages(kWmSysCommand, true);
   hook.eventos.WndProc.conecta([&](int32_t& m, int32_t& w, int32_t& l, int32_t& r) {
-    if (w == 10) r = 1;
-    else if (w == 66) throw std::runtime_error("fallo del manejador");
-    else r = hook.CallWndProc(m, w, l);
+    if (w == 10)
+      r = 1;
+    else if (w == 66)
+      throw std::runtime_error("fallo del manejador");
+    else
+      r = hook.CallWndProc(m, w, l);
   });
   struct Caso {
     int32_t msg, wParam, esperado;
@@ -289,7 +292,8 @@ TEST(SubClas, FileDropsOnAScrollAreaReachTheHandlerWithTheirNames) {
   QDropEvent suelta(punto, Qt::CopyAction, &datos, Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(caja.viewport(), &suelta);
   EXPECT_EQ(cuantos, 2);
-  EXPECT_EQ(recibidos, (QStringList{QStringLiteral("/tmp/uno.ORV"), QStringLiteral("/tmp/dos.ORV")}));
+  EXPECT_EQ(recibidos,
+            (QStringList{QStringLiteral("/tmp/uno.ORV"), QStringLiteral("/tmp/dos.ORV")}));
   EXPECT_TRUE(hook.ArchivosSoltados().isEmpty());
   EXPECT_EQ(caja.toPlainText(), QString());  // the editor's own drop never ran
 }

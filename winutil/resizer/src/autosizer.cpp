@@ -67,7 +67,9 @@ void coloca(QWidget* d, int x, int y, int ancho, int alto) {
 
 }  // namespace
 
-Autosizer::~Autosizer() { delete vigia_.data(); }
+Autosizer::~Autosizer() {
+  delete vigia_.data();
+}
 
 void Autosizer::setTargetForm(QWidget* ventana) {
   if (ventana == objetivo_.data() && (vigia_ || ventana == nullptr)) return;
@@ -122,8 +124,10 @@ void Autosizer::aplica(const Regla& regla) {
       for (int i = 0; i < n; ++i) {
         const int tamano = libre / n + (i < libre % n ? 1 : 0);
         QWidget* d = destinos[i];
-        if (horizontal) coloca(d, posicion, d->y(), tamano, -1);
-        else coloca(d, d->x(), posicion, -1, tamano);
+        if (horizontal)
+          coloca(d, posicion, d->y(), tamano, -1);
+        else
+          coloca(d, d->x(), posicion, -1, tamano);
         posicion += tamano + borde;
       }
       break;
@@ -143,6 +147,8 @@ std::span<const kestrin::EntradaClase> clases() {
   return t;
 }
 
-void registra() { kestrin::registraClases(clases()); }
+void registra() {
+  kestrin::registraClases(clases());
+}
 
 }  // namespace resizer

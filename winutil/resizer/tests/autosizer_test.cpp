@@ -29,8 +29,8 @@ TEST(Autosizer, WindowSourceLosesItsDockedBandsOnTheRightOnly) {
   a.setTargetForm(&ventana);
   ventana.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&ventana));
-  EXPECT_EQ(caja->geometry(), QRect(5, 10, 330, 30));     // (400 − 60) − 2 × 5, from x = 0 + 5
-  EXPECT_EQ(lista->geometry(), QRect(70, 50, 50, 225));   // (300 − 20) − 50 − 5
+  EXPECT_EQ(caja->geometry(), QRect(5, 10, 330, 30));    // (400 − 60) − 2 × 5, from x = 0 + 5
+  EXPECT_EQ(lista->geometry(), QRect(70, 50, 50, 225));  // (300 − 20) − 50 − 5
 
   ventana.resize(500, 200);  // the window's resizes apply the rules
   EXPECT_EQ(caja->geometry(), QRect(5, 10, 430, 30));
@@ -104,8 +104,8 @@ TEST(Autosizer, SameSizeSharesTheSourceExactly) {
     a.Resize();
     for (int i = 0; i < c.n; ++i) {
       const QRect g = hijos[i]->geometry();
-      const auto obtenido = c.regla == RRSameHSize ? std::pair{g.x(), g.width()}
-                                                   : std::pair{g.y(), g.height()};
+      const auto obtenido =
+          c.regla == RRSameHSize ? std::pair{g.x(), g.width()} : std::pair{g.y(), g.height()};
       EXPECT_EQ(obtenido, c.posicionYTamano[i]) << c.regla << " borde " << c.borde << " #" << i;
     }
   }
@@ -122,9 +122,9 @@ TEST(Autosizer, RulesApplyInOrderAndSkipWhatIsNotThere) {
   auto* efimero = new QWidget(&ventana);
 
   Autosizer a;
-  a.Resize();  // no rules: nothing happens
+  a.Resize();                                                          // no rules: nothing happens
   a.AddRule(RRSizeToWidth, &ventana, 0, {panel, &noWidget, efimero});  // panel first
-  a.AddRule(RRSameHSize, panel, 0, {boton});                            // then from the panel
+  a.AddRule(RRSameHSize, panel, 0, {boton});                           // then from the panel
   delete efimero;
   a.Resize();
   EXPECT_EQ(panel->geometry(), QRect(0, 0, 200, 40));

@@ -28,14 +28,20 @@ namespace {
 constexpr double kTwipsPorPunto = TwipsPerPoint;
 constexpr double kTwipsPorDecimetro = TwipsPerDecimeter;
 
-int32_t redondea(double valor) { return static_cast<int32_t>(std::lround(valor)); }
+int32_t redondea(double valor) {
+  return static_cast<int32_t>(std::lround(valor));
+}
 
 double unidadesPorPixel(ModoEscala escala) {
   switch (escala) {
-    case kTwips: return kTwipsPorPixel;
-    case kPuntos: return kTwipsPorPixel / kTwipsPorPunto;
-    case kHiMetrico: return kTwipsPorPixel * 10000.0 / kTwipsPorDecimetro;
-    default: return 1.0;
+    case kTwips:
+      return kTwipsPorPixel;
+    case kPuntos:
+      return kTwipsPorPixel / kTwipsPorPunto;
+    case kHiMetrico:
+      return kTwipsPorPixel * 10000.0 / kTwipsPorDecimetro;
+    default:
+      return 1.0;
   }
 }
 
@@ -48,11 +54,15 @@ bool esSuperficie(const QPaintDevice* d) {
 int32_t CPictureGlass::PicXToPixel(double xHiMetric) {
   return redondea(xHiMetric * kTwipsPorDecimetro / kTwipsPorPixel / 10000);
 }
-int32_t CPictureGlass::PicYToPixel(double yHiMetric) { return PicXToPixel(yHiMetric); }
+int32_t CPictureGlass::PicYToPixel(double yHiMetric) {
+  return PicXToPixel(yHiMetric);
+}
 int32_t CPictureGlass::PixelXToPic(double x) {
   return redondea(kTwipsPorPixel * x * 10000 / kTwipsPorDecimetro);
 }
-int32_t CPictureGlass::PixelYToPic(double y) { return PixelXToPic(y); }
+int32_t CPictureGlass::PixelYToPic(double y) {
+  return PixelXToPic(y);
+}
 
 void CPictureGlass::Create(QPaintDevice* cvsDstA, const QVariant& picSrc, uint32_t clrMaskA,
                            int32_t x, int32_t y) {
@@ -103,7 +113,9 @@ void CPictureGlass::Create(const Lienzo& cvsDstA, const QVariant& picSrc, uint32
   dibujado_ = false;
 }
 
-double CPictureGlass::aPixeles(double valor) const { return valor / unidadesPorPixel(escala_); }
+double CPictureGlass::aPixeles(double valor) const {
+  return valor / unidadesPorPixel(escala_);
+}
 double CPictureGlass::desdePixeles(double pixeles) const {
   return pixeles * unidadesPorPixel(escala_);
 }
@@ -125,8 +137,8 @@ void CPictureGlass::pinta(const QImage& imagen, QPoint logico, bool opaca) {
   QPainter pintor(destino_);
   if (opaca) pintor.setCompositionMode(QPainter::CompositionMode_Source);
   const qreal r = destino_->devicePixelRatio();
-  pintor.drawImage(QRectF(QPointF(logico), QSizeF(imagen.width() / r, imagen.height() / r)),
-                   imagen, QRectF(imagen.rect()));
+  pintor.drawImage(QRectF(QPointF(logico), QSizeF(imagen.width() / r, imagen.height() / r)), imagen,
+                   QRectF(imagen.rect()));
 }
 
 void CPictureGlass::Draw() {
@@ -156,10 +168,18 @@ void CPictureGlass::Move(double xLeftA, double yTopA) {
   Draw();
 }
 
-double CPictureGlass::Left() const { return desdePixeles(posicion_.x()); }
-double CPictureGlass::Top() const { return desdePixeles(posicion_.y()); }
-double CPictureGlass::Width() const { return desdePixeles(tamano_.width()); }
-double CPictureGlass::Height() const { return desdePixeles(tamano_.height()); }
+double CPictureGlass::Left() const {
+  return desdePixeles(posicion_.x());
+}
+double CPictureGlass::Top() const {
+  return desdePixeles(posicion_.y());
+}
+double CPictureGlass::Width() const {
+  return desdePixeles(tamano_.width());
+}
+double CPictureGlass::Height() const {
+  return desdePixeles(tamano_.height());
+}
 
 void CPictureGlass::setLeft(double valor) {
   posicion_.setX(redondea(aPixeles(valor)));
@@ -177,6 +197,8 @@ std::span<const kestrin::EntradaClase> clases() {
   return t;
 }
 
-void registra() { kestrin::registraClases(clases()); }
+void registra() {
+  kestrin::registraClases(clases());
+}
 
 }  // namespace vitrel

@@ -19,7 +19,8 @@ namespace {
 QImage fondo(int ancho, int alto, qreal ratio = 1) {
   QImage imagen(ancho, alto, QImage::Format_RGB32);
   for (int y = 0; y < alto; ++y) {
-    for (int x = 0; x < ancho; ++x) imagen.setPixel(x, y, qRgb(x * 7 % 256, y * 11 % 256, (x ^ y) & 0xFF));
+    for (int x = 0; x < ancho; ++x)
+      imagen.setPixel(x, y, qRgb(x * 7 % 256, y * 11 % 256, (x ^ y) & 0xFF));
   }
   imagen.setDevicePixelRatio(ratio);
   return imagen;
@@ -75,7 +76,7 @@ TEST(CPictureGlass, HighDensitySurfacesAndPixmaps) {
   CPictureGlass sprite;
   sprite.Create(&lienzo, QVariant(sello()), kBlanco, 3, 4);  // logical pixels
   sprite.Draw();
-  EXPECT_EQ(lienzo.pixel(6 + 6, 8), qRgb(255, 0, 0));        // each pixel covers 2×2
+  EXPECT_EQ(lienzo.pixel(6 + 6, 8), qRgb(255, 0, 0));  // each pixel covers 2×2
   EXPECT_EQ(lienzo.pixel(6 + 11, 8 + 7), qRgb(0, 0, 255));
   EXPECT_EQ(lienzo.pixel(6 + 5, 8), original.pixel(6 + 5, 8));
   EXPECT_EQ(sprite.Width(), 6);

@@ -88,8 +88,7 @@ class SubClas : public kestrin::Objeto {
 
  private:
   friend class Filtro;
-  int32_t despacha(int32_t msg, int32_t wParam, int32_t lParam, QEvent* evento,
-                   QWidget* destino);
+  int32_t despacha(int32_t msg, int32_t wParam, int32_t lParam, QEvent* evento, QWidget* destino);
   void ventanaDestruida(const QWidget* ventana);
 
   QPointer<QWidget> ventana_;
