@@ -31,15 +31,17 @@ inline QLabel* etiqueta(const QString& texto, const QFont& f, QWidget* parent) {
   return l;
 }
 
-// The side caption of a text box: embossed, reading upwards, as tall as the
-// text it names and no wider than it needs.
+// The side caption of a text box: embossed, reading upwards, at least as tall
+// as its caption and no wider than it needs.
 inline pemmick::ORVRotLabel* rotulo(const QString& texto, QWidget* parent) {
   auto* r = new pemmick::ORVRotLabel(parent);
   r->setObjectName(QStringLiteral("Rotulo") + texto);
   r->setCaption(texto);
-  r->setFontBold(true);
   r->setFontSize(10);
   r->setBorderStyle(0);
+  // Dark letters over a light edge: embossed, and legible on the grey face.
+  r->setBackColor3D(0xFFFFFF);
+  r->setForeColor3D(0x404040);
   const QFontMetrics m(r->fuenteCaption());
   r->setFixedWidth(m.height() + 6);
   r->setMinimumHeight(m.horizontalAdvance(texto) + 12);
