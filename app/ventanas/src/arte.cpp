@@ -266,9 +266,10 @@ class MotorDibujo : public QIconEngine {
     return scaledPixmap(size, mode, state, 1.0);
   }
 
+  // QIcon asks with the size already in device pixels.
   QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state,
                        qreal scale) override {
-    QPixmap pm((QSizeF(size) * scale).toSize());
+    QPixmap pm(size);
     pm.fill(Qt::transparent);
     {
       QPainter p(&pm);
