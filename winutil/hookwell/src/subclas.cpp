@@ -338,7 +338,9 @@ void SubClas::ventanaDestruida(const QWidget* ventana) {
 
 int32_t EnviaMensaje(QWidget* ventana, int32_t Msg, int32_t wParam, int32_t lParam) {
   if (ventana == nullptr) return 0;
-  if (busca(ventana) == tabla().end()) return manejoNormal(ventana, Msg);
+  // A paint is only a paint inside Qt's paint cycle: repainting now delivers
+  // a real Paint event, through the hook when there is one.
+  if (Msg == kWmPaint || busca(ventana) == tabla().end()) return manejoNormal(ventana, Msg);
   EventoMensaje mensaje(Msg, wParam, lParam);
   QApplication::sendEvent(ventana, &mensaje);
   return mensaje.resultado;

@@ -185,10 +185,22 @@ TEST(SubClas, PaintReachesTheWidgetOnlyThroughCallWndProc) {
   EXPECT_EQ(lienzo.pintados, 1);
   EXPECT_EQ(registro.mensajes.size(), 2u);
 
+  // A paint sent as a message arrives as a real paint the handler can draw in.
+  QEvent::Type tipo = QEvent::None;
+  const int id = hook.eventos.WndProc.conecta([&](int32_t&, int32_t&, int32_t&, int32_t&) {
+    if (hook.EventoActual() != nullptr) tipo = hook.EventoActual()->type();
+  });
+  EXPECT_EQ(EnviaMensaje(&lienzo, kWmPaint), 0);
+  EXPECT_EQ(tipo, QEvent::Paint);
+  EXPECT_EQ(lienzo.pintados, 2);
+  hook.eventos.WndProc.desconecta(id);
+  EXPECT_EQ(hook.EventoActual(), nullptr);
+  lienzo.pintados = 1;
+
   hook.setMessages(kWmPaint, false);
   lienzo.repaint();
   EXPECT_EQ(lienzo.pintados, 2);
-  EXPECT_EQ(registro.mensajes.size(), 2u);
+  EXPECT_EQ(registro.mensajes.size(), 3u);  // the unregistered paint was not seen
 }
 
 TEST(SubClas, MessagesKeepOrderWithoutDuplicates) {

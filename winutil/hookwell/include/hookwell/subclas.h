@@ -103,6 +103,8 @@ class SubClas : public kestrin::Objeto {
 // Sends a message to a widget as the platform delivers it: through its hook
 // when the message is registered there, else to the widget's normal handling.
 // Returns the answer (0 for a null widget or a message the widget ignores).
+// A paint (15) repaints the widget at once, so a hook receives it as a real
+// Paint event it can draw in.
 int32_t EnviaMensaje(QWidget* ventana, int32_t Msg, int32_t wParam = 0, int32_t lParam = 0);
 
 // Number of widgets hooked in the process.
