@@ -3,8 +3,11 @@
 // The attack never builds a shifted copy of a column: each column's symbols
 // are counted once, and every index (of coincidence of a column, mutual of
 // two columns under any shift, of the aligned text) is derived from those
-// counts. The period search counts each period above MaxPeriodo / 2 directly
-// and adds up the columns of 2m for every smaller m.
+// counts. The period search counts each period above MaxPeriodo / 2 (several
+// in one pass, at a common multiple, when the text is long) and adds up the
+// columns of 2m for every smaller m; the shift search reuses those counts
+// when it runs on the same text. The columns TextoCol shows are cut from a
+// copy of the ciphertext when first read.
 #include "tarnel/criptoperiodico.h"
 
 #include <algorithm>
