@@ -416,7 +416,7 @@ void CriptoPeriodico::BuscaPeriodo() {
   eventos.Fin.lanza(hechos);
 }
 
-const CriptoPeriodico::ResumenColumna& CriptoPeriodico::resumen(size_t columna) {
+const CriptoPeriodico::ResumenColumna& CriptoPeriodico::resumen(size_t columna, bool conOrden) {
   auto& resumen = resumenes_[columna];
   const Corte& corte = cortes_[columna];
   // The characters of the column, where they are.
@@ -442,7 +442,7 @@ const CriptoPeriodico::ResumenColumna& CriptoPeriodico::resumen(size_t columna) 
       }
       return true;
     });
-  } else if (!resumen->conOrden) {
+  } else if (conOrden && !resumen->conOrden) {
     // The counts say how many symbols there are to find: stop at the last.
     const auto distintos = static_cast<size_t>(
         std::count_if(resumen->cuentas.begin(), resumen->cuentas.end(), [](uint32_t n) { return n > 0; }));
@@ -561,33 +561,62 @@ void CriptoPeriodico::BuscaClaves() {
   aseguraColumnas(periodo);
 
   // The aligned text: column 1, then every other column moved back by its
-  // shift relative to column 1. Only its counts and the order in which its
-  // symbols first appear are needed, and both follow from the columns'.
+  // shift relative to column 1. Only its counts are needed, and they follow
+  // from the columns'.
+  std::vector<const Combinacion::Tabla::value_type*> desplazas;
   std::array<uint64_t, ORVNumCar> cuentas{};
-  std::vector<uint8_t> orden;
-  uint64_t vistos = 0;
   for (int32_t i = 1; i <= periodo; ++i) {
     const int32_t desplazamiento = i == 1 ? 0 : Desplazamiento(1, i);
     const auto& desplaza = combinacion_.desplaza[static_cast<size_t>(desplazamiento & 63)];
-    const ResumenColumna& columna = resumen(static_cast<size_t>(i - 1));
-    for (const uint8_t u : columna.orden) {
-      const uint8_t w = desplaza[u];
-      if (!((vistos >> w) & 1)) {
-        vistos |= uint64_t{1} << w;
-        orden.push_back(w);
-      }
-    }
+    desplazas.push_back(&desplaza);
+    const ResumenColumna& columna = resumen(static_cast<size_t>(i - 1), false);
     for (size_t u = 0; u < ORVNumCar; ++u) cuentas[desplaza[u]] += columna.cuentas[u];
   }
-  ORVResultado resultado;
-  for (const uint8_t w : orden) {
-    if (cuentas[w] > static_cast<uint64_t>(INT32_MAX)) throw kestrin::ErrorDesbordamiento();
-    resultado.Add(Cadena(1, alfabeto::simbolo(w)), static_cast<int32_t>(cuentas[w]));
+  uint64_t total = 0;
+  uint64_t suma = 0;
+  uint64_t maximo = 0;
+  int masFrecuente = 0;  // the space when the aligned text is empty
+  int empatados = 0;
+  for (int w = 0; w < ORVNumCar; ++w) {
+    const uint64_t f = cuentas[static_cast<size_t>(w)];
+    total += f;
+    if (f > 0) suma += f * (f - 1);
+    if (f > maximo) {
+      maximo = f;
+      masFrecuente = w;
+      empatados = 1;
+    } else if (f == maximo && f > 0) {
+      ++empatados;
+    }
   }
-  const Moneda ic = recuento::indiceCoincidencia(resultado);
-  resultado.Ordena();
-  // The most frequent symbol; the space when the aligned text is empty.
-  const int x = resultado.Count() > 0 ? alfabeto::valorDeTexto(resultado.Item(1)->Texto()) : 0;
+  if (total > static_cast<uint64_t>(INT32_MAX)) throw kestrin::ErrorDesbordamiento();
+  const Moneda ic =
+      total < 2 ? Moneda()
+                : Moneda::desdeDouble(static_cast<double>(suma) /
+                                      (static_cast<double>(total) * static_cast<double>(total - 1)));
+  // With several symbols at the top count, the one the analyser would list
+  // first depends on the order in which they first appear in the text.
+  int x = masFrecuente;
+  if (empatados > 1) {
+    std::vector<uint8_t> orden;
+    uint64_t vistos = 0;
+    for (int32_t i = 1; i <= periodo; ++i) {
+      const auto& desplaza = *desplazas[static_cast<size_t>(i - 1)];
+      for (const uint8_t u : resumen(static_cast<size_t>(i - 1), true).orden) {
+        const uint8_t w = desplaza[u];
+        if (!((vistos >> w) & 1)) {
+          vistos |= uint64_t{1} << w;
+          orden.push_back(w);
+        }
+      }
+    }
+    ORVResultado resultado;
+    for (const uint8_t w : orden) {
+      resultado.Add(Cadena(1, alfabeto::simbolo(w)), static_cast<int32_t>(cuentas[w]));
+    }
+    resultado.Ordena();
+    x = alfabeto::valorDeTexto(resultado.Item(1)->Texto());
+  }
 
   if (absoluto(ic - icTipo_) > icTipo_ / Moneda(10)) avisa(kAvisoIndice);
 

@@ -455,6 +455,26 @@ TEST(CriptoPeriodico, KeyProposalsFollowTheReferenceOrder) {
   EXPECT_THROW(sinPeriodo.BuscaClaves(), kestrin::ErrorSubindice);
 }
 
+// Symbols tied at the top count: the one the analyser's sort lists first,
+// which depends on the order in which they first appear.
+TEST(CriptoPeriodico, KeyProposalWithTiedSymbolsFollowsTheSortedResult) {
+  for (const auto& [alineado, x] : std::vector<std::pair<Cadena, Cadena>>{
+           {U"ab", U"b"}, {U"ba", U"a"}, {U"a·b·", U"·"}, {U"cab", U"b"}}) {
+    SCOPED_TRACE(kestrin::aUtf8(alineado));
+    ORVCriptoVigenere escrito;  // a column written by the caller
+    escrito.setPeriodo(1);
+    escrito.setTextoCol(1, alineado);
+    escrito.BuscaClaves();
+    EXPECT_EQ(escrito.ClaveProbable(1), x);
+    ORVCriptoVigenere buscado;  // a column left by the shift search
+    buscado.setTextoCifrado(texto(alineado));
+    buscado.setPeriodo(1);
+    buscado.BuscaDesplazamientos();
+    buscado.BuscaClaves();
+    EXPECT_EQ(buscado.ClaveProbable(1), x);
+  }
+}
+
 // The classroom attack on real Spanish prose, with the window's defaults,
 // recovers a 5-symbol key.
 TEST(CriptoPeriodico, AttackRecoversPeriodAndKeyOfSpanishText) {

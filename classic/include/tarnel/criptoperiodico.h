@@ -129,7 +129,8 @@ class CriptoPeriodico : public Criptosistema {
     std::vector<uint8_t> orden;
     bool conOrden = false;
   };
-  const ResumenColumna& resumen(size_t columna);
+  // The summary of a column (0-based), with the order of its symbols when asked.
+  const ResumenColumna& resumen(size_t columna, bool conOrden);
 
   // A column of TextoCol that is built when first read: the copy of the
   // ciphertext it comes from and the period it was cut with.
