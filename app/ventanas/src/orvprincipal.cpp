@@ -8,6 +8,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPainter>
 #include <QTimer>
 
@@ -15,10 +16,13 @@
 #include <random>
 
 #include "hookwell/subclas.h"
+#include "kestrin/errores.h"
 #include "kestrin/orvimagen.h"
 #include "orv/arranque.h"
 #include "orv/arte.h"
 #include "orv/orvacercade.h"
+#include "orv/orvanalizar.h"
+#include "orv/orvcsafin.h"
 #include "vimbar/vimbar.h"
 #include "vitrel/cpictureglass.h"
 
@@ -102,6 +106,10 @@ ORVPrincipal::ORVPrincipal(QWidget* parent)
   connect(accionAcercaDe_, &QAction::triggered, this,
           [this] { hookwell::EnviaMensaje(this, hookwell::kWmSysCommand, kComandoAcercaDe, 0); });
   addAction(accionAcercaDe_);
+
+  // The laboratories built so far; the other items show nothing yet.
+  setFabrica(QStringLiteral("afin"), [] { return new ORVCSAfin; });
+  setFabrica(QStringLiteral("analiza"), [] { return new ORVAnalizar; });
 
   resize(kAnchoInicial + kAnchoMenu, kAltoInicial);
   Load();
@@ -201,7 +209,14 @@ QWidget* ORVPrincipal::AbreLaboratorio(const QString& clave) {
     QMdiSubWindow* marco = lab.nuevaCadaVez ? nullptr : unicas_[fila].data();
     if (!marco) {
       if (!fabricas_[fila]) return nullptr;
-      QWidget* ventana = fabricas_[fila]();
+      QWidget* ventana = nullptr;
+      try {
+        ventana = fabricas_[fila]();
+      } catch (const kestrin::ErrorORV& e) {
+        // A laboratory whose component cannot be created does not open.
+        QMessageBox::critical(this, QStringLiteral("Orvane"), QString::fromStdString(e.what()));
+        return nullptr;
+      }
       if (!ventana) return nullptr;
       marco = cliente_->addSubWindow(ventana);
       marco->setAttribute(Qt::WA_DeleteOnClose);

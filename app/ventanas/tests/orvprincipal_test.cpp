@@ -11,6 +11,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 
@@ -18,9 +19,13 @@
 #include <set>
 
 #include "hookwell/subclas.h"
+#include "kestrin/errores.h"
 #include "kestrin/orvimagen.h"
 #include "modelo.h"
+#include "orv/arranque.h"
 #include "orv/orvacercade.h"
+#include "orv/orvanalizar.h"
+#include "orv/orvcsafin.h"
 #include "vimbar/vimbar.h"
 
 namespace orv {
@@ -160,6 +165,21 @@ TEST_F(PrincipalTest, UnknownKeysAndMissingLaboratoriesShowNothing) {
   EXPECT_TRUE(ventanas().isEmpty());
 }
 
+// A laboratory whose component cannot be created says so and opens nothing.
+TEST_F(PrincipalTest, ALaboratoryThatCannotBeBuiltShowsAMessageAndNoWindow) {
+  principal.setFabrica(QStringLiteral("xor"), []() -> QWidget* { throw kestrin::ErrorORV(429, "No se puede crear el objeto"); });
+  QString mostrado;
+  QTimer::singleShot(50, [&] {
+    if (auto* caja = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      mostrado = caja->text();
+      caja->close();
+    }
+  });
+  EXPECT_EQ(principal.AbreLaboratorio(QStringLiteral("xor")), nullptr);
+  EXPECT_EQ(mostrado, QStringLiteral("No se puede crear el objeto"));
+  EXPECT_TRUE(ventanas().isEmpty());
+}
+
 // The About window hides the frame while it is up and brings it back when its
 // timer fires; a second request while it is up does not load it again.
 TEST_F(PrincipalTest, F1OpensTheAboutWindowWhichClosesAfterItsTimer) {
@@ -269,6 +289,30 @@ TEST_F(PrincipalTest, DestroyingTheFrameWithTheAboutWindowUpLeavesNothingBehind)
   ASSERT_TRUE(acerca);
   delete otro;
   EXPECT_TRUE(acerca.isNull());
+}
+
+}  // namespace
+}  // namespace orv
+
+namespace orv {
+namespace {
+
+// The real laboratories, chosen from the menu of a frame as the program builds it.
+TEST(PrincipalLaboratorios, AffineIsSharedAndEveryAnalyserIsNew) {
+  registraBibliotecas();
+  ORVPrincipal principal;
+  principal.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&principal));
+  QWidget* afin = principal.AbreLaboratorio(QStringLiteral("afin"));
+  ASSERT_NE(qobject_cast<ORVCSAfin*>(afin), nullptr);
+  EXPECT_EQ(principal.AbreLaboratorio(QStringLiteral("Afin")), afin);
+  QWidget* a1 = principal.AbreLaboratorio(QStringLiteral("analiza"));
+  QWidget* a2 = principal.AbreLaboratorio(QStringLiteral("analiza"));
+  ASSERT_NE(qobject_cast<ORVAnalizar*>(a1), nullptr);
+  ASSERT_NE(qobject_cast<ORVAnalizar*>(a2), nullptr);
+  EXPECT_NE(a1, a2);
+  EXPECT_EQ(principal.Cliente()->subWindowList().size(), 3);
+  for (QMdiSubWindow* s : principal.Cliente()->subWindowList()) EXPECT_TRUE(s->isVisible());
 }
 
 }  // namespace
