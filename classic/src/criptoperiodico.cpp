@@ -149,7 +149,7 @@ std::vector<std::vector<uint32_t>> cuentasPorPeriodo(const std::vector<uint8_t>&
   std::vector<std::vector<uint32_t>> cuentas(maximo + 1);
   // A common cycle is worth it while its columns are few beside the text,
   // and its counters (65 per column) stay in the fastest caches.
-  const size_t cicloMaximo = std::min<size_t>(valores.size() / (kAncho * 8), 250);
+  const size_t cicloMaximo = std::min<size_t>(valores.size() / (kAncho * 8), 400);
   std::vector<size_t> pendientes;
   for (size_t m = maximo; m > maximo / 2; --m) pendientes.push_back(m);
   while (!pendientes.empty()) {
