@@ -131,20 +131,15 @@ void punta(QPainter& p, QPointF punta, qreal grados) {
 // Sustitución: one letter standing for another.
 void sust(QPainter& p) {
   teja(p, QColor(0x6f, 0x4c, 0xc0));
-  letra(p, QStringLiteral("A"), QPointF(10.5, 11), 9.5);
-  letra(p, QStringLiteral("K"), QPointF(21.5, 21.5), 9.5);
+  letra(p, QStringLiteral("A"), QPointF(9.6, 11.2), 9);
+  letra(p, QStringLiteral("K"), QPointF(22.4, 20.8), 9);
   QPainterPath arco;
-  arco.moveTo(18.5, 8.5);
-  arco.quadTo(24.5, 9.5, 23.5, 14.5);
+  arco.moveTo(15.2, 9.6);
+  arco.cubicTo(21.5, 8.6, 23.6, 10.8, 22.6, 14.4);
   p.setPen(trazo(2.2));
   p.setBrush(Qt::NoBrush);
   p.drawPath(arco);
-  punta(p, QPointF(23.5, 14.8), 95);
-  QPainterPath vuelta;
-  vuelta.moveTo(13.5, 24);
-  vuelta.quadTo(7.5, 23, 8.5, 18);
-  p.drawPath(vuelta);
-  punta(p, QPointF(8.5, 17.7), -85);
+  punta(p, QPointF(22.5, 14.9), 100);
 }
 
 // Vigenère: the square of shifted alphabets, its diagonals in step.

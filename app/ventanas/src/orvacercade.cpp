@@ -107,6 +107,9 @@ ORVAcercaDe::ORVAcercaDe(QWidget* principal)
   lblDisclaimer_ = etiqueta(this, "lblDisclaimer", QStringLiteral("Autor"));
   lblDisclaimer_->setToolTip(QStringLiteral("Pulse para información sobre el autor"));
   lblDisclaimer_->setCursor(Qt::PointingHandCursor);
+  QPalette enlace = lblDisclaimer_->palette();
+  enlace.setColor(QPalette::WindowText, QColor(0x1d, 0x4f, 0x91));
+  lblDisclaimer_->setPalette(enlace);
   lblDisclaimer_->installEventFilter(this);
   line1_ = linea(this, "Line1");
   line2_ = linea(this, "Line2");
@@ -120,9 +123,16 @@ ORVAcercaDe::ORVAcercaDe(QWidget* principal)
     muestraPrincipal();
   });
 
+  // The program's sign beside the description.
+  auto* sello = new QLabel(this);
+  sello->setPixmap(arte::Icono(u"A").pixmap(QSize(40, 40), devicePixelRatioF()));
+  auto* cabecera = new QHBoxLayout;
+  cabecera->addWidget(lblDescription_, 1);
+  cabecera->addWidget(sello, 0, Qt::AlignRight | Qt::AlignVCenter);
+
   auto* texto = new QVBoxLayout;
   texto->setSpacing(8);
-  texto->addWidget(lblDescription_);
+  texto->addLayout(cabecera);
   texto->addWidget(line1_);
   texto->addWidget(label1_);
   texto->addWidget(lblVersion_);

@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QTimer>
 
+#include <algorithm>
 #include <chrono>
 #include <random>
 
@@ -138,6 +139,12 @@ void ORVPrincipal::Load() {
                           QLatin1String(l.clave));
     }
   }
+  // Wide enough for the longest group caption in the bar's own font.
+  int ancho = kAnchoMenu;
+  for (const char* grupo : {"Utilidades", "Criptosistemas"}) {
+    ancho = std::max(ancho, vmenu_->menu()->fontMetrics().horizontalAdvance(QString::fromLatin1(grupo)) + 28);
+  }
+  vmenu_->resize(ancho, vmenu_->height());
   vmenu_->setFrameControl(this);
   vmenu_->eventos.MenuItemClick.conecta(
       [this](int32_t&, int32_t&, QString& clave) { MenuItemClick(clave); });

@@ -1,0 +1,147 @@
+// Screenshots of the program, rendered offscreen at twice the pixel density
+// (or the density given) for review by eye. Usage: orv_capturas <carpeta> [densidad]
+//   principal.png   the main window with the affine and analyser laboratories open
+//   afin.png        the affine laboratory alone
+//   analizador.png  the analyser laboratory alone
+//   acercade.png    the About window
+//   arte.png        the menu icons, the window icon and the three bitmaps
+#include <QApplication>
+#include <QDir>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPainter>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "orv/arranque.h"
+#include "orv/arte.h"
+#include "orv/orvacercade.h"
+#include "orv/orvanalizar.h"
+#include "orv/orvcsafin.h"
+#include "orv/orvprincipal.h"
+#include "orv/version.h"
+
+namespace {
+
+QString carpeta;
+
+// Lets the event loop lay out and paint what was just shown.
+void asienta() {
+  for (int i = 0; i < 5; ++i) QApplication::processEvents();
+}
+
+bool guarda(const QPixmap& imagen, const char* nombre) {
+  const QString ruta = QDir(carpeta).filePath(QLatin1String(nombre));
+  if (!imagen.save(ruta, "PNG")) {
+    std::fprintf(stderr, "No se puede escribir %s\n", qPrintable(ruta));
+    return false;
+  }
+  std::printf("%s\n", qPrintable(ruta));
+  return true;
+}
+
+bool ventana(QWidget& w, const char* nombre) {
+  w.show();
+  asienta();
+  return guarda(w.grab(), nombre);
+}
+
+// The artwork on one sheet: each icon at 16, 32 and 64 pixels over the menu
+// bar's dark grey and over white, then the bitmaps at their size and tiled.
+QPixmap hojaArte() {
+  const QStringList iconos = orv::arte::NombresIconos();
+  const int fila = 80;
+  const QSize tamano(40 + 130 * 3 + 40, 30 + fila * iconos.size() + 260);
+  QPixmap hoja(tamano * qApp->devicePixelRatio());
+  hoja.setDevicePixelRatio(qApp->devicePixelRatio());
+  hoja.fill(Qt::white);
+  QPainter p(&hoja);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.fillRect(QRect(160, 0, 260, 30 + fila * iconos.size()), QColor(128, 128, 128));
+  for (int i = 0; i < iconos.size(); ++i) {
+    const int y = 30 + i * fila;
+    const QIcon icono = orv::arte::Icono(iconos[i]);
+    p.setPen(Qt::black);
+    p.drawText(QRect(10, y, 140, 20), Qt::AlignLeft | Qt::AlignVCenter, iconos[i]);
+    icono.paint(&p, QRect(10, y + 24, 16, 16));
+    icono.paint(&p, QRect(40, y + 24, 32, 32));
+    icono.paint(&p, QRect(180, y + 8, 64, 64));
+    icono.paint(&p, QRect(260, y + 24, 32, 32));
+    icono.paint(&p, QRect(310, y + 24, 16, 16), Qt::AlignCenter, QIcon::Disabled);
+  }
+  int y = 40 + fila * iconos.size();
+  int x = 10;
+  for (const QString& nombre : orv::arte::NombresBitmaps()) {
+    const QImage b = orv::arte::Bitmap(nombre, hoja.devicePixelRatio());
+    p.setPen(Qt::black);
+    p.drawText(QPoint(x, y), nombre);
+    p.drawImage(QPointF(x, y + 8), b);
+    const QSizeF paso = b.deviceIndependentSize();
+    const QRectF mosaico(x + paso.width() + 10, y + 8, 120, 200);
+    for (qreal ty = 0; ty < mosaico.height(); ty += paso.height()) {
+      for (qreal tx = 0; tx < mosaico.width(); tx += paso.width()) {
+        p.drawImage(mosaico.topLeft() + QPointF(tx, ty), b);
+      }
+    }
+    x += static_cast<int>(paso.width()) + 150;
+  }
+  return hoja;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  if (argc < 2) {
+    std::fprintf(stderr, "Uso: orv_capturas <carpeta> [densidad]\n");
+    return 2;
+  }
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  qputenv("QT_SCALE_FACTOR", argc > 2 ? QByteArray(argv[2]) : QByteArray("2"));
+  QApplication aplicacion(argc, argv);
+  QApplication::setApplicationName(QString::fromLatin1(orv::kProducto));
+  QApplication::setWindowIcon(orv::arte::Icono(u"A"));
+  orv::registraBibliotecas();
+  orv::instalaProcesaEventos();
+  carpeta = QString::fromLocal8Bit(argv[1]);
+  if (!QDir().mkpath(carpeta)) {
+    std::fprintf(stderr, "No se puede crear la carpeta %s\n", argv[1]);
+    return 1;
+  }
+  bool bien = true;
+
+  {
+    orv::ORVPrincipal principal;
+    principal.resize(1500, 900);
+    principal.show();
+    asienta();
+    QWidget* afin = principal.AbreLaboratorio(QStringLiteral("afin"));
+    QWidget* analiza = principal.AbreLaboratorio(QStringLiteral("analiza"));
+    asienta();
+    if (afin && analiza) {
+      auto* marcoAfin = qobject_cast<QMdiSubWindow*>(afin->parentWidget());
+      auto* marcoAnaliza = qobject_cast<QMdiSubWindow*>(analiza->parentWidget());
+      marcoAfin->move(12, 12);
+      marcoAnaliza->move(marcoAfin->geometry().right() + 14, 12);
+    }
+    asienta();
+    bien &= guarda(principal.grab(), "principal.png");
+  }
+  {
+    orv::ORVCSAfin afin;
+    bien &= ventana(afin, "afin.png");
+  }
+  {
+    orv::ORVAnalizar analiza;
+    bien &= ventana(analiza, "analizador.png");
+  }
+  {
+    auto* acerca = new orv::ORVAcercaDe(nullptr);
+    acerca->Timer()->stop();
+    bien &= ventana(*acerca, "acercade.png");
+    delete acerca;
+  }
+  bien &= guarda(hojaArte(), "arte.png");
+  return bien ? 0 : 1;
+}
