@@ -10,6 +10,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QTimer>
 
 #include <cstdio>
@@ -22,6 +23,8 @@
 #include "orv/orvcsafin.h"
 #include "orv/orvprincipal.h"
 #include "orv/version.h"
+#include "pemmick/orvexttextbox.h"
+#include "plankett/flatbutton.h"
 
 namespace {
 
@@ -46,6 +49,24 @@ bool ventana(QWidget& w, const char* nombre) {
   w.show();
   asienta();
   return guarda(w.grab(), nombre);
+}
+
+const QString kMuestra = QStringLiteral(
+    "En un lugar de la Mancha, de cuyo nombre no quiero acordarme, no ha mucho tiempo que vivía "
+    "un hidalgo de los de lanza en astillero.");
+
+// A laboratory as a student leaves it: the affine one with a key and a text
+// enciphered, the analyser with a text counted.
+void rellena(orv::ORVCSAfin& afin) {
+  afin.TxtA()->setText(QStringLiteral("5"));
+  afin.TxtB()->setText(QStringLiteral("7"));
+  afin.TxtTO()->area()->setPlainText(kMuestra);
+  emit afin.cmdCifra()->Click();
+}
+
+void rellena(orv::ORVAnalizar& analiza) {
+  analiza.txtTexto(0)->area()->setPlainText(kMuestra);
+  analiza.Analizar();
 }
 
 // The artwork on one sheet: each icon at 16, 32 and 64 pixels over the menu
@@ -120,6 +141,8 @@ int main(int argc, char* argv[]) {
     QWidget* analiza = principal.AbreLaboratorio(QStringLiteral("analiza"));
     asienta();
     if (afin && analiza) {
+      rellena(*qobject_cast<orv::ORVCSAfin*>(afin));
+      rellena(*qobject_cast<orv::ORVAnalizar*>(analiza));
       auto* marcoAfin = qobject_cast<QMdiSubWindow*>(afin->parentWidget());
       auto* marcoAnaliza = qobject_cast<QMdiSubWindow*>(analiza->parentWidget());
       marcoAfin->move(12, 12);
@@ -130,10 +153,12 @@ int main(int argc, char* argv[]) {
   }
   {
     orv::ORVCSAfin afin;
+    rellena(afin);
     bien &= ventana(afin, "afin.png");
   }
   {
     orv::ORVAnalizar analiza;
+    rellena(analiza);
     bien &= ventana(analiza, "analizador.png");
   }
   {
