@@ -61,24 +61,25 @@ void ORVAnaliza::Vacia() {
 }
 
 Moneda ORVAnaliza::IC() {
-  if (ic_ == Moneda() && !analizando_) Analiza();
+  if (ic_ == Moneda() && !analizando_) return Analiza();
   return ic_;
 }
 
 Moneda ORVAnaliza::ICM() {
-  if (icm_ == Moneda() && !analizando_) CalculaICM();
+  if (icm_ == Moneda() && !analizando_) return CalculaICM();
   return icm_;
 }
 
-void ORVAnaliza::Analiza() {
+Moneda ORVAnaliza::Analiza() {
   EnCurso enCurso(analizando_);
   const auto texto = texto_;
+  const int32_t tamBloque = tamBloque_;
   Vacia();
   const VistaCadena s = recuento::sinEtiqueta(*texto);
   int32_t previstos = recuento::longitud32(s.size());
   eventos.Inicio.lanza(previstos);
 
-  recuento::Contador contador(tamBloque_);
+  recuento::Contador contador(tamBloque);
   for (size_t hecho = 0; hecho < s.size();) {
     const VistaCadena trozo = s.substr(hecho, kTrozo);
     contador.anadeTexto(trozo);
@@ -90,20 +91,24 @@ void ORVAnaliza::Analiza() {
 
   resultado_->Vacia();
   contador.vuelca(*resultado_);
-  ic_ = recuento::indiceCoincidencia(*resultado_);
+  const Moneda ic = recuento::indiceCoincidencia(*resultado_);
   entropia_ = recuento::entropia(*resultado_);
   resultado_->Ordena();
+  // A text or block size written meanwhile (by a handler, or by the user
+  // interface while it ran) is not what was analysed: keep nothing cached.
+  if (texto == texto_ && tamBloque == tamBloque_) ic_ = ic;
   int32_t restantes = 0;
   eventos.Fin.lanza(restantes);
+  return ic;
 }
 
-void ORVAnaliza::CalculaICM() {
+Moneda ORVAnaliza::CalculaICM() {
   EnCurso enCurso(analizando_);
   const auto texto1 = texto_;
   const auto texto2 = texto2_;
   icm_ = Moneda();
   const size_t mayor = std::max(texto1->size(), texto2->size());
-  if (mayor == 0) return;
+  if (mayor == 0) return Moneda();
   int32_t previstos = recuento::longitud32(mayor);
   eventos.Inicio.lanza(previstos);
 
@@ -131,9 +136,11 @@ void ORVAnaliza::CalculaICM() {
   for (size_t v = 0; v < ORVNumCar; ++v) suma += primero[v] * segundo[v];
   // With exactly one empty text there is nothing in common: 0, as when the
   // texts share no symbol, rather than a division by zero.
-  icm_ = recuento::indiceMutuo(suma, texto1->size(), texto2->size());
+  const Moneda icm = recuento::indiceMutuo(suma, texto1->size(), texto2->size());
+  if (texto1 == texto_ && texto2 == texto2_) icm_ = icm;
   int32_t analizados = recuento::longitud32(mayor);
   eventos.Fin.lanza(analizados);
+  return icm;
 }
 
 }  // namespace tarnel

@@ -185,6 +185,28 @@ TEST(ORVAnaliza, HandlersShareTheArgumentWithoutSteeringTheAnalysis) {
   EXPECT_EQ(a.Resultado()->Item(1)->Frecuencia(), 200);
 }
 
+// The user interface runs during an analysis: a handler that writes a new
+// text or reads the index meanwhile neither disturbs nor nests the analysis.
+TEST(ORVAnaliza, HandlersMayWriteOrReadDuringAnAnalysis) {
+  ORVAnaliza a;
+  a.setTexto(Cadena(200, U'a') + Cadena(100, U'b'));
+  std::vector<Moneda> leidos;
+  a.eventos.Progreso.conecta([&](int32_t& n) {
+    if (n == 125) {
+      leidos.push_back(a.IC());
+      a.setTexto(U"xyz");
+    }
+  });
+  // (200*199 + 100*99) / (300*299)
+  EXPECT_EQ(a.IC(), m("0.5541"));
+  EXPECT_EQ(leidos, std::vector<Moneda>{Moneda()});
+  EXPECT_EQ(cuentas(*a.Resultado()), (Cuentas{{U"a", 200}, {U"b", 100}}));
+  EXPECT_EQ(a.Texto(), U"xyz");
+  // The index kept is not the old text's: the next read analyses "xyz".
+  EXPECT_EQ(a.IC(), Moneda());
+  EXPECT_EQ(a.Resultado()->Total(), 3);
+}
+
 TEST(ORVAnaliza, MutualIndex) {
   struct CasoICM {
     const char* nombre;

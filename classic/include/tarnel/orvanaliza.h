@@ -72,8 +72,10 @@ class ORVAnaliza : public kestrin::Objeto {
   } eventos;
 
  private:
-  void Analiza();
-  void CalculaICM();
+  // Each returns the index it computed, cached only if its inputs are
+  // still the same when it ends.
+  Moneda Analiza();
+  Moneda CalculaICM();
 
   // Shared with a running analysis, so that a handler or the user interface
   // that writes a new text meanwhile cannot pull it from under the count.
