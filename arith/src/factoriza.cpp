@@ -21,6 +21,10 @@ namespace {
 
 using Lista = std::vector<std::pair<mpz_class, unsigned long>>;
 
+// Cofactors above this size are neither tested nor split: BPSW alone would
+// take minutes, and ECM would find nothing in the time it has.
+constexpr size_t kMaxBitsFactor = 65536;
+
 // The primes below 2^16, for trial division.
 const std::vector<unsigned long>& primosPequenos() {
   static const std::vector<unsigned long> tabla = [] {
@@ -162,6 +166,22 @@ bool esPrimoProbable(const mpz_class& n) {
   return primo;
 }
 
+Primalidad pruebaPrimalidad(const mpz_class& n, Reloj::time_point limite) {
+  // Up to this size BPSW takes well under a second in process.
+  constexpr size_t kBitsEnProceso = 8192;
+  if (n < 2) return Primalidad::Compuesto;
+  if (mpz_sizeinbase(n.get_mpz_t(), 2) <= kBitsEnProceso) {
+    return esPrimoProbable(n) ? Primalidad::Primo : Primalidad::Compuesto;
+  }
+  for (unsigned long p : primosPequenos()) {
+    if (mpz_divisible_ui_p(n.get_mpz_t(), p)) return Primalidad::Compuesto;
+  }
+  const auto r = ejecutaAislado({[&n](int fd) { escribeTodo(fd, esPrimoProbable(n) ? "1" : "0"); }},
+                                limite, true);
+  if (!r[0].terminado || r[0].salida.empty()) return Primalidad::Desconocida;
+  return r[0].salida == "1" ? Primalidad::Primo : Primalidad::Compuesto;
+}
+
 Factorizacion factoriza(const mpz_class& n, const LimitesFactorizacion& lim) {
   const auto limiteTotal = Reloj::now() + lim.total;
   std::map<mpz_class, unsigned long> primos;
@@ -183,13 +203,17 @@ Factorizacion factoriza(const mpz_class& n, const LimitesFactorizacion& lim) {
     if (c == 1) continue;
     mpz_class raiz;
     unsigned long e = 0;
-    if (mpz_sizeinbase(c.get_mpz_t(), 2) > kMaxBitsPrimo) {
+    const bool asumible = mpz_sizeinbase(c.get_mpz_t(), 2) <= kMaxBitsFactor;
+    const Primalidad primalidad =
+        asumible ? pruebaPrimalidad(c, std::min(limiteTotal, Reloj::now() + lim.primalidad))
+                 : Primalidad::Desconocida;
+    if (primalidad == Primalidad::Primo) {
+      primos[c] += k;
+    } else if (primalidad == Primalidad::Desconocida) {
       // Too large to test or to split within the bound.
       mpz_class potencia;
       mpz_pow_ui(potencia.get_mpz_t(), c.get_mpz_t(), k);
       resultado.resto *= potencia;
-    } else if (esPrimoProbable(c)) {
-      primos[c] += k;
     } else if (raizPerfecta(c, raiz, e)) {
       pendientes.emplace_back(raiz, k * e);
     } else if (c.fits_ulong_p()) {

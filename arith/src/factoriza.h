@@ -21,6 +21,7 @@ struct LimitesFactorizacion {
   int digitosEcmLargo = 120;                         // up to here ECM gets the long bound
   std::chrono::milliseconds ecmLargo{30000};         // ECM on a cofactor of up to digitosEcmLargo
   std::chrono::milliseconds ecmCorto{2000};          // ECM on anything larger
+  std::chrono::milliseconds primalidad{30000};       // one primality test of a large cofactor
   std::chrono::milliseconds total{150000};           // the whole factorisation
 };
 
@@ -36,7 +37,15 @@ Factorizacion factoriza(const mpz_class& n, const LimitesFactorizacion& limites 
 
 namespace numbrel::motor {
 
-// Baillie-PSW probable-prime test (FLINT); false for n < 2.
+// Baillie-PSW probable-prime test (FLINT); false for n < 2. Unbounded: for
+// small numbers only.
 bool esPrimoProbable(const mpz_class& n);
+
+enum class Primalidad { Primo, Compuesto, Desconocida };
+
+// The same test with a time bound: numbers above a few thousand bits without a
+// small factor are tested in a worker (aislado.h), and when `limite` passes
+// first the answer is Desconocida.
+Primalidad pruebaPrimalidad(const mpz_class& n, std::chrono::steady_clock::time_point limite);
 
 }  // namespace numbrel::motor

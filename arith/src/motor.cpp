@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <mutex>
 #include <optional>
 #include <random>
@@ -113,8 +114,9 @@ int32_t Precision() { return precision; }
 
 int16_t IsPrime(const std::string& n) {
   const auto z = leeEntero(n);
-  if (!z || bits(*z) > kMaxBitsPrimo) return 0;
-  return esPrimoProbable(*z) ? -1 : 0;
+  if (!z) return 0;
+  const auto limite = std::chrono::steady_clock::now() + std::chrono::seconds(kSegundosPrimo);
+  return pruebaPrimalidad(*z, limite) == Primalidad::Primo ? -1 : 0;
 }
 
 int32_t NumBits(const std::string& n) {

@@ -8,7 +8,7 @@
 // "Error", an empty text) fail.
 //
 // Effort: every call returns in seconds. Results above kMaxBits bits fail;
-// primality is tested up to kMaxBitsPrimo bits; next and random primes are
+// a primality test stops after kSegundosPrimo; next and random primes are
 // found up to kMaxBitsSiguiente bits; factorisation is bounded (factoriza.h).
 #pragma once
 
@@ -18,9 +18,10 @@
 
 namespace numbrel::motor {
 
-// Primality is tested up to this size; larger numbers without a small factor
-// are reported as not prime (they are not tested).
-inline constexpr uint64_t kMaxBitsPrimo = 65536;
+// Bound of one primality test, in seconds. Only numbers of tens of thousands
+// of bits without a small factor come near it; when it passes, the number is
+// reported as not prime (it was not shown to be a probable prime).
+inline constexpr int kSegundosPrimo = 30;
 // NextPrime and RndPrimo work up to this size.
 inline constexpr uint64_t kMaxBitsSiguiente = 4096;
 
@@ -31,7 +32,8 @@ void InitMiracl(int32_t precision);
 void EndMiracl();
 int32_t Precision();
 
-// -1 (all bits set) when n is a probable prime (BPSW), 0 otherwise.
+// -1 (all bits set) when n is a probable prime (BPSW), 0 otherwise (and when
+// the test could not finish within kSegundosPrimo).
 int16_t IsPrime(const std::string& n);
 // Bits of |n| (0 for 0 and for what is not an integer).
 int32_t NumBits(const std::string& n);

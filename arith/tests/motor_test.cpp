@@ -270,6 +270,13 @@ TEST(MotorTest, KnownAnswers) {
   EXPECT_FALSE(BExMcd("1/2", "46", a, b, d));
 }
 
+TEST(MotorTest, PrimalityOfLargeNumbers) {
+  // Above 8192 bits the test runs in a bounded worker; the answers are the same.
+  EXPECT_EQ(IsPrime(z("2^9689-1")), -1);                // a Mersenne prime
+  EXPECT_EQ(IsPrime(z("(2^9689-1)*(2^521-1)")), 0);     // no small factor
+  EXPECT_EQ(IsPrime(z("(2^9689-1)*65537")), 0);
+}
+
 TEST(MotorTest, RandomPrimesHaveTheirSize) {
   std::string p;
   for (int16_t bits : {2, 3, 16, 64, 512}) {
