@@ -147,9 +147,10 @@ std::vector<uint32_t> sumaColumnas(const std::vector<uint32_t>& cuentas, size_t 
 std::vector<std::vector<uint32_t>> cuentasPorPeriodo(const std::vector<uint8_t>& valores,
                                                      size_t maximo) {
   std::vector<std::vector<uint32_t>> cuentas(maximo + 1);
-  // A common cycle is worth it while its columns are few beside the text,
-  // and its counters (65 per column) stay in the fastest caches.
-  const size_t cicloMaximo = std::min<size_t>(valores.size() / (kAncho * 8), 400);
+  // A common cycle is worth it while adding up its counters (65 per column)
+  // costs less than another pass over the text, and while they stay in the
+  // fast caches.
+  const size_t cicloMaximo = std::min<size_t>(valores.size() / kAncho, 400);
   std::vector<size_t> pendientes;
   for (size_t m = maximo; m > maximo / 2; --m) pendientes.push_back(m);
   while (!pendientes.empty()) {
