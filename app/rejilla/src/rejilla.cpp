@@ -289,6 +289,7 @@ void Rejilla::setColumnas(int32_t n) {
   tabla_->setColumnCount(std::max(0, n - (esCabeceraColumna() ? 1 : 0)));
   formatos_.resize(static_cast<size_t>(n));
   alineaciones_.resize(static_cast<size_t>(n), General);
+  alineacionesFijas_.resize(static_cast<size_t>(n), CentroCentro);
   datosColumna_.resize(static_cast<size_t>(n));
   pintaFijas();
 }
@@ -374,7 +375,7 @@ void Rejilla::setTexto(int32_t f, int32_t c, const QString& texto) {
   // Header sections show the text as written; cells go through the delegate.
   i->setText(texto);
   if ((esCabeceraFila() && f == 0) || (esCabeceraColumna() && c == 0)) {
-    i->setTextAlignment(Qt::AlignCenter);
+    i->setTextAlignment(alineacionQt(AlineacionFija(c), texto));
   }
 }
 
@@ -499,6 +500,30 @@ void Rejilla::setFormatoColumna(int32_t c, const QString& formato) {
   formatos_[c] = formato;
   tabla_->viewport()->update();
 }
+Alineacion Rejilla::AlineacionFija(int32_t c) const {
+  return c >= 0 && static_cast<size_t>(c) < alineacionesFijas_.size() ? alineacionesFijas_[c] : CentroCentro;
+}
+void Rejilla::setAlineacionFija(int32_t c, Alineacion a) {
+  compruebaCelda(0, c);
+  alineacionesFijas_[c] = a;
+  // The header cells of the column take it at once.
+  if (esCabeceraFila() && !(esCabeceraColumna() && c == 0)) {
+    if (QTableWidgetItem* i = tabla_->horizontalHeaderItem(columnaTabla(c)))
+      i->setTextAlignment(alineacionQt(a, i->text()));
+  }
+  for (int32_t f = 0; f < Filas(); ++f) {
+    if (!esFija(f, c) || (esCabeceraFila() && f == 0)) continue;
+    if (QTableWidgetItem* i = item(f, c)) i->setTextAlignment(alineacionQt(a, i->text()));
+  }
+}
+void Rejilla::setBarrasDesplazamiento(Barras b, bool siempreVertical) {
+  barras_ = b;
+  tabla_->setHorizontalScrollBarPolicy((b & BarraHorizontal) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+  tabla_->setVerticalScrollBarPolicy(!(b & BarraVertical) ? Qt::ScrollBarAlwaysOff
+                                     : siempreVertical  ? Qt::ScrollBarAlwaysOn
+                                                        : Qt::ScrollBarAsNeeded);
+}
+int Rejilla::anchoBarraVertical() const { return tabla_->verticalScrollBar()->sizeHint().width(); }
 QVariant Rejilla::DatoColumna(int32_t c) const {
   compruebaCelda(0, c);
   return datosColumna_[c];

@@ -219,6 +219,21 @@ TEST_F(RejillaTest, OutlineRowsKeepTheirLevel) {
   EXPECT_EQ(r->NivelEsquema(3), 0);
 }
 
+TEST_F(RejillaTest, HeaderAlignmentAndScrollBars) {
+  r->setColumnas(3);
+  r->setTexto(0, 1, QStringLiteral("Frec."));
+  EXPECT_EQ(r->AlineacionFija(1), CentroCentro);
+  r->setAlineacionFija(1, DerechaCentro);
+  EXPECT_EQ(r->tabla()->horizontalHeaderItem(0)->textAlignment(), int(Qt::AlignRight | Qt::AlignVCenter));
+  r->setAlineacionFija(2, IzquierdaCentro);
+  r->setTexto(0, 2, QStringLiteral("Car."));
+  EXPECT_EQ(r->tabla()->horizontalHeaderItem(1)->textAlignment(), int(Qt::AlignLeft | Qt::AlignVCenter));
+  r->setBarrasDesplazamiento(Rejilla::BarraVertical, true);
+  EXPECT_EQ(r->tabla()->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+  EXPECT_EQ(r->tabla()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+  EXPECT_GT(r->anchoBarraVertical(), 0);
+}
+
 TEST_F(RejillaTest, WidthsAreInTwips) {
   r->setColumnas(3);
   r->setAnchoColumna(1, 1500);

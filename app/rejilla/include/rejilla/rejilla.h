@@ -64,6 +64,9 @@ class Rejilla : public QWidget {
   // stored text stays as written.
   QString FormatoColumna(int32_t c) const;
   void setFormatoColumna(int32_t c, const QString& formato);
+  // Alignment of the column's fixed cells (the header); centred at first.
+  Alineacion AlineacionFija(int32_t c) const;
+  void setAlineacionFija(int32_t c, Alineacion a);
   QVariant DatoColumna(int32_t c) const;
   void setDatoColumna(int32_t c, const QVariant& dato);
   int32_t AltoFila(int32_t f) const;
@@ -126,6 +129,14 @@ class Rejilla : public QWidget {
   void setEsNodo(int32_t f, bool v);
   int32_t NivelEsquema(int32_t f) const;
   void setNivelEsquema(int32_t f, int32_t nivel);
+
+  // Scroll bars: none, horizontal, vertical or both, each shown when the
+  // cells do not fit; `siempreVertical` keeps the vertical one always shown.
+  enum Barras : int32_t { SinBarras = 0, BarraHorizontal = 1, BarraVertical = 2, AmbasBarras = 3 };
+  Barras BarrasDesplazamiento() const { return barras_; }
+  void setBarrasDesplazamiento(Barras b, bool siempreVertical = false);
+  // Width of the vertical scroll bar, in logical pixels.
+  int anchoBarraVertical() const;
 
   // Drawing.
   void setRedibujo(bool v);
@@ -191,6 +202,8 @@ class Rejilla : public QWidget {
   uint32_t colorFijo_ = 0x8000000F;
   std::vector<QString> formatos_;
   std::vector<Alineacion> alineaciones_;
+  std::vector<Alineacion> alineacionesFijas_;
+  Barras barras_ = AmbasBarras;
   std::vector<QVariant> datosColumna_;
 };
 
