@@ -15,6 +15,7 @@
 #include <QPainterPath>
 #include <QPixmap>
 #include <QThread>
+#include <QToolBar>
 
 #include <cstdio>
 #include <memory>
@@ -191,6 +192,11 @@ int main(int argc, char* argv[]) {
     caja->setCSTexto(t);
     ventana.show();
     QApplication::processEvents();
+    // The button under the pointer shows its coloured image.
+    if (QWidget* boton = caja->barra()->widgetForAction(caja->boton(QStringLiteral("guardar")))) {
+      boton->setAttribute(Qt::WA_UnderMouse, true);
+      boton->update();
+    }
     ok &= guarda(&ventana, carpeta, QStringLiteral("orvexttextbox.png"), escala);
   }
 
