@@ -371,9 +371,18 @@ mpz_class evaluaM(const Nodo& n, const mpz_class& m) {
       const mpz_class k = evaluaZ(*n.hijos[0].second);
       if (k < 0) falla();
       if (k >= m) return 0;  // m itself is one of the factors
-      if (k > 1000000) return reduce(factorial(k), m);
+      if (k <= 1000000 &&
+          std::lgamma(k.get_d() + 1) / std::log(2.0) <= static_cast<double>(kMaxBits)) {
+        return reduce(factorial(k), m);
+      }
+      // k! itself is too large: multiply step by step, if that is short enough.
+      const double limbs = static_cast<double>(bits(m)) / 64.0 + 1.0;
+      if (k > 100000000 || k.get_d() * limbs > 2e8) falla();
       mpz_class r = 1;
-      for (unsigned long i = 2; i <= k.get_ui(); ++i) r = reduce(r * i, m);
+      for (unsigned long i = 2; i <= k.get_ui(); ++i) {
+        mpz_mul_ui(r.get_mpz_t(), r.get_mpz_t(), i);
+        mpz_mod(r.get_mpz_t(), r.get_mpz_t(), m.get_mpz_t());
+      }
       return r;
     }
     case Nodo::Tipo::Potencia: {
