@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -21,11 +22,13 @@
 #include "hookwell/subclas.h"
 #include "kestrin/errores.h"
 #include "kestrin/orvimagen.h"
+#include "kestrin/orvw.h"
 #include "modelo.h"
 #include "orv/arranque.h"
 #include "orv/orvacercade.h"
 #include "orv/orvanalizar.h"
 #include "orv/orvcsafin.h"
+#include "plankett/flatbutton.h"
 #include "vimbar/vimbar.h"
 
 namespace orv {
@@ -188,7 +191,12 @@ TEST_F(PrincipalTest, F1OpensTheAboutWindowWhichClosesAfterItsTimer) {
   ASSERT_TRUE(acerca);
   EXPECT_TRUE(acerca->isVisible());
   EXPECT_FALSE(principal.isVisible());
+  // Asking again while it is up neither loads it again nor restarts its timer.
+  const int quedaba = acerca->Timer()->remainingTime();
+  QTest::qWait(30);
+  QTest::keyClick(acerca, Qt::Key_F1);
   EXPECT_EQ(principal.AcercaDe(), acerca.data());
+  EXPECT_LT(acerca->Timer()->remainingTime(), quedaba);
   acerca->Timer()->setInterval(1);  // the five seconds, cut short
   acerca->Timer()->start();
   QTRY_VERIFY(acerca.isNull());
@@ -281,6 +289,24 @@ TEST_F(PrincipalTest, TheTimerChangesThePhraseAmongTheSix) {
   EXPECT_EQ(principal.Composiciones(), antes + 1);
   principal.Cliente()->viewport()->repaint();
   EXPECT_EQ(principal.Composiciones(), antes + 1);  // a plain repaint reuses it
+}
+
+// The program's start: the splash alone first, the workspace created, the
+// frame once the splash closes.
+TEST(PrincipalArranque, TheSplashComesFirstAndTheFrameWhenItCloses) {
+  const QString antes = QDir::currentPath();
+  ORVPrincipal principal;
+  principal.Arranca();
+  EXPECT_EQ(QDir::currentPath(), QCoreApplication::applicationDirPath());
+  QDir::setCurrent(antes);
+  QPointer<ORVAcercaDe> splash = principal.VentanaAcercaDe();
+  ASSERT_TRUE(splash);
+  EXPECT_TRUE(splash->isVisible());
+  EXPECT_FALSE(principal.isVisible());
+  EXPECT_EQ(ORVW().Perfil().substr(ORVW().Perfil().size() - 7), U"ORV.INI");
+  QTest::mouseClick(splash->cmdOK(), Qt::LeftButton);
+  QTRY_VERIFY(splash.isNull());
+  EXPECT_TRUE(principal.isVisible());
 }
 
 TEST_F(PrincipalTest, DestroyingTheFrameWithTheAboutWindowUpLeavesNothingBehind) {
