@@ -16,6 +16,7 @@
 #include <QTest>
 #include <QUrl>
 
+#include "hookwell/subclas.h"
 #include "kestrin/errores.h"
 #include "kestrin/orvw.h"
 #include "lectura.h"
@@ -314,6 +315,12 @@ TEST_F(CajaTest, CtrlVChecksAndTakesTheKeyToolbarPasteDoesNeither) {
   QTest::keyClick(caja->area(), Qt::Key_V, Qt::ControlModifier);
   EXPECT_EQ(mostrado(), QStringLiteral("pegado"));
   EXPECT_EQ(avisos, std::vector<QString>{kRechazo});
+
+  // The context menu sends the same message as the keys.
+  QGuiApplication::clipboard()->setText(QStringLiteral("[ORVKey=002]menu"));
+  hookwell::EnviaMensaje(caja->area(), hookwell::kWmPaste);
+  EXPECT_EQ(mostrado(), QStringLiteral("menu"));
+  QGuiApplication::clipboard()->setText(QStringLiteral("[ORVKey=008]vigenere"));
 
   // The toolbar replaces everything and keeps the box's key, tag and all.
   caja->boton(QStringLiteral("pegar"))->trigger();
