@@ -440,9 +440,6 @@ bool ORVExtTextBox::setCSTexto(std::shared_ptr<kestrin::ORVTexto> t) {
     ++generacion_;
     area_->setUndoRedoEnabled(false);
     area_->setReadOnly(true);
-    poniendo_ = true;
-    area_->setPlainText(QString());
-    poniendo_ = false;
     rellena(generacion_);
     eventos.Change.lanza();
   }
@@ -467,10 +464,15 @@ void ORVExtTextBox::rellena(unsigned generacion) {
       fin = siguiente < 0 ? relleno_.size() : siguiente + 1;
     }
   }
-  QTextCursor c(area_->document());
-  c.movePosition(QTextCursor::End);
+  const QString trozo = QStringView(relleno_).sliced(rellenoHecho_, fin - rellenoHecho_).toString();
   poniendo_ = true;
-  c.insertText(QStringView(relleno_).sliced(rellenoHecho_, fin - rellenoHecho_).toString());
+  if (rellenoHecho_ == 0) {
+    area_->setPlainText(trozo);  // no cursor to place: cheaper on a long line
+  } else {
+    QTextCursor c(area_->document());
+    c.movePosition(QTextCursor::End);
+    c.insertText(trozo);
+  }
   poniendo_ = false;
   rellenoHecho_ = fin;
   if (rellenoHecho_ < relleno_.size()) {
