@@ -53,7 +53,9 @@ std::string ejecuta(const std::string& guion) {
   return salida;
 }
 
-double segundos(Reloj::duration d) { return std::chrono::duration<double>(d).count(); }
+double segundos(Reloj::duration d) {
+  return std::chrono::duration<double>(d).count();
+}
 
 }  // namespace
 
@@ -68,9 +70,12 @@ int main(int argc, char** argv) {
   for (int d : {30, 40, 50, 60, 70}) {
     if (rapido && d == 70) continue;
     const int rep = d <= 40 ? 10 : d == 50 ? 3 : 1;
-    casos.push_back({"S" + std::to_string(d), "semiprimo equilibrado de " + std::to_string(d) + " cifras",
-                     rep, "factorint(S" + std::to_string(d) + ")",
-                     d <= 40 ? "< 0,1 s" : d >= 60 ? "< PARI" : "<= 1,5 x PARI"});
+    casos.push_back({"S" + std::to_string(d),
+                     "semiprimo equilibrado de " + std::to_string(d) + " cifras", rep,
+                     "factorint(S" + std::to_string(d) + ")",
+                     d <= 40   ? "< 0,1 s"
+                     : d >= 60 ? "< PARI"
+                               : "<= 1,5 x PARI"});
   }
   casos.push_back({"E105", "105 cifras con un factor de 25", 1,
                    rapido ? "" : "iferr(alarm(150, factorint(E105)), E, 0)", "< 5 s"});
@@ -79,8 +84,8 @@ int main(int argc, char** argv) {
   casos.push_back({"NP", "siguiente primo tras 2000 bits", 5, "nextprime(NP+1)", "<= 1,5 x PARI"});
   casos.push_back({"PP", "test de primo de 2000 bits", 20, "ispseudoprime(PP)", "<= 1,5 x PARI"});
   casos.push_back({"P3", "3^200000 en decimal", 20, "Str(3^200000)", "<= 1,5 x PARI"});
-  casos.push_back({"MP", "potencia modular de 2048 bits", 50, "lift(Mod(MPB, MPM)^MPE)",
-                   "<= 1,5 x PARI"});
+  casos.push_back(
+      {"MP", "potencia modular de 2048 bits", 50, "lift(Mod(MPB, MPM)^MPE)", "<= 1,5 x PARI"});
 
   // One gp run draws the inputs and times PARI on them.
   std::string guion =
@@ -93,15 +98,18 @@ int main(int argc, char** argv) {
     guion += "S" + std::to_string(d) + " = pr(" + std::to_string(d / 2) + ") * pr(" +
              std::to_string(d - d / 2) + ")\n";
   }
-  guion += "E105 = pr(25) * pr(80)\nNP = random(2^2000)\nPP = randomprime([2^1999, 2^2000-1])\n"
-           "MPM = random(2^2048) + 2^2047\nMPB = random(MPM)\nMPE = random(2^2048)\n";
-  for (const char* v : {"S30", "S40", "S50", "S60", "S70", "E105", "NP", "PP", "MPM", "MPB", "MPE"}) {
+  guion +=
+      "E105 = pr(25) * pr(80)\nNP = random(2^2000)\nPP = randomprime([2^1999, 2^2000-1])\n"
+      "MPM = random(2^2048) + 2^2047\nMPB = random(MPM)\nMPE = random(2^2048)\n";
+  for (const char* v :
+       {"S30", "S40", "S50", "S60", "S70", "E105", "NP", "PP", "MPM", "MPB", "MPE"}) {
     guion += std::string("print(\"N ") + v + " \", " + v + ")\n";
   }
   guion += "v = version(); print(\"V \", v[1], \".\", v[2], \".\", v[3])\n";
   for (const Caso& c : casos) {
     if (!c.gp.empty()) {
-      guion += "t(\"" + c.nombre + "\", " + std::to_string(c.repeticiones) + ", () -> " + c.gp + ")\n";
+      guion +=
+          "t(\"" + c.nombre + "\", " + std::to_string(c.repeticiones) + ", () -> " + c.gp + ")\n";
     }
   }
   guion += "\\q\n";
@@ -161,8 +169,9 @@ int main(int argc, char** argv) {
       if (c.nombre == "E105" && pari[c.nombre] >= 149.0) std::snprintf(suyo, sizeof suyo, "> 150");
       if (pari[c.nombre] > 0) std::snprintf(razon, sizeof razon, "%.2f", nuestro / pari[c.nombre]);
     }
-    std::printf("%-36s %5d %10.4f %10s %8s  %s%s\n", c.etiqueta.c_str(), c.repeticiones, nuestro, suyo,
-                razon, c.objetivo.c_str(), bien ? "" : "  (¡resultado incorrecto o incompleto!)");
+    std::printf("%-36s %5d %10.4f %10s %8s  %s%s\n", c.etiqueta.c_str(), c.repeticiones, nuestro,
+                suyo, razon, c.objetivo.c_str(),
+                bien ? "" : "  (¡resultado incorrecto o incompleto!)");
     std::fflush(stdout);
   }
   return 0;

@@ -70,8 +70,8 @@ bool recoge(Hijo& h) {
 
 }  // namespace
 
-std::vector<ResultadoAislado> ejecutaAislado(const std::vector<Tarea>& tareas, Reloj::time_point limite,
-                                             bool basta) {
+std::vector<ResultadoAislado> ejecutaAislado(const std::vector<Tarea>& tareas,
+                                             Reloj::time_point limite, bool basta) {
   std::vector<ResultadoAislado> resultados(tareas.size());
   std::vector<Hijo> hijos(tareas.size());
   for (size_t i = 0; i < tareas.size(); ++i) {

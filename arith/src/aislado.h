@@ -29,7 +29,7 @@ struct ResultadoAislado {
 // `limite` passes; then kills what still runs. With `basta` set, the first
 // child that ends normally with some output stops the others. One result per
 // task, in order. Never throws for a failing child.
-std::vector<ResultadoAislado> ejecutaAislado(const std::vector<Tarea>& tareas, Reloj::time_point limite,
-                                             bool basta);
+std::vector<ResultadoAislado> ejecutaAislado(const std::vector<Tarea>& tareas,
+                                             Reloj::time_point limite, bool basta);
 
 }  // namespace numbrel::motor

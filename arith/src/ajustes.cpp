@@ -50,11 +50,13 @@ std::optional<std::string> leeIni(const std::string& ruta, std::string_view secc
     if (l.empty() || l[0] == ';' || l[0] == '#') continue;
     if (l[0] == '[') {
       const auto cierre = l.find(']');
-      dentro = cierre != std::string_view::npos && igualesAscii(recorta(l.substr(1, cierre - 1)), seccion);
+      dentro = cierre != std::string_view::npos &&
+               igualesAscii(recorta(l.substr(1, cierre - 1)), seccion);
       continue;
     }
     const auto igual = l.find('=');
-    if (!dentro || igual == std::string_view::npos || !igualesAscii(recorta(l.substr(0, igual)), clave)) {
+    if (!dentro || igual == std::string_view::npos ||
+        !igualesAscii(recorta(l.substr(0, igual)), clave)) {
       continue;
     }
     std::string_view valor = recorta(l.substr(igual + 1));

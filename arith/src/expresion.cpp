@@ -15,7 +15,9 @@ namespace {
 // Internal signal of a malformed or refused expression; never leaves this file.
 struct Fallo {};
 
-[[noreturn]] void falla() { throw Fallo{}; }
+[[noreturn]] void falla() {
+  throw Fallo{};
+}
 
 struct Nodo {
   enum class Tipo { Numero, Cadena, Negativo, Potencia, Factorial } tipo;
@@ -154,7 +156,9 @@ class Parser {
   int profundidad_ = 0;
 };
 
-uint64_t bits(const mpz_class& z) { return z == 0 ? 0 : mpz_sizeinbase(z.get_mpz_t(), 2); }
+uint64_t bits(const mpz_class& z) {
+  return z == 0 ? 0 : mpz_sizeinbase(z.get_mpz_t(), 2);
+}
 
 void limita(const mpz_class& z) {
   if (bits(z) > kMaxBits) falla();
@@ -221,8 +225,12 @@ mpz_class literalEntero(const std::string& texto) {
 mpz_class operaZ(char op, const mpz_class& a, const mpz_class& b) {
   mpz_class r;
   switch (op) {
-    case '+': r = a + b; break;
-    case '-': r = a - b; break;
+    case '+':
+      r = a + b;
+      break;
+    case '-':
+      r = a - b;
+      break;
     case '*':
       if (bits(a) + bits(b) > kMaxBits + 1) falla();
       r = a * b;
@@ -236,7 +244,8 @@ mpz_class operaZ(char op, const mpz_class& a, const mpz_class& b) {
       if (b == 0) falla();
       mpz_fdiv_r(r.get_mpz_t(), a.get_mpz_t(), b.get_mpz_t());
       break;
-    default: falla();
+    default:
+      falla();
   }
   limita(r);
   return r;
@@ -244,9 +253,12 @@ mpz_class operaZ(char op, const mpz_class& a, const mpz_class& b) {
 
 mpz_class evaluaZ(const Nodo& n) {
   switch (n.tipo) {
-    case Nodo::Tipo::Numero: return literalEntero(n.texto);
-    case Nodo::Tipo::Negativo: return -evaluaZ(*n.hijos[0].second);
-    case Nodo::Tipo::Factorial: return factorial(evaluaZ(*n.hijos[0].second));
+    case Nodo::Tipo::Numero:
+      return literalEntero(n.texto);
+    case Nodo::Tipo::Negativo:
+      return -evaluaZ(*n.hijos[0].second);
+    case Nodo::Tipo::Factorial:
+      return factorial(evaluaZ(*n.hijos[0].second));
     case Nodo::Tipo::Potencia: {
       const mpz_class r = potenciaEntera(evaluaZ(*n.hijos[0].second), evaluaZ(*n.hijos[1].second));
       limita(r);
@@ -287,7 +299,9 @@ mpq_class suelo(const mpq_class& q) {
   return mpq_class(r);
 }
 
-uint64_t bitsQ(const mpq_class& q) { return bits(q.get_num()) + bits(q.get_den()); }
+uint64_t bitsQ(const mpq_class& q) {
+  return bits(q.get_num()) + bits(q.get_den());
+}
 
 mpq_class operaQ(char op, const mpq_class& a, const mpq_class& b) {
   mpq_class r;
@@ -317,7 +331,8 @@ mpq_class operaQ(char op, const mpq_class& a, const mpq_class& b) {
       if (b == 0) falla();
       r = a - b * suelo(a / b);
       break;
-    default: falla();
+    default:
+      falla();
   }
   limita(r);
   return r;
@@ -330,9 +345,12 @@ mpz_class enteroDe(const mpq_class& q) {
 
 mpq_class evaluaQ(const Nodo& n) {
   switch (n.tipo) {
-    case Nodo::Tipo::Numero: return literalRacional(n.texto);
-    case Nodo::Tipo::Negativo: return -evaluaQ(*n.hijos[0].second);
-    case Nodo::Tipo::Factorial: return mpq_class(factorial(enteroDe(evaluaQ(*n.hijos[0].second))));
+    case Nodo::Tipo::Numero:
+      return literalRacional(n.texto);
+    case Nodo::Tipo::Negativo:
+      return -evaluaQ(*n.hijos[0].second);
+    case Nodo::Tipo::Factorial:
+      return mpq_class(factorial(enteroDe(evaluaQ(*n.hijos[0].second))));
     case Nodo::Tipo::Potencia: {
       const mpq_class base = evaluaQ(*n.hijos[0].second);
       const mpz_class e = enteroDe(evaluaQ(*n.hijos[1].second));
@@ -365,8 +383,10 @@ mpz_class reduce(const mpz_class& z, const mpz_class& m) {
 
 mpz_class evaluaM(const Nodo& n, const mpz_class& m) {
   switch (n.tipo) {
-    case Nodo::Tipo::Numero: return reduce(literalEntero(n.texto), m);
-    case Nodo::Tipo::Negativo: return reduce(-evaluaM(*n.hijos[0].second, m), m);
+    case Nodo::Tipo::Numero:
+      return reduce(literalEntero(n.texto), m);
+    case Nodo::Tipo::Negativo:
+      return reduce(-evaluaM(*n.hijos[0].second, m), m);
     case Nodo::Tipo::Factorial: {
       const mpz_class k = evaluaZ(*n.hijos[0].second);
       if (k < 0) falla();
@@ -407,7 +427,9 @@ mpz_class evaluaM(const Nodo& n, const mpz_class& m) {
       for (size_t i = 1; i < n.hijos.size(); ++i) {
         const mpz_class b = evaluaM(*n.hijos[i].second, m);
         const char op = n.hijos[i].first;
-        const mpz_class c = op == '+' ? mpz_class(r + b) : op == '-' ? mpz_class(r - b) : mpz_class(r * b);
+        const mpz_class c = op == '+'   ? mpz_class(r + b)
+                            : op == '-' ? mpz_class(r - b)
+                                        : mpz_class(r * b);
         r = reduce(c, m);
       }
       return r;
@@ -450,7 +472,9 @@ std::optional<mpz_class> evaluaModulo(std::string_view expr, const mpz_class& m)
   return protege([&] { return evaluaM(*Parser(expr).todo(), absoluto); });
 }
 
-std::string textoEntero(const mpz_class& z) { return z.get_str(10); }
+std::string textoEntero(const mpz_class& z) {
+  return z.get_str(10);
+}
 
 std::string textoRacional(const mpq_class& q) {
   return q.get_den() == 1 ? q.get_num().get_str(10) : q.get_str(10);

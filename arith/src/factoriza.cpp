@@ -50,7 +50,9 @@ void escribeTodo(int fd, const std::string& texto) {
   }
 }
 
-size_t digitos(const mpz_class& c) { return mpz_sizeinbase(c.get_mpz_t(), 10); }
+size_t digitos(const mpz_class& c) {
+  return mpz_sizeinbase(c.get_mpz_t(), 10);
+}
 
 // FLINT's complete factorisation, both cores, in the worker: "p e" lines, then "FIN".
 void tareaCriba(const mpz_class& c, int fd) {
@@ -78,8 +80,8 @@ void tareaEcm(const mpz_class& c, int trabajadores, int fd) {
     int curvas;
   };
   // Bounds and curve counts aimed at factors of 15, 20, 25, 30 and 35 digits.
-  static constexpr Etapa kEtapas[] = {
-      {2000, 25}, {11000, 90}, {50000, 300}, {250000, 700}, {1000000, 1800}, {3000000, 1 << 30}};
+  static constexpr Etapa kEtapas[] = {{2000, 25},    {11000, 90},     {50000, 300},
+                                      {250000, 700}, {1000000, 1800}, {3000000, 1 << 30}};
   mpz_class f;
   for (const Etapa& etapa : kEtapas) {
     for (int i = 0; i < etapa.curvas; i += trabajadores) {
@@ -127,14 +129,16 @@ Lista parte(const mpz_class& c, const LimitesFactorizacion& lim, Reloj::time_poi
     const auto r = ejecutaAislado({[&c](int fd) { tareaCriba(c, fd); }}, limite, true);
     return leeCriba(c, r[0]);
   }
-  const auto cota = digitos(c) <= static_cast<size_t>(lim.digitosEcmLargo) ? lim.ecmLargo : lim.ecmCorto;
+  const auto cota =
+      digitos(c) <= static_cast<size_t>(lim.digitosEcmLargo) ? lim.ecmLargo : lim.ecmCorto;
   const auto limite = std::min(limiteTotal, ahora + cota);
   const Tarea ecm = [&c](int fd) { tareaEcm(c, 2, fd); };
   for (const ResultadoAislado& r : ejecutaAislado({ecm, ecm}, limite, true)) {
     std::istringstream linea(r.salida);
     std::string marca, texto;
     mpz_class d;
-    if (!r.terminado || !(linea >> marca >> texto) || marca != "D" || d.set_str(texto, 10) != 0) continue;
+    if (!r.terminado || !(linea >> marca >> texto) || marca != "D" || d.set_str(texto, 10) != 0)
+      continue;
     if (d > 1 && d < c && mpz_divisible_p(c.get_mpz_t(), d.get_mpz_t())) {
       return {{d, 1}, {c / d, 1}};
     }

@@ -16,13 +16,13 @@
 namespace numbrel::motor {
 
 struct LimitesFactorizacion {
-  int digitosCriba = 75;                             // sieve reach, in decimal digits
-  std::chrono::milliseconds criba{100000};           // bound of one sieve run
-  int digitosEcmLargo = 120;                         // up to here ECM gets the long bound
-  std::chrono::milliseconds ecmLargo{30000};         // ECM on a cofactor of up to digitosEcmLargo
-  std::chrono::milliseconds ecmCorto{2000};          // ECM on anything larger
-  std::chrono::milliseconds primalidad{30000};       // one primality test of a large cofactor
-  std::chrono::milliseconds total{150000};           // the whole factorisation
+  int digitosCriba = 75;                        // sieve reach, in decimal digits
+  std::chrono::milliseconds criba{100000};      // bound of one sieve run
+  int digitosEcmLargo = 120;                    // up to here ECM gets the long bound
+  std::chrono::milliseconds ecmLargo{30000};    // ECM on a cofactor of up to digitosEcmLargo
+  std::chrono::milliseconds ecmCorto{2000};     // ECM on anything larger
+  std::chrono::milliseconds primalidad{30000};  // one primality test of a large cofactor
+  std::chrono::milliseconds total{150000};      // the whole factorisation
 };
 
 struct Factorizacion {

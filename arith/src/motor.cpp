@@ -76,7 +76,9 @@ int16_t fallo(std::string& out) {
   return kFallo;
 }
 
-uint64_t bits(const mpz_class& z) { return z == 0 ? 0 : mpz_sizeinbase(z.get_mpz_t(), 2); }
+uint64_t bits(const mpz_class& z) {
+  return z == 0 ? 0 : mpz_sizeinbase(z.get_mpz_t(), 2);
+}
 
 // One generator for RndPrimo, seeded once from the system's entropy.
 gmp_randclass& generador() {
@@ -110,7 +112,9 @@ void EndMiracl() {
   if (usos > 0) --usos;
 }
 
-int32_t Precision() { return precision; }
+int32_t Precision() {
+  return precision;
+}
 
 int16_t IsPrime(const std::string& n) {
   const auto z = leeEntero(n);

@@ -11,6 +11,8 @@ std::span<const kestrin::EntradaClase> clases() {
   return tabla;
 }
 
-void registra() { kestrin::registraClases(clases()); }
+void registra() {
+  kestrin::registraClases(clases());
+}
 
 }  // namespace numbrel

@@ -18,8 +18,12 @@ namespace motor = numbrel::motor;
 
 const Cadena kError = U"Error";
 
-std::string ansi(const Cadena& s) { return kestrin::aAnsi(s); }
-Cadena texto(const std::string& s) { return kestrin::desdeAnsi(s); }
+std::string ansi(const Cadena& s) {
+  return kestrin::aAnsi(s);
+}
+Cadena texto(const std::string& s) {
+  return kestrin::desdeAnsi(s);
+}
 
 // MaxValor as the text the engine compares: numbers in plain decimal form.
 Cadena comoTexto(const kestrin::Variante& v) {
@@ -43,14 +47,16 @@ Cadena comoTexto(const kestrin::Variante& v) {
   return texto(std::visit(Visitante{}, v));
 }
 
-bool esError(const Cadena& s) { return kestrin::igualesSinMayusculas(s, kError); }
+bool esError(const Cadena& s) {
+  return kestrin::igualesSinMayusculas(s, kError);
+}
 
 // One generator for RndRange, seeded once: reseeding from the clock on every
 // call would repeat the same value for calls within one clock tick.
 std::mt19937_64& generador() {
-  static std::mt19937_64 g(std::random_device{}() ^
-                           static_cast<uint64_t>(
-                               std::chrono::high_resolution_clock::now().time_since_epoch().count()));
+  static std::mt19937_64 g(
+      std::random_device{}() ^
+      static_cast<uint64_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count()));
   return g;
 }
 
@@ -66,9 +72,13 @@ Cadena ORVBigNum::conEstado(int16_t estado, const std::string& salida, const Cad
   return limpiaBuffer(texto(salida));
 }
 
-ORVBigNum::ORVBigNum() { motor::InitMiracl(precisionUsuario()); }
+ORVBigNum::ORVBigNum() {
+  motor::InitMiracl(precisionUsuario());
+}
 
-ORVBigNum::~ORVBigNum() { motor::EndMiracl(); }
+ORVBigNum::~ORVBigNum() {
+  motor::EndMiracl();
+}
 
 void ORVBigNum::error(const Cadena& descripcion) {
   Cadena d = descripcion;
@@ -80,9 +90,13 @@ int16_t ORVBigNum::Max(const Cadena& x, const Cadena& y) {
   return motor::BMax(ansi(a), ansi(b));
 }
 
-bool ORVBigNum::EsPrimo(const Cadena& t) { return motor::IsPrime(ansi(Eval(t))) != 0; }
+bool ORVBigNum::EsPrimo(const Cadena& t) {
+  return motor::IsPrime(ansi(Eval(t))) != 0;
+}
 
-int32_t ORVBigNum::NumBits(const Cadena& t) { return motor::NumBits(ansi(Eval(t))); }
+int32_t ORVBigNum::NumBits(const Cadena& t) {
+  return motor::NumBits(ansi(Eval(t)));
+}
 
 Cadena ORVBigNum::Eval(const Cadena& expr, const kestrin::Variante& MaxValor, bool Entero) {
   Cadena s = limpiaBuffer(sustituyeVariables(limpiaBuffer(expr), variables_));
@@ -92,8 +106,8 @@ Cadena ORVBigNum::Eval(const Cadena& expr, const kestrin::Variante& MaxValor, bo
   Cadena resultado = kError;
   if (entrada) {
     std::string salida;
-    const int16_t estado = Entero ? motor::ZEval(entrada->texto, salida)
-                                  : motor::QEval(entrada->texto, salida);
+    const int16_t estado =
+        Entero ? motor::ZEval(entrada->texto, salida) : motor::QEval(entrada->texto, salida);
     if (estado != 0) {
       resultado = limpiaBuffer(texto(salida));
       if (!std::holds_alternative<std::monostate>(MaxValor)) {

@@ -6,11 +6,21 @@
 namespace numbrel {
 namespace {
 
-bool esLetra(char32_t c) { return (c >= U'A' && c <= U'Z') || (c >= U'a' && c <= U'z'); }
-bool esDigito(char32_t c) { return c >= U'0' && c <= U'9'; }
-bool esBlanco(char32_t c) { return c == U' ' || c == U'\t' || c == U'\r' || c == U'\n'; }
-bool esDelimitador(char32_t c) { return Cadena(U" ()[]{}0123456789\r\n").find(c) != Cadena::npos; }
-char32_t baja(char32_t c) { return c >= U'A' && c <= U'Z' ? c + 32 : c; }
+bool esLetra(char32_t c) {
+  return (c >= U'A' && c <= U'Z') || (c >= U'a' && c <= U'z');
+}
+bool esDigito(char32_t c) {
+  return c >= U'0' && c <= U'9';
+}
+bool esBlanco(char32_t c) {
+  return c == U' ' || c == U'\t' || c == U'\r' || c == U'\n';
+}
+bool esDelimitador(char32_t c) {
+  return Cadena(U" ()[]{}0123456789\r\n").find(c) != Cadena::npos;
+}
+char32_t baja(char32_t c) {
+  return c >= U'A' && c <= U'Z' ? c + 32 : c;
+}
 
 }  // namespace
 
@@ -46,8 +56,8 @@ Cadena reescribeMod(const Cadena& s) {
   Cadena salida;
   size_t i = 0;
   while (i < s.size()) {
-    const bool palabra = i + 3 <= s.size() && baja(s[i]) == U'm' && baja(s[i + 1]) == U'o' &&
-                         baja(s[i + 2]) == U'd';
+    const bool palabra =
+        i + 3 <= s.size() && baja(s[i]) == U'm' && baja(s[i + 1]) == U'o' && baja(s[i + 2]) == U'd';
     if (!palabra) {
       salida.push_back(s[i++]);
       continue;

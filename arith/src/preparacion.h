@@ -26,8 +26,8 @@ Cadena sustituyeVariables(const Cadena& s, const std::map<Cadena, Cadena>& tabla
 Cadena reescribeMod(const Cadena& s);
 
 struct ExpresionMotor {
-  std::string texto;       // "0+(" + s + ")", in 8 bits
-  bool decimal = false;    // s was "N(...)": the result goes to ToDecimal
+  std::string texto;     // "0+(" + s + ")", in 8 bits
+  bool decimal = false;  // s was "N(...)": the result goes to ToDecimal
 };
 
 // What Eval hands the engine for the prepared, non-empty s. Nothing when the

@@ -35,9 +35,9 @@ TEST(AisladoTest, CollectsEveryAnswerInOrder) {
 TEST(AisladoTest, DeadlineKillsWorkThatNeverEnds) {
   const auto inicio = Reloj::now();
   const auto r = ejecutaAislado({[](int fd) {
-                                   escribe(fd, "parcial");
-                                   for (;;) pause();
-                                 }},
+                                  escribe(fd, "parcial");
+                                  for (;;) pause();
+                                }},
                                 inicio + 300ms, false);
   EXPECT_LT(Reloj::now() - inicio, 10s);
   EXPECT_FALSE(r[0].terminado);
@@ -46,9 +46,9 @@ TEST(AisladoTest, DeadlineKillsWorkThatNeverEnds) {
 
 TEST(AisladoTest, ACrashIsOnlyAMissingAnswer) {
   // A death by signal, as when the sieve crashes (abort keeps sanitizer logs quiet).
-  const auto r = ejecutaAislado({[](int) { std::abort(); }, [](int) { throw 1; },
-                                 [](int fd) { escribe(fd, "bien"); }},
-                                Reloj::now() + 30s, false);
+  const auto r = ejecutaAislado(
+      {[](int) { std::abort(); }, [](int) { throw 1; }, [](int fd) { escribe(fd, "bien"); }},
+      Reloj::now() + 30s, false);
   EXPECT_FALSE(r[0].terminado);
   EXPECT_FALSE(r[1].terminado);
   EXPECT_TRUE(r[2].terminado);
@@ -70,12 +70,12 @@ TEST(AisladoTest, FirstAnswerStopsTheOthers) {
 TEST(AisladoTest, WorksInAPrivateWritableFolderThatIsRemoved) {
   // The parent's own folder may be read-only; the worker's is its own.
   const auto r = ejecutaAislado({[](int fd) {
-                                   std::FILE* f = std::fopen("trabajo.dat", "w");
-                                   if (f == nullptr) _exit(2);
-                                   std::fputs("datos", f);
-                                   std::fclose(f);
-                                   escribe(fd, std::filesystem::current_path().string());
-                                 }},
+                                  std::FILE* f = std::fopen("trabajo.dat", "w");
+                                  if (f == nullptr) _exit(2);
+                                  std::fputs("datos", f);
+                                  std::fclose(f);
+                                  escribe(fd, std::filesystem::current_path().string());
+                                }},
                                 Reloj::now() + 30s, false);
   ASSERT_TRUE(r[0].terminado);
   const std::filesystem::path carpeta = r[0].salida;
@@ -86,11 +86,11 @@ TEST(AisladoTest, WorksInAPrivateWritableFolderThatIsRemoved) {
 
 TEST(AisladoTest, KilledWorkLeavesNoFolderBehind) {
   const auto r = ejecutaAislado({[](int fd) {
-                                   std::FILE* f = std::fopen("siqs.dat", "w");
-                                   if (f) std::fclose(f);
-                                   escribe(fd, std::filesystem::current_path().string());
-                                   for (;;) pause();
-                                 }},
+                                  std::FILE* f = std::fopen("siqs.dat", "w");
+                                  if (f) std::fclose(f);
+                                  escribe(fd, std::filesystem::current_path().string());
+                                  for (;;) pause();
+                                }},
                                 Reloj::now() + 500ms, false);
   ASSERT_FALSE(r[0].salida.empty());
   EXPECT_FALSE(std::filesystem::exists(r[0].salida));

@@ -20,7 +20,9 @@ namespace {
 using kestrin::aUtf8;
 using kestrin::desdeUtf8;
 
-bool hayGp() { return std::system("command -v gp >/dev/null 2>&1") == 0; }
+bool hayGp() {
+  return std::system("command -v gp >/dev/null 2>&1") == 0;
+}
 
 // Runs one gp script (one answer per line) and returns its lines.
 std::vector<std::string> ejecutaGp(const std::vector<std::string>& consultas) {
@@ -62,9 +64,12 @@ class OraculoTest : public ::testing::Test {
     for (int i = 1; i < d; ++i) s.push_back(static_cast<char>('0' + azar_() % 10));
     return s;
   }
-  std::string conSigno(int maxDigitos) { return (azar_() % 3 == 0 ? "-" : "") + numero(maxDigitos); }
+  std::string conSigno(int maxDigitos) {
+    return (azar_() % 3 == 0 ? "-" : "") + numero(maxDigitos);
+  }
   // Compares each of our answers with gp's line for the same query.
-  void compara(const std::vector<std::string>& consultas, const std::vector<std::string>& nuestras) {
+  void compara(const std::vector<std::string>& consultas,
+               const std::vector<std::string>& nuestras) {
     const auto suyas = ejecutaGp(consultas);
     ASSERT_EQ(suyas.size(), consultas.size()) << "gp did not answer every query";
     for (size_t i = 0; i < consultas.size(); ++i) {
@@ -99,7 +104,8 @@ TEST_F(OraculoTest, Factorisations) {
     for (int k = azar_() % 3; k >= 0; --k) n += "*" + numero(9);
     if (i % 10 == 0) n = "(" + n + ")^2";
     const std::string valor = s(big_.Eval(c(n)));
-    consultas.push_back("f=factorint(" + valor + ");for(i=1,#f~,print1(f[i,1],\" \",f[i,2],\" \"));print()");
+    consultas.push_back("f=factorint(" + valor +
+                        ");for(i=1,#f~,print1(f[i,1],\" \",f[i,2],\" \"));print()");
     std::vector<Cadena> f, e;
     std::string linea;
     EXPECT_TRUE(big_.Factorize(c(valor), f, e)) << valor;
@@ -120,8 +126,8 @@ TEST_F(OraculoTest, GcdBezoutInversePowerAndBases) {
     Cadena a, b, d;
     EXPECT_TRUE(big_.ExMcd(c(x), c(y), a, b, d));
     // Our own coefficients, checked by gp: a*x + b*y = gcd.
-    consultas.push_back("print((" + s(a) + ")*(" + x + ")+(" + s(b) + ")*(" + y + ")==gcd(" + x + "," + y +
-                        ") && " + s(d) + "==gcd(" + x + "," + y + "))");
+    consultas.push_back("print((" + s(a) + ")*(" + x + ")+(" + s(b) + ")*(" + y + ")==gcd(" + x +
+                        "," + y + ") && " + s(d) + "==gcd(" + x + "," + y + "))");
     nuestras.push_back("1");
     if (m == "1") continue;
     consultas.push_back("print(iferr(lift(Mod(" + x + "," + m + ")^-1),E,\"Error\"))");

@@ -29,7 +29,8 @@ class BigNumTest : public ::testing::Test {
   BigNumTest() {
     big.eventos.AritError.conecta([this](Cadena& d) { mensajes.push_back(aUtf8(d)); });
   }
-  std::string eval(const std::string& expr, const kestrin::Variante& max = {}, bool entero = false) {
+  std::string eval(const std::string& expr, const kestrin::Variante& max = {},
+                   bool entero = false) {
     return aUtf8(big.Eval(desdeUtf8(expr), max, entero));
   }
   ORVBigNum big;
@@ -38,10 +39,10 @@ class BigNumTest : public ::testing::Test {
 
 TEST(PreparacionTest, ModRewrite) {
   const std::pair<const char32_t*, const char32_t*> casos[] = {
-      {U"17 mod 5", U"17 % 5"},     {U"1mod2mod3", U"1%2%3"},   {U"xmod 3", U"xmod 3"},
-      {U"17 MOD 5", U"17 % 5"},     {U"(7)mod(3)", U"(7)%(3)"}, {U"mod", U"%"},
-      {U"model", U"model"},         {U"7 modo 3", U"7 modo 3"}, {U"[8]Mod{3}", U"[8]%{3}"},
-      {U"2\nmod\r3", U"2\n%\r3"},   {U"amod", U"amod"},         {U"modmod", U"modmod"},
+      {U"17 mod 5", U"17 % 5"},   {U"1mod2mod3", U"1%2%3"},   {U"xmod 3", U"xmod 3"},
+      {U"17 MOD 5", U"17 % 5"},   {U"(7)mod(3)", U"(7)%(3)"}, {U"mod", U"%"},
+      {U"model", U"model"},       {U"7 modo 3", U"7 modo 3"}, {U"[8]Mod{3}", U"[8]%{3}"},
+      {U"2\nmod\r3", U"2\n%\r3"}, {U"amod", U"amod"},         {U"modmod", U"modmod"},
   };
   for (const auto& [entrada, salida] : casos) {
     EXPECT_EQ(aUtf8(reescribeMod(entrada)), aUtf8(salida)) << aUtf8(entrada);
@@ -51,9 +52,9 @@ TEST(PreparacionTest, ModRewrite) {
 TEST(PreparacionTest, VariablesAndTheEngineText) {
   const std::map<Cadena, Cadena> tabla = {{U"a1", U"5"}, {U"b12", U"7"}, {U"c1", U"d1"}};
   const std::pair<const char32_t*, const char32_t*> casos[] = {
-      {U"a1*2", U"(5)*2"}, {U"A1*2", U"(5)*2"},  {U"AB12", U"A(7)"},  {U"Z9+1", U"Z9+1"},
-      {U"c1", U"(d1)"},    {U"a12", U"a12"},     {U"a1a1", U"(5)(5)"}, {U"2a1", U"2(5)"},
-      {U"ñ1", U"ñ1"},
+      {U"a1*2", U"(5)*2"},  {U"A1*2", U"(5)*2"}, {U"AB12", U"A(7)"},
+      {U"Z9+1", U"Z9+1"},   {U"c1", U"(d1)"},    {U"a12", U"a12"},
+      {U"a1a1", U"(5)(5)"}, {U"2a1", U"2(5)"},   {U"ñ1", U"ñ1"},
   };
   for (const auto& [entrada, salida] : casos) {
     EXPECT_EQ(aUtf8(sustituyeVariables(entrada, tabla)), aUtf8(salida)) << aUtf8(entrada);
@@ -73,8 +74,10 @@ TEST(PreparacionTest, VariablesAndTheEngineText) {
 
 TEST_F(BigNumTest, CreatedByClassName) {
   registra();
-  EXPECT_NE(std::dynamic_pointer_cast<ORVBigNum>(kestrin::CreaObjeto("Numbrel.ORVBigNum")), nullptr);
-  EXPECT_NE(std::dynamic_pointer_cast<ORVBigNum>(kestrin::CreaObjeto("numbrel.orvbignum")), nullptr);
+  EXPECT_NE(std::dynamic_pointer_cast<ORVBigNum>(kestrin::CreaObjeto("Numbrel.ORVBigNum")),
+            nullptr);
+  EXPECT_NE(std::dynamic_pointer_cast<ORVBigNum>(kestrin::CreaObjeto("numbrel.orvbignum")),
+            nullptr);
 }
 
 TEST_F(BigNumTest, EvalResultsAndEvents) {
@@ -139,7 +142,7 @@ TEST_F(BigNumTest, Variables) {
   EXPECT_EQ(eval("A1"), "7");
   big.setvar(U"A1", U"");
   EXPECT_EQ(eval("A1"), "Error");
-  big.setvar(U"Q7", U"");  // absent: ignored
+  big.setvar(U"Q7", U"");    // absent: ignored
   big.setvar(U"C1", U"A1");  // values are not substituted again
   big.setvar(U"A1", U"3");
   EXPECT_EQ(eval("C1"), "Error");
@@ -156,7 +159,8 @@ TEST_F(BigNumTest, ToDecimalReportsWithTheCallersText) {
   EXPECT_EQ(aUtf8(big.ToDecimal(U"42")), "42");
   mensajes.clear();
   EXPECT_EQ(aUtf8(big.ToDecimal(U"1/0 ")), "Error");
-  EXPECT_EQ(mensajes, (std::vector<std::string>{kMensajeEval, "Error al convertir 1/0  a decimal"}));
+  EXPECT_EQ(mensajes,
+            (std::vector<std::string>{kMensajeEval, "Error al convertir 1/0  a decimal"}));
 }
 
 TEST_F(BigNumTest, MembersAndTheirErrors) {
@@ -172,29 +176,54 @@ TEST_F(BigNumTest, MembersAndTheirErrors) {
       {"ModInv sin inverso", [](ORVBigNum& b) { return b.ModInv(U"2", U"4"); }, "Error", {}},
       {"NextPrime", [](ORVBigNum& b) { return b.NextPrime(U"2^31"); }, "2147483659", {}},
       {"NextPrime malo", [](ORVBigNum& b) { return b.NextPrime(U"x"); }, "Error", {malo}},
-      {"CRT", [](ORVBigNum& b) { return b.CRT({U"2", U"3"}, {U"3", U"5"}); }, "8", {}},
-      {"CRT sin evaluar", [](ORVBigNum& b) { return b.CRT({U"1+1"}, {U"3"}); }, "Error",
+      {"CRT",
+       [](ORVBigNum& b) {
+         return b.CRT({U"2", U"3"}, {U"3", U"5"});
+       },
+       "8",
+       {}},
+      {"CRT sin evaluar",
+       [](ORVBigNum& b) { return b.CRT({U"1+1"}, {U"3"}); },
+       "Error",
        {"Error en el los datos del Teorema Chino del Resto"}},
-      {"CRT desigual", [](ORVBigNum& b) { return b.CRT({U"1", U"2"}, {U"3"}); }, "Error",
+      {"CRT desigual",
+       [](ORVBigNum& b) {
+         return b.CRT({U"1", U"2"}, {U"3"});
+       },
+       "Error",
        {"Error en el los datos del Teorema Chino del Resto"}},
       {"EulerFi", [](ORVBigNum& b) { return b.EulerFi(U"2^4*3"); }, "16", {}},
-      {"EulerFi cero", [](ORVBigNum& b) { return b.EulerFi(U"0"); }, "Error",
+      {"EulerFi cero",
+       [](ORVBigNum& b) { return b.EulerFi(U"0"); },
+       "Error",
        {"Error al calcular la función de Euler"}},
       {"ToBasis", [](ORVBigNum& b) { return b.ToBasis(16, U"255+1"); }, "100", {}},
-      {"ToBasis base", [](ORVBigNum& b) { return b.ToBasis(40, U"5"); }, "Error",
+      {"ToBasis base",
+       [](ORVBigNum& b) { return b.ToBasis(40, U"5"); },
+       "Error",
        {"Error al cambiar de base"}},
-      {"ToBasis fraccion", [](ORVBigNum& b) { return b.ToBasis(2, U"1/2"); }, "Error",
+      {"ToBasis fraccion",
+       [](ORVBigNum& b) { return b.ToBasis(2, U"1/2"); },
+       "Error",
        {"Error al cambiar de base"}},
       {"Mcd", [](ORVBigNum& b) { return b.Mcd(U"240", U"46"); }, "2", {}},
-      {"Mcd malo", [](ORVBigNum& b) { return b.Mcd(U"x", U"46"); }, "Error",
+      {"Mcd malo",
+       [](ORVBigNum& b) { return b.Mcd(U"x", U"46"); },
+       "Error",
        {malo, "Error al hallar el mcd"}},
       {"ModPower", [](ORVBigNum& b) { return b.ModPower(U"4", U"13", U"497"); }, "445", {}},
-      {"ModPower modulo 0", [](ORVBigNum& b) { return b.ModPower(U"4", U"13", U"0"); }, "Error",
+      {"ModPower modulo 0",
+       [](ORVBigNum& b) { return b.ModPower(U"4", U"13", U"0"); },
+       "Error",
        {"Error al elevar a una potencia"}},
       {"BMod", [](ORVBigNum& b) { return b.BMod(U"3^(10^100)", U"1000000007"); }, "9102203", {}},
-      {"BMod modulo 0", [](ORVBigNum& b) { return b.BMod(U"5", U"0"); }, "Error",
+      {"BMod modulo 0",
+       [](ORVBigNum& b) { return b.BMod(U"5", U"0"); },
+       "Error",
        {"Error al tomar modulo"}},
-      {"BMod sin variables", [](ORVBigNum& b) { return b.BMod(U"a1", U"7"); }, "Error",
+      {"BMod sin variables",
+       [](ORVBigNum& b) { return b.BMod(U"a1", U"7"); },
+       "Error",
        {"Error al tomar modulo"}},
       {"RndPrimo fuera", [](ORVBigNum& b) { return b.RndPrimo(1); }, "Error", {}},
   };
@@ -270,7 +299,8 @@ TEST_F(BigNumTest, RndRangeStaysInRangeAndVaries) {
 class PrecisionTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    carpeta_ = std::filesystem::temp_directory_path() / ("numbrel-ajustes-" + std::to_string(getpid()));
+    carpeta_ =
+        std::filesystem::temp_directory_path() / ("numbrel-ajustes-" + std::to_string(getpid()));
     std::filesystem::create_directories(carpeta_ / "ORV");
     const char* previo = getenv("XDG_CONFIG_HOME");
     if (previo) previo_ = previo;
