@@ -5,8 +5,10 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QString>
+#include <QToolBar>
 #include <QWidget>
 
+#include "pemmick/orvexttextbox.h"
 #include "pemmick/orvrotlabel.h"
 #include "plankett/flatbutton.h"
 
@@ -46,6 +48,11 @@ inline pemmick::ORVRotLabel* rotulo(const QString& texto, QWidget* parent) {
   r->setFixedWidth(m.height() + 6);
   r->setMinimumHeight(m.horizontalAdvance(texto) + 12);
   return r;
+}
+
+// A text box never shorter than its toolbar, so every button shows.
+inline void altoBarra(pemmick::ORVExtTextBox* caja) {
+  caja->setMinimumHeight(caja->barra()->sizeHint().height() + 4);
 }
 
 // A flat button drawn with its raised edge at rest, so it reads as a button.

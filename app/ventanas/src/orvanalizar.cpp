@@ -110,6 +110,8 @@ ORVAnalizar::~ORVAnalizar() {
   analisis_->eventos.Fin.desconecta(conexiones_[2]);
 }
 
+QSize ORVAnalizar::sizeHint() const { return QSize(720, 560).expandedTo(minimumSizeHint()); }
+
 QTabBar* ORVAnalizar::tsAnaliza() const { return paginas_->tabBar(); }
 
 void ORVAnalizar::construye() {
@@ -133,6 +135,7 @@ void ORVAnalizar::construye() {
     caja->setFontName(QStringLiteral("Arial"));
     caja->setFontSize(9.75F);
     caja->setMostrarEspaciosComo(QStringLiteral("·"));
+    estilo::altoBarra(caja);
     txtTexto_[static_cast<size_t>(i)] = caja;
   }
 
@@ -260,7 +263,7 @@ void ORVAnalizar::construye() {
   todo->setSpacing(6);
   todo->addWidget(paginas_, 1);
   todo->addWidget(progressBar_);
-  resize(700, 520);
+  resize(sizeHint());
 
   connect(txtTamBloque_->caja(), &QLineEdit::textChanged, this, &ORVAnalizar::cambiaTamBloque);
   connect(cmdAnalizar_, &plankett::FlatButton::Click, this, &ORVAnalizar::Analizar);

@@ -167,6 +167,7 @@ void ORVCSAfin::construye() {
     caja->setFontName(QStringLiteral("Arial"));
     caja->setFontSize(9.75F);
     caja->setMostrarEspaciosComo(QStringLiteral("·"));
+    estilo::altoBarra(caja);
   }
   txtTC_->setBackColor(0xE0E0E0);
   txtTC_->setKey(kestrin::CSKAfin);
@@ -252,7 +253,7 @@ void ORVCSAfin::construye() {
   todo->setSpacing(8);
   todo->addWidget(clave);
   todo->addWidget(pestanas, 1);
-  resize(560, 440);
+  resize(sizeHint());
 
   connect(pestanas, &QTabWidget::currentChanged, this, &ORVCSAfin::cambiaPestana);
   connect(txtA_, &QLineEdit::textChanged, this, [this] { cambiaClave(txtA_, true); });
@@ -268,6 +269,8 @@ void ORVCSAfin::construye() {
     txtY_[static_cast<size_t>(k)]->setEspacio(txtTC_->MostrarEspaciosComo());
   }
 }
+
+QSize ORVCSAfin::sizeHint() const { return QSize(560, 460).expandedTo(minimumSizeHint()); }
 
 bool ORVCSAfin::eventFilter(QObject* objeto, QEvent* evento) {
   if (evento->type() == QEvent::Resize) {

@@ -72,6 +72,9 @@ class ORVAnalizar : public QWidget {
   explicit ORVAnalizar(QWidget* parent = nullptr);
   ~ORVAnalizar() override;
 
+  // The size the window opens at.
+  QSize sizeHint() const override;
+
   // "Analizar" of the first tab: index of coincidence, entropy, the grid.
   void Analizar();
   // "Analizar" of the second tab: the mutual index of the two texts.

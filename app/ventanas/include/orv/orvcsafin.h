@@ -66,6 +66,9 @@ class ORVCSAfin : public QWidget {
   // The cryptosystem the window drives.
   tarnel::ORVCriptoAfin& cs() const { return *cs_; }
 
+  // The size the window opens at.
+  QSize sizeHint() const override;
+
   // Runs the key search with the four character boxes ("Analizar").
   void Analizar();
 
