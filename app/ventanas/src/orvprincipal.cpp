@@ -173,7 +173,7 @@ void ORVPrincipal::Load() {
       [this](int32_t& msg, int32_t& wParam, int32_t& lParam, int32_t& resultado) {
         if (msg == hookwell::kWmPaint) {
           resultado = subClass1_->CallWndProc(msg, wParam, lParam);
-          PintaFondo(arte::Bitmap(u"gris", cliente_->viewport()->devicePixelRatioF()));
+          PintaFondo(teja());
         } else if (msg == hookwell::kWmEraseBkgnd) {
           resultado = 1;
         } else {
@@ -259,21 +259,27 @@ void ORVPrincipal::Baila() {
   cliente_->viewport()->update();
 }
 
-void ORVPrincipal::componeFondo() {
+const QImage& ORVPrincipal::teja() {
+  const qreal ratio = cliente_->viewport()->devicePixelRatioF();
+  if (teja_.isNull() || teja_.devicePixelRatio() != ratio) teja_ = arte::Bitmap(u"gris", ratio);
+  return teja_;
+}
+
+void ORVPrincipal::componeFondo(const QImage& picture) {
   QWidget* vista = cliente_->viewport();
   const qreal ratio = vista->devicePixelRatioF();
   const QSize dispositivo = (QSizeF(vista->size()) * ratio).toSize();
   if (fondoValido_ && fondo_.size() == dispositivo && fondo_.devicePixelRatio() == ratio) return;
+  if (dispositivo.isEmpty()) return;  // nothing to decorate, nor to draw sprites on
   fondo_ = QPixmap(dispositivo);
   fondo_.setDevicePixelRatio(ratio);
   fondo_.fill(kGrisFondo);
   {
     // The tiles, row by row from the top-left corner.
-    const QImage teja = arte::Bitmap(u"gris", ratio);
-    const QSizeF paso = teja.deviceIndependentSize();
+    const QSizeF paso = picture.deviceIndependentSize();
     QPainter p(&fondo_);
-    for (qreal y = 0; y < vista->height(); y += paso.height()) {
-      for (qreal x = 0; x < vista->width(); x += paso.width()) p.drawImage(QPointF(x, y), teja);
+    for (qreal y = 0; !paso.isEmpty() && y < vista->height(); y += paso.height()) {
+      for (qreal x = 0; x < vista->width(); x += paso.width()) p.drawImage(QPointF(x, y), picture);
     }
   }
   PintaFirma(fondo_);
@@ -282,9 +288,9 @@ void ORVPrincipal::componeFondo() {
   ++composiciones_;
 }
 
-void ORVPrincipal::PintaFondo(const QImage&) {
+void ORVPrincipal::PintaFondo(const QImage& picture) {
   // Composed once per size, pixel ratio and phrase; each paint copies it.
-  componeFondo();
+  componeFondo(picture);
   QWidget* vista = cliente_->viewport();
   QPainter p(vista);
   p.drawPixmap(0, 0, fondo_);

@@ -272,6 +272,24 @@ TEST_F(PrincipalTest, BackgroundHasTilesSignatureAndPhraseInTheirCorners) {
   for (QRgb c : tonos) EXPECT_TRUE(qRed(c) == qGreen(c) && qGreen(c) == qBlue(c) && qGray(c) > 200);
 }
 
+// A client area smaller than the signature or the phrase, or none at all,
+// still paints: the decoration is cut at the edges.
+TEST_F(PrincipalTest, ATinyOrEmptyClientAreaPaintsWithoutErrors) {
+  QWidget* vista = principal.Cliente()->viewport();
+  for (QSize tamano : {QSize(260, 90), QSize(200, 30), QSize(130, 1)}) {
+    principal.resize(tamano);
+    QApplication::processEvents();
+    vista->repaint();
+    if (!vista->size().isEmpty()) {
+      EXPECT_EQ(principal.Fondo().deviceIndependentSize(), QSizeF(vista->size()))
+          << tamano.width() << "x" << tamano.height();
+    }
+  }
+  vista->resize(0, 0);
+  vista->repaint();
+  (void)vista->grab();
+}
+
 TEST_F(PrincipalTest, TheTimerChangesThePhraseAmongTheSix) {
   std::set<kestrin::Cadena> frases;
   for (int i = 1; i <= 6; ++i) frases.insert(kestrin::ORVImagen().Str(i));

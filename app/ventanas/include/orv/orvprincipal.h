@@ -105,7 +105,9 @@ class ORVPrincipal : public QMainWindow {
   void PintaFondo(const QImage& picture);
   void PintaFirma(QPixmap& lienzo);
   void PintaFrase(QPixmap& lienzo);
-  void componeFondo();
+  void componeFondo(const QImage& picture);
+  // The tile "gris" at the client's pixel ratio, drawn once per ratio.
+  const QImage& teja();
   void MenuItemClick(const QString& clave);
 
   vimbar::Vimbar* vmenu_ = nullptr;
@@ -119,6 +121,7 @@ class ORVPrincipal : public QMainWindow {
   std::vector<QPointer<QMdiSubWindow>> unicas_;  // the shared instance of each row
   kestrin::Cadena fraseActual_;
   QPixmap fondo_;
+  QImage teja_;
   bool fondoValido_ = false;
   int composiciones_ = 0;
 };
