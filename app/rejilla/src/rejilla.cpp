@@ -574,28 +574,35 @@ void Rejilla::Ordena(Orden orden) {
   if (ultima <= primera) return;
   const int cols = tabla_->columnCount();
   // Rows are taken out whole (items and header items) and put back in order.
+  // Each key is read as a number once, not at every comparison.
+  struct Clave {
+    QString texto;
+    std::optional<double> numero;
+  };
   struct FilaGuardada {
     std::vector<QTableWidgetItem*> items;
     QTableWidgetItem* cabecera;
-    std::vector<QString> claves;
+    std::vector<Clave> claves;
   };
   std::vector<FilaGuardada> filas;
   for (int f = primera; f <= ultima; ++f) {
     FilaGuardada g;
     for (int c = r.leftColumn(); c <= r.rightColumn(); ++c) {
       const QTableWidgetItem* i = tabla_->item(f, c);
-      g.claves.push_back(i ? i->text() : QString());
+      QString texto = i ? i->text() : QString();
+      const auto valor = numero(texto);
+      g.claves.push_back({std::move(texto), valor});
     }
     for (int c = 0; c < cols; ++c) g.items.push_back(tabla_->takeItem(f, c));
     g.cabecera = tabla_->takeVerticalHeaderItem(f);
     filas.push_back(std::move(g));
   }
-  auto menor = [](const QString& a, const QString& b) {
-    const auto na = numero(a);
-    const auto nb = numero(b);
+  auto menor = [](const Clave& a, const Clave& b) {
+    const auto& na = a.numero;
+    const auto& nb = b.numero;
     if (na && nb) return *na < *nb;
-    if (na != nb && (na || nb)) return na.has_value();  // numbers before texts
-    return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+    if (na.has_value() != nb.has_value()) return na.has_value();  // numbers before texts
+    return QString::compare(a.texto, b.texto, Qt::CaseInsensitive) < 0;
   };
   const bool descendente = orden == GenericoDescendente;
   std::stable_sort(filas.begin(), filas.end(), [&](const FilaGuardada& a, const FilaGuardada& b) {
