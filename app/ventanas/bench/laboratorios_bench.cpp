@@ -15,6 +15,7 @@
 #include "orv/arranque.h"
 #include "orv/orvanalizar.h"
 #include "orv/orvcsafin.h"
+#include "tarnel/orvresultado.h"
 #include "pemmick/orvexttextbox.h"
 #include "tarnel/orvanaliza.h"
 
@@ -28,6 +29,18 @@ kestrin::Cadena textoDe(size_t caracteres) {
   t.reserve(caracteres + frase.size());
   while (t.size() < caracteres) t += frase;
   t.resize(caracteres);
+  return t;
+}
+
+// Letters drawn at random (a fixed seed): almost every block of three is new.
+kestrin::Cadena azar(size_t caracteres) {
+  const kestrin::Cadena letras = U"abcdefghijklmnñopqrstuvwxyz0123456789 ";
+  kestrin::Cadena t(caracteres, U' ');
+  uint32_t x = 12345;
+  for (char32_t& c : t) {
+    x = x * 1103515245u + 12345u;
+    c = letras[(x >> 16) % letras.size()];
+  }
   return t;
 }
 
@@ -57,14 +70,24 @@ int main(int argc, char* argv[]) {
   std::printf("  ORVCSAfin    %8.1f ms\n", abre<orv::ORVCSAfin>());
   std::printf("  ORVAnalizar  %8.1f ms\n", abre<orv::ORVAnalizar>());
 
-  std::printf("laboratorios: analizar en la ventana, tamaño de bloque 1\n");
-  std::printf("  %9s %12s %12s %14s %8s\n", "MB", "ventana ms", "solo ms", "mayor pausa ms", "pasos");
-  for (const size_t megas : {1, 4, 8}) {
-    const kestrin::Cadena texto = textoDe(megas * 1'000'000);
+  std::printf("laboratorios: analizar en la ventana\n");
+  std::printf("  (la última fila: letras al azar, casi todos los bloques distintos)\n");
+  std::printf("  %6s %6s %8s %12s %12s %14s %8s\n", "MB", "bloque", "filas", "ventana ms", "solo ms",
+              "mayor pausa ms", "pasos");
+  struct Caso {
+    size_t megas;
+    int32_t bloque;
+    bool alAzar;
+  };
+  for (const Caso caso : {Caso{1, 1, false}, Caso{4, 1, false}, Caso{8, 1, false}, Caso{4, 3, false},
+                          Caso{4, 6, false}, Caso{1, 3, true}}) {
+    const size_t megas = caso.megas;
+    const kestrin::Cadena texto = caso.alAzar ? azar(megas * 1'000'000) : textoDe(megas * 1'000'000);
 
     // The bare analyser, without a window and without the hook.
     kestrin::fijaProcesaEventos({});
     tarnel::ORVAnaliza solo;
+    solo.setTamBloque(caso.bloque);
     solo.setTexto(texto);
     QElapsedTimer reloj;
     reloj.start();
@@ -74,6 +97,7 @@ int main(int argc, char* argv[]) {
 
     orv::ORVAnalizar w;
     w.show();
+    w.txtTamBloque()->setTexto(QString::number(caso.bloque));
     QCoreApplication::processEvents();
     w.txtTexto(0)->CSTexto()->setTexto(texto);
     // A timer that fires as often as it may: the gaps between its ticks are
@@ -96,7 +120,8 @@ int main(int argc, char* argv[]) {
     const double msVentana = reloj.nsecsElapsed() / 1e6;
     tic.stop();
     mayor = std::max(mayor, pulso.nsecsElapsed() - anterior);
-    std::printf("  %9zu %12.1f %12.1f %14.1f %8d\n", megas, msVentana, msSolo, mayor / 1e6, pasos);
+    std::printf("  %6zu %6d %8d %12.1f %12.1f %14.1f %8d\n", megas, caso.bloque,
+                w.analisis().Resultado()->Count(), msVentana, msSolo, mayor / 1e6, pasos);
   }
   return 0;
 }

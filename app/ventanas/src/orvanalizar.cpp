@@ -7,7 +7,6 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -165,12 +164,10 @@ void ORVAnalizar::construye() {
                           medidas.horizontalAdvance(QStringLiteral("Frec.        ")) + 16,
                           medidas.horizontalAdvance(QStringLiteral("0,00000")) + 20};
   for (int c = 0; c < 3; ++c) {
-    flexResultados_->setTexto(0, c, titulos[c]);
+    flexResultados_->setAlineacionFija(c, alineaciones[c]);
     flexResultados_->setAlineacionColumna(c, alineaciones[c]);
+    flexResultados_->setTexto(0, c, titulos[c]);
     flexResultados_->setAnchoColumna(c, anchos[c] * 15);
-    if (auto* cabecera = flexResultados_->tabla()->horizontalHeaderItem(c)) {
-      cabecera->setTextAlignment((c == 0 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
-    }
   }
   flexResultados_->tabla()->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   flexResultados_->tabla()->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -290,14 +287,13 @@ void ORVAnalizar::cuenta(F&& trabajo) {
   // A second press while the events of a count run would start nothing (the
   // analyser answers with its stored value) and show that instead.
   if (contando_ > 0) return;
+  // The block size waits too: a new one would empty the result being shown.
   ++contando_;
-  cmdAnalizar_->setEnabled(false);
-  cmdICM_->setEnabled(false);
+  for (QWidget* w : std::initializer_list<QWidget*>{cmdAnalizar_, cmdICM_, txtTamBloque_}) w->setEnabled(false);
   ultimoRepintado_ = std::chrono::steady_clock::now();
   trabajo();
   --contando_;
-  cmdAnalizar_->setEnabled(true);
-  cmdICM_->setEnabled(true);
+  for (QWidget* w : std::initializer_list<QWidget*>{cmdAnalizar_, cmdICM_, txtTamBloque_}) w->setEnabled(true);
   if (cerrarAlTerminar_) {
     cerrarAlTerminar_ = false;
     auto* marco = qobject_cast<QMdiSubWindow*>(parentWidget());
@@ -341,6 +337,10 @@ void ORVAnalizar::Progreso(int32_t n) {
     progressBar_->setValue(valor);
     ultimoProgreso_ = valor;
   }
+  repinta();
+}
+
+void ORVAnalizar::repinta() {
   const auto ahora = std::chrono::steady_clock::now();
   if (ahora - ultimoRepintado_ >= kIntervaloRepintado) {
     ultimoRepintado_ = ahora;
@@ -367,13 +367,18 @@ void ORVAnalizar::llenaResultados() {
     g.setTexto(i, 0, QString::fromStdU32String(item->Texto()));
     g.setTexto(i, 1, QString::number(item->Frecuencia()));
     g.setTexto(i, 2, numero(item->Frecuencia() / total, 5));
+    // A result of many thousands of blocks takes a while to show: the window
+    // keeps repainting meanwhile (its buttons wait while a count is on).
+    if (i % 1024 == 0 && contando_ > 0) repinta();
   }
   if (g.Filas() >= 2) {
+    if (contando_ > 0) repinta();
     g.Selecciona(1, 1, g.Filas() - 1, 1);
     g.Ordena(Rejilla::GenericoDescendente);
     g.Selecciona(0, 0, 0, 0);
   }
   g.setRedibujo(true);
+  if (contando_ > 0) repinta();
 
   std::vector<GraficoFrecuencias::Barra> barras;
   barras.reserve(static_cast<size_t>(n));

@@ -6,7 +6,6 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
@@ -230,14 +229,12 @@ void ORVCSAfin::construye() {
   flexClaves_->setFilasFijas(1);
   flexClaves_->setColumnas(2);
   flexClaves_->setFilas(1);
+  for (int c = 0; c < 2; ++c) {
+    flexClaves_->setAlineacionFija(c, CentroCentro);
+    flexClaves_->setAlineacionColumna(c, CentroCentro);
+  }
   flexClaves_->setTexto(0, 0, QStringLiteral("a"));
   flexClaves_->setTexto(0, 1, QStringLiteral("b"));
-  for (int c = 0; c < 2; ++c) {
-    flexClaves_->setAlineacionColumna(c, CentroCentro);
-    if (auto* cabecera = flexClaves_->tabla()->horizontalHeaderItem(c)) {
-      cabecera->setTextAlignment(Qt::AlignCenter);
-    }
-  }
   flexClaves_->tabla()->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   flexClaves_->setFixedWidth(estilo::anchoCaracteres(flexClaves_, 20));
 

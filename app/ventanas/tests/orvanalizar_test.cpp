@@ -252,7 +252,7 @@ TEST_F(ORVAnalizarTest, ALongTextKeepsTheWindowAliveAndMayBeClosedMeanwhile) {
     if (!vigia) return;
     valores.push_back(w->ProgressBar()->value());
     if (tics == 3) {
-      segundaPulsacion = w->Contando() && !w->CmdAnalizar()->isEnabled();
+      segundaPulsacion = w->Contando() && !w->CmdAnalizar()->isEnabled() && !w->txtTamBloque()->isEnabled();
       pulsa(w->CmdAnalizar());  // ignored: the count is under way
     }
     if (tics == 6 && w->Contando()) marco->close();

@@ -111,6 +111,8 @@ class ORVAnalizar : public QWidget {
   void Progreso(int32_t n);
   void Fin(int32_t n);
   void llenaResultados();
+  // Lets pending events run, at most every few milliseconds.
+  void repinta();
   // Runs a count with the buttons waiting; false when the window was closed meanwhile.
   template <typename F>
   void cuenta(F&& trabajo);
