@@ -5,7 +5,10 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QPixmap>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 #include <tuple>
 #include <vector>
@@ -156,6 +159,24 @@ TEST_F(BarraTest, WithAFrameControlTheMarginsLeaveTheBar) {
   barra->setMarginTop(300);
   EXPECT_EQ(marco.findChild<QWidget*>(QStringLiteral("PanelTop"))->height(), 20);
   EXPECT_EQ(barra->MarginTop(), 0);
+}
+
+TEST_F(BarraTest, PictureUrlBecomesTheItemIconOnceLoaded) {
+  QTemporaryDir dir;
+  QPixmap imagen(32, 32);
+  imagen.fill(Qt::red);
+  const QString ruta = dir.filePath(QStringLiteral("icono.png"));
+  ASSERT_TRUE(imagen.save(ruta));
+  menu()->setMenuCur(1);
+  menu()->setMenuItemCur(2);
+  menu()->setMenuItemPictureURL(QUrl::fromLocalFile(ruta).toString());
+  EXPECT_TRUE(menu()->MenuItemIcon().isNull());  // it arrives later
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(menu()->MenuItemIcon().isNull());
+  menu()->setMenuItemCur(1);
+  menu()->setMenuItemPictureURL(dir.filePath(QStringLiteral("no-existe.png")));
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(menu()->MenuItemIcon().isNull());
 }
 
 TEST(VerticalMenu, NineGroupsOfNineItemsSaveAndRestoreExactly) {
