@@ -48,7 +48,7 @@ Cadena comoTexto(const kestrin::Variante& v) {
 }
 
 bool esError(const Cadena& s) {
-  return kestrin::igualesSinMayusculas(s, kError);
+  return s.size() == kError.size() && kestrin::igualesSinMayusculas(s, kError);
 }
 
 // One generator for RndRange, seeded once: reseeding from the clock on every

@@ -1,6 +1,7 @@
 // Text preparation of the big-number service (see preparacion.h).
 #include "preparacion.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace numbrel {
@@ -25,11 +26,10 @@ char32_t baja(char32_t c) {
 }  // namespace
 
 Cadena limpiaBuffer(const Cadena& s) {
-  const Cadena previo = s.substr(0, s.find(U'\0'));
-  size_t inicio = 0, fin = previo.size();
-  while (inicio < fin && esBlanco(previo[inicio])) ++inicio;
-  while (fin > inicio && esBlanco(previo[fin - 1])) --fin;
-  return previo.substr(inicio, fin - inicio);
+  size_t inicio = 0, fin = std::min(s.find(U'\0'), s.size());
+  while (inicio < fin && esBlanco(s[inicio])) ++inicio;
+  while (fin > inicio && esBlanco(s[fin - 1])) --fin;
+  return s.substr(inicio, fin - inicio);
 }
 
 Cadena sustituyeVariables(const Cadena& s, const std::map<Cadena, Cadena>& tabla) {
