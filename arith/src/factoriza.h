@@ -15,14 +15,17 @@
 
 namespace numbrel::motor {
 
+// The effort bound. A 70-digit semiprime takes about 20 s of sieving on two
+// idle cores (several times that on a busy machine); a 25-digit factor of a
+// 105-digit number some seconds of ECM, depending on luck.
 struct LimitesFactorizacion {
   int digitosCriba = 75;                        // sieve reach, in decimal digits
-  std::chrono::milliseconds criba{100000};      // bound of one sieve run
+  std::chrono::milliseconds criba{180000};      // bound of one sieve run
   int digitosEcmLargo = 120;                    // up to here ECM gets the long bound
-  std::chrono::milliseconds ecmLargo{30000};    // ECM on a cofactor of up to digitosEcmLargo
+  std::chrono::milliseconds ecmLargo{60000};    // ECM on a cofactor of up to digitosEcmLargo
   std::chrono::milliseconds ecmCorto{2000};     // ECM on anything larger
   std::chrono::milliseconds primalidad{30000};  // one primality test of a large cofactor
-  std::chrono::milliseconds total{150000};      // the whole factorisation
+  std::chrono::milliseconds total{240000};      // the whole factorisation
 };
 
 struct Factorizacion {
