@@ -7,9 +7,10 @@
 // are not numbers of the expected kind (a fraction where an integer is due,
 // "Error", an empty text) fail.
 //
-// Effort: every call returns in seconds. Results above kMaxBits bits fail;
+// Effort: every call is bounded. Results above kMaxBits bits fail;
 // a primality test stops after kSegundosPrimo; next and random primes are
-// found up to kMaxBitsSiguiente bits; factorisation is bounded (factoriza.h).
+// found up to kMaxBitsSiguiente bits; factorisation stops at the bounds of
+// factoriza.h (a few minutes at most, seconds beyond the sieve's reach).
 #pragma once
 
 #include <cstdint>
