@@ -134,7 +134,7 @@ int main(int argc, char* argv[]) {
 
   {
     orv::ORVPrincipal principal;
-    principal.resize(1500, 900);
+    principal.resize(1560, 900);
     principal.show();
     asienta();
     QWidget* afin = principal.AbreLaboratorio(QStringLiteral("afin"));
