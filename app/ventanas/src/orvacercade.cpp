@@ -52,6 +52,18 @@ QLabel* etiqueta(QWidget* padre, const char* nombre, const QString& texto) {
   return l;
 }
 
+// The program's sign, painted from the icon at the screen's own density.
+class Sello : public QWidget {
+ public:
+  explicit Sello(QWidget* padre) : QWidget(padre) { setFixedSize(40, 40); }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    arte::Icono(u"A").paint(&p, rect());
+  }
+};
+
 QFrame* linea(QWidget* padre, const char* nombre) {
   auto* l = new QFrame(padre);
   l->setObjectName(QLatin1String(nombre));
@@ -124,8 +136,7 @@ ORVAcercaDe::ORVAcercaDe(QWidget* principal)
   });
 
   // The program's sign beside the description.
-  auto* sello = new QLabel(this);
-  sello->setPixmap(arte::Icono(u"A").pixmap(QSize(40, 40), devicePixelRatioF()));
+  auto* sello = new Sello(this);
   auto* cabecera = new QHBoxLayout;
   cabecera->addWidget(lblDescription_, 1);
   cabecera->addWidget(sello, 0, Qt::AlignRight | Qt::AlignVCenter);
