@@ -147,8 +147,10 @@ int main(int argc, char* argv[]) {
     acercaDe.push_back(m.acercaDe);
     principal.push_back(m.principal);
   }
-  std::printf("Arranque del programa (%d veces, plataforma %s; objetivo: ventana principal en menos de 1000 ms)\n",
-              veces, std::getenv("QT_QPA_PLATFORM"));
+  std::printf(
+      "Arranque del programa (%d veces, plataforma %s; objetivo: ventana principal en menos de "
+      "1000 ms)\n",
+      veces, std::getenv("QT_QPA_PLATFORM"));
   informa("ventana Acerca de pintada", acercaDe);
   informa("ventana principal lista y pintada", principal);
   return 0;

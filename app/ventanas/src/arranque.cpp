@@ -40,7 +40,9 @@ kestrin::ORVW& ORVW() {
   return *w;
 }
 
-void fijaORVW(std::shared_ptr<kestrin::ORVW> w) { espacio() = std::move(w); }
+void fijaORVW(std::shared_ptr<kestrin::ORVW> w) {
+  espacio() = std::move(w);
+}
 
 void instalaProcesaEventos() {
   kestrin::fijaProcesaEventos([] { QCoreApplication::processEvents(); });

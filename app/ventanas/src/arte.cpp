@@ -170,7 +170,8 @@ void hill(QPainter& p) {
   teja(p, QColor(0x8c, 0x6a, 0x2a));
   p.setPen(trazo(2.2));
   p.setBrush(Qt::NoBrush);
-  p.drawPolyline(QPolygonF({QPointF(10, 7.5), QPointF(7, 7.5), QPointF(7, 24.5), QPointF(10, 24.5)}));
+  p.drawPolyline(
+      QPolygonF({QPointF(10, 7.5), QPointF(7, 7.5), QPointF(7, 24.5), QPointF(10, 24.5)}));
   p.drawPolyline(
       QPolygonF({QPointF(22, 7.5), QPointF(25, 7.5), QPointF(25, 24.5), QPointF(22, 24.5)}));
   p.setPen(Qt::NoPen);
@@ -225,8 +226,8 @@ void ventana(QPainter& p) {
   p.setPen(Qt::NoPen);
   p.setBrush(kBlanco);
   p.drawEllipse(QPointF(16, 13.6), 2.9, 2.9);
-  p.drawPolygon(QPolygonF({QPointF(14.7, 14.5), QPointF(17.3, 14.5), QPointF(18.4, 21.6),
-                           QPointF(13.6, 21.6)}));
+  p.drawPolygon(QPolygonF(
+      {QPointF(14.7, 14.5), QPointF(17.3, 14.5), QPointF(18.4, 21.6), QPointF(13.6, 21.6)}));
 }
 
 struct EntradaIcono {
@@ -235,9 +236,9 @@ struct EntradaIcono {
 };
 
 constexpr EntradaIcono kIconos[] = {
-    {"CALC1", calc},     {"PRIMOS1", primos}, {"ANALIZA1", analiza},   {"AFIN1", afin},
-    {"SUST1", sust},     {"VIGENERE1", vigenere}, {"XOR1", xorIcono},  {"HILL1", hill},
-    {"RSA1", rsa},       {"MHMochila1", mochila}, {"A", ventana},
+    {"CALC1", calc}, {"PRIMOS1", primos},     {"ANALIZA1", analiza}, {"AFIN1", afin},
+    {"SUST1", sust}, {"VIGENERE1", vigenere}, {"XOR1", xorIcono},    {"HILL1", hill},
+    {"RSA1", rsa},   {"MHMochila1", mochila}, {"A", ventana},
 };
 
 // Paints a design-grid drawing into any rectangle, at the painter's own
@@ -297,8 +298,8 @@ QImage gris(qreal ratio) {
   QPainter p(&imagen);
   p.fillRect(QRectF(0, 0, 30, 30), QColor(224, 224, 224));
   p.setRenderHint(QPainter::Antialiasing);
-  const QPolygonF rombo({QPointF(15, 0), QPointF(30, 15), QPointF(15, 30), QPointF(0, 15),
-                         QPointF(15, 0)});
+  const QPolygonF rombo(
+      {QPointF(15, 0), QPointF(30, 15), QPointF(15, 30), QPointF(0, 15), QPointF(15, 0)});
   p.setPen(QPen(QColor(236, 236, 236), 1));
   p.drawPolyline(rombo.translated(0, 1));
   p.setPen(QPen(QColor(212, 212, 212), 1));

@@ -33,8 +33,8 @@ QString versionFichero(const Version& v) {
 
 namespace {
 
-constexpr int kCierre = 5000;      // milliseconds the window stays up
-constexpr int kAnchoTitulo = 58;   // the vertical title band
+constexpr int kCierre = 5000;     // milliseconds the window stays up
+constexpr int kAnchoTitulo = 58;  // the vertical title band
 constexpr int kAncho = 470;
 
 ORVAcercaDe::AbreUrl& abreUrl() {
@@ -74,7 +74,9 @@ QFrame* linea(QWidget* padre, const char* nombre) {
 
 }  // namespace
 
-QUrl ORVAcercaDe::PaginaAutor() { return QUrl(QStringLiteral("https://orvane.example.org/")); }
+QUrl ORVAcercaDe::PaginaAutor() {
+  return QUrl(QStringLiteral("https://orvane.example.org/"));
+}
 
 QString ORVAcercaDe::LineaAutor() {
   return QStringLiteral("Equipo Orvane, 2003–2026 · orvane@example.org");
@@ -102,7 +104,7 @@ ORVAcercaDe::ORVAcercaDe(QWidget* principal)
   labelTitulo_->setAngulo(90);
   labelTitulo_->setBorderStyle(0);
   labelTitulo_->setBackStyle(1);
-  labelTitulo_->setBackColor(0x4A2A16);   // navy, as 0xBBGGRR
+  labelTitulo_->setBackColor(0x4A2A16);  // navy, as 0xBBGGRR
   labelTitulo_->setForeColor(0xFFFFFF);
   labelTitulo_->setBackColor3D(0x2A1A0E);
   labelTitulo_->setForeColor3D(0xFFFFFF);
@@ -220,7 +222,8 @@ bool ORVAcercaDe::event(QEvent* e) {
 bool ORVAcercaDe::eventFilter(QObject* objeto, QEvent* e) {
   if (objeto == lblDisclaimer_ && e->type() == QEvent::MouseButtonRelease) {
     auto* raton = static_cast<QMouseEvent*>(e);
-    if (raton->button() == Qt::LeftButton && lblDisclaimer_->rect().contains(raton->position().toPoint())) {
+    if (raton->button() == Qt::LeftButton &&
+        lblDisclaimer_->rect().contains(raton->position().toPoint())) {
       // A failing open is ignored: nothing is shown and the window stays.
       abreUrl()(PaginaAutor());
       return true;

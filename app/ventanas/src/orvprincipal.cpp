@@ -55,7 +55,9 @@ QImage imagenDe(const kestrin::Imagen& origen) {
 }
 
 // Pixels to picture units (HIMETRIC), as the sprite positions are given.
-double aHiMetrico(int pixeles) { return vitrel::CPictureGlass::PixelXToPic(pixeles); }
+double aHiMetrico(int pixeles) {
+  return vitrel::CPictureGlass::PixelXToPic(pixeles);
+}
 
 }  // namespace
 
@@ -76,9 +78,7 @@ const std::vector<ORVPrincipal::Laboratorio>& ORVPrincipal::Laboratorios() {
 }
 
 ORVPrincipal::ORVPrincipal(QWidget* parent)
-    : QMainWindow(parent),
-      fabricas_(Laboratorios().size()),
-      unicas_(Laboratorios().size()) {
+    : QMainWindow(parent), fabricas_(Laboratorios().size()), unicas_(Laboratorios().size()) {
   setWindowTitle(QStringLiteral("Orvane"));
   setWindowIcon(arte::Icono(u"A"));
   QPalette paleta = palette();
@@ -142,7 +142,8 @@ void ORVPrincipal::Load() {
   // Wide enough for the longest group caption in the bar's own font.
   int ancho = kAnchoMenu;
   for (const char* grupo : {"Utilidades", "Criptosistemas"}) {
-    ancho = std::max(ancho, vmenu_->menu()->fontMetrics().horizontalAdvance(QString::fromLatin1(grupo)) + 28);
+    ancho = std::max(
+        ancho, vmenu_->menu()->fontMetrics().horizontalAdvance(QString::fromLatin1(grupo)) + 28);
   }
   vmenu_->resize(ancho, vmenu_->height());
   vmenu_->setFrameControl(this);
@@ -204,7 +205,9 @@ void ORVPrincipal::setFabrica(const QString& clave, Fabrica fabrica) {
   }
 }
 
-void ORVPrincipal::MenuItemClick(const QString& clave) { AbreLaboratorio(clave); }
+void ORVPrincipal::MenuItemClick(const QString& clave) {
+  AbreLaboratorio(clave);
+}
 
 QWidget* ORVPrincipal::AbreLaboratorio(const QString& clave) {
   const auto& tabla = Laboratorios();
@@ -251,8 +254,8 @@ ORVAcercaDe* ORVPrincipal::AcercaDe() {
 
 void ORVPrincipal::Baila() {
   static std::mt19937 generador;
-  generador.seed(static_cast<uint32_t>(
-      std::chrono::high_resolution_clock::now().time_since_epoch().count()));
+  generador.seed(
+      static_cast<uint32_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count()));
   const int n = std::uniform_int_distribution<int>(1, 6)(generador);
   fraseActual_ = kestrin::ORVImagen().Str(n);
   fondoValido_ = false;

@@ -16,7 +16,8 @@ TEST(Arte, EveryIconDrawsSomethingAtEverySizeAndRatio) {
     ASSERT_FALSE(icono.isNull()) << nombre.toStdString();
     for (qreal ratio : {1.0, 1.5, 2.0, 3.0}) {
       const QPixmap pm = icono.pixmap(QSize(32, 32), ratio);
-      EXPECT_EQ(pm.size(), (QSizeF(32, 32) * ratio).toSize()) << nombre.toStdString() << " " << ratio;
+      EXPECT_EQ(pm.size(), (QSizeF(32, 32) * ratio).toSize())
+          << nombre.toStdString() << " " << ratio;
       EXPECT_DOUBLE_EQ(pm.devicePixelRatio(), ratio);
       const QImage img = pm.toImage();
       // Transparent corners, an opaque centre: the rounded tile is there.

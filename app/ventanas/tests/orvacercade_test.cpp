@@ -47,7 +47,8 @@ TEST(ORVAcercaDe, LoadFillsTheTextsAndHidesTheFrame) {
   EXPECT_EQ(acerca->lblDescription()->text(), QStringLiteral("Experiencias en criptología"));
   EXPECT_TRUE(acerca->lblDescription()->font().bold());
   EXPECT_EQ(acerca->lblDisclaimer()->text(), ORVAcercaDe::LineaAutor());
-  EXPECT_EQ(acerca->lblDisclaimer()->toolTip(), QStringLiteral("Pulse para información sobre el autor"));
+  EXPECT_EQ(acerca->lblDisclaimer()->toolTip(),
+            QStringLiteral("Pulse para información sobre el autor"));
   EXPECT_EQ(acerca->cmdOK()->Caption(), QStringLiteral("Aceptar"));
   EXPECT_TRUE(acerca->Timer()->isActive());
   EXPECT_EQ(acerca->Timer()->interval(), 5000);

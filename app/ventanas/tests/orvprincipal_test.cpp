@@ -56,7 +56,8 @@ class PrincipalTest : public testing::Test {
 
   // Clicks the group button, then the item with that caption, as the mouse would.
   void eligeEnMenu(int grupo, const QString& titulo) {
-    QTest::mouseClick(menu(), Qt::LeftButton, {}, menu()->modelo().Item(grupo)->ButtonRect.center());
+    QTest::mouseClick(menu(), Qt::LeftButton, {},
+                      menu()->modelo().Item(grupo)->ButtonRect.center());
     QTRY_VERIFY(!menu()->deslizando());
     auto* g = menu()->modelo().Item(grupo);
     for (int i = 1; i <= g->Items.Count(); ++i) {
@@ -83,7 +84,9 @@ TEST_F(PrincipalTest, LoadBuildsTheMenuTableInOrder) {
     const char* grupoTitulo;
     std::vector<std::pair<const char*, const char*>> items;
   } esperado[] = {
-      {1, "Utilidades", {{"Hoja de cálculo", "calc"}, {"Primos", "primos"}, {"Analizador", "analiza"}}},
+      {1,
+       "Utilidades",
+       {{"Hoja de cálculo", "calc"}, {"Primos", "primos"}, {"Analizador", "analiza"}}},
       {2,
        "Criptosistemas",
        {{"Afín", "afin"},
@@ -148,8 +151,8 @@ TEST_F(PrincipalTest, KeysMatchWithoutRegardToCase) {
   const struct {
     const char* elegida;
     const char* abre;
-  } casos[] = {{"rsa", "RSA"},   {"RSA", "RSA"},     {"AFIN", "afin"}, {"mh", "MH"},
-               {"Vig", "vig"},   {"ANALIZA", "analiza"}, {"xOr", "xor"}, {"CALC", "calc"}};
+  } casos[] = {{"rsa", "RSA"}, {"RSA", "RSA"},         {"AFIN", "afin"}, {"mh", "MH"},
+               {"Vig", "vig"}, {"ANALIZA", "analiza"}, {"xOr", "xor"},   {"CALC", "calc"}};
   for (const auto& c : casos) {
     QWidget* w = principal.AbreLaboratorio(QLatin1String(c.elegida));
     ASSERT_NE(w, nullptr) << c.elegida;
@@ -170,7 +173,9 @@ TEST_F(PrincipalTest, UnknownKeysAndMissingLaboratoriesShowNothing) {
 
 // A laboratory whose component cannot be created says so and opens nothing.
 TEST_F(PrincipalTest, ALaboratoryThatCannotBeBuiltShowsAMessageAndNoWindow) {
-  principal.setFabrica(QStringLiteral("xor"), []() -> QWidget* { throw kestrin::ErrorORV(429, "No se puede crear el objeto"); });
+  principal.setFabrica(QStringLiteral("xor"), []() -> QWidget* {
+    throw kestrin::ErrorORV(429, "No se puede crear el objeto");
+  });
   QString mostrado;
   QTimer::singleShot(50, [&] {
     if (auto* caja = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
@@ -211,10 +216,12 @@ TEST_F(PrincipalTest, ContextMenuOffersTheAboutCommand) {
     if (!menuContexto) return;
     for (QAction* a : menuContexto->actions()) textos << a->text();
     QAction* acerca = menuContexto->actions().value(0);
-    QTest::mouseClick(menuContexto, Qt::LeftButton, {}, menuContexto->actionGeometry(acerca).center());
+    QTest::mouseClick(menuContexto, Qt::LeftButton, {},
+                      menuContexto->actionGeometry(acerca).center());
   });
   QWidget* vista = principal.Cliente()->viewport();
-  QContextMenuEvent evento(QContextMenuEvent::Mouse, QPoint(40, 40), vista->mapToGlobal(QPoint(40, 40)));
+  QContextMenuEvent evento(QContextMenuEvent::Mouse, QPoint(40, 40),
+                           vista->mapToGlobal(QPoint(40, 40)));
   QApplication::sendEvent(vista, &evento);
   EXPECT_EQ(textos, QStringList{QStringLiteral("&Acerca de ORV")});
   QPointer<ORVAcercaDe> acerca = principal.VentanaAcercaDe();

@@ -117,7 +117,7 @@ class ORVPrincipal : public QMainWindow {
   std::unique_ptr<hookwell::SubClas> subClass_;
   std::unique_ptr<hookwell::SubClas> subClass1_;
   QPointer<ORVAcercaDe> acercaDe_;
-  std::vector<Fabrica> fabricas_;                 // one per row of the table
+  std::vector<Fabrica> fabricas_;                // one per row of the table
   std::vector<QPointer<QMdiSubWindow>> unicas_;  // the shared instance of each row
   kestrin::Cadena fraseActual_;
   QPixmap fondo_;
