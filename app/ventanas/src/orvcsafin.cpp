@@ -100,9 +100,13 @@ ORVCSAfin::ORVCSAfin(QWidget* parent) : QWidget(parent) {
 }
 
 ORVCSAfin::~ORVCSAfin() {
-  // The cryptosystem may outlive the window in another holder: its handlers
-  // point at this window's boxes.
+  // The cryptosystem may outlive the window in another holder, and the
+  // controls outlive this window's members while they are taken down: none
+  // of their handlers may reach the window any more.
   cs_->eventos = {};
+  txtTO_->eventos = {};
+  txtTC_->eventos = {};
+  flexClaves_->eventos = {};
 }
 
 void ORVCSAfin::construye() {
