@@ -245,11 +245,15 @@ TEST_F(PrincipalTest, ClientAreaIsNeverErasedBeforePainting) {
   EXPECT_EQ(hookwell::EnviaMensaje(principal.Cliente(), hookwell::kWmEraseBkgnd, 0, 0), 1);
 }
 
-// Counts the pixels of the decoration that are not the frame's light grey.
+// Counts the pixels of the decoration that are not the frame's light grey,
+// in a zone given in logical pixels (the image may be of any density).
 int pixelesNoGrises(const QImage& imagen, const QRect& zona) {
+  const qreal r = imagen.devicePixelRatio();
+  const QRect dispositivo(QPoint(qRound(zona.left() * r), qRound(zona.top() * r)),
+                          QSize(qRound(zona.width() * r), qRound(zona.height() * r)));
   int n = 0;
-  for (int y = zona.top(); y <= zona.bottom(); ++y) {
-    for (int x = zona.left(); x <= zona.right(); ++x) {
+  for (int y = dispositivo.top(); y <= dispositivo.bottom(); ++y) {
+    for (int x = dispositivo.left(); x <= dispositivo.right(); ++x) {
       if (qGray(imagen.pixel(x, y)) < 180) ++n;
     }
   }
@@ -274,7 +278,9 @@ TEST_F(PrincipalTest, BackgroundHasTilesSignatureAndPhraseInTheirCorners) {
   EXPECT_EQ(pixelesNoGrises(imagen, QRect(0, h - 30, w - ancho - 1, 30)), 0);
   // The middle holds only tiles: lighter and darker greys, nothing else.
   std::set<QRgb> tonos;
-  for (int x = 100; x < 160; ++x) tonos.insert(imagen.pixel(x, 100));
+  const qreal r = imagen.devicePixelRatio();
+  EXPECT_EQ(principal.Fondo().devicePixelRatio(), r);  // composed at the screen's density
+  for (int x = 100; x < 160; ++x) tonos.insert(imagen.pixel(qRound(x * r), qRound(100 * r)));
   EXPECT_GT(tonos.size(), 1u);
   for (QRgb c : tonos) EXPECT_TRUE(qRed(c) == qGreen(c) && qGreen(c) == qBlue(c) && qGray(c) > 200);
 }
