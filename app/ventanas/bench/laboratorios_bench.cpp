@@ -15,9 +15,9 @@
 #include "orv/arranque.h"
 #include "orv/orvanalizar.h"
 #include "orv/orvcsafin.h"
-#include "tarnel/orvresultado.h"
 #include "pemmick/orvexttextbox.h"
 #include "tarnel/orvanaliza.h"
+#include "tarnel/orvresultado.h"
 
 namespace {
 
@@ -60,7 +60,7 @@ double abre() {
 
 int main(int argc, char* argv[]) {
   qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen")
-                                                                   : qgetenv("QT_QPA_PLATFORM"));
+                                                                  : qgetenv("QT_QPA_PLATFORM"));
   QApplication aplicacion(argc, argv);
   orv::registraBibliotecas();
   orv::instalaProcesaEventos();
@@ -72,17 +72,18 @@ int main(int argc, char* argv[]) {
 
   std::printf("laboratorios: analizar en la ventana\n");
   std::printf("  (la última fila: letras al azar, casi todos los bloques distintos)\n");
-  std::printf("  %6s %6s %8s %12s %12s %14s %8s\n", "MB", "bloque", "filas", "ventana ms", "solo ms",
-              "mayor pausa ms", "pasos");
+  std::printf("  %6s %6s %8s %12s %12s %14s %8s\n", "MB", "bloque", "filas", "ventana ms",
+              "solo ms", "mayor pausa ms", "pasos");
   struct Caso {
     size_t megas;
     int32_t bloque;
     bool alAzar;
   };
-  for (const Caso caso : {Caso{1, 1, false}, Caso{4, 1, false}, Caso{8, 1, false}, Caso{4, 3, false},
-                          Caso{4, 6, false}, Caso{1, 3, true}}) {
+  for (const Caso caso : {Caso{1, 1, false}, Caso{4, 1, false}, Caso{8, 1, false},
+                          Caso{4, 3, false}, Caso{4, 6, false}, Caso{1, 3, true}}) {
     const size_t megas = caso.megas;
-    const kestrin::Cadena texto = caso.alAzar ? azar(megas * 1'000'000) : textoDe(megas * 1'000'000);
+    const kestrin::Cadena texto =
+        caso.alAzar ? azar(megas * 1'000'000) : textoDe(megas * 1'000'000);
 
     // The bare analyser, without a window and without the hook.
     kestrin::fijaProcesaEventos({});

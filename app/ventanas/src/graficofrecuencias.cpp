@@ -1,8 +1,8 @@
 // Frequency bars of an analysis.
 #include "orv/graficofrecuencias.h"
 
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -30,9 +30,13 @@ GraficoFrecuencias::GraficoFrecuencias(QWidget* parent) : QAbstractScrollArea(pa
   verticalScrollBar()->setSingleStep(1);
 }
 
-int GraficoFrecuencias::altoFila() const { return fontMetrics().height() + 4; }
+int GraficoFrecuencias::altoFila() const {
+  return fontMetrics().height() + 4;
+}
 
-QSize GraficoFrecuencias::sizeHint() const { return {fontMetrics().averageCharWidth() * 36, 200}; }
+QSize GraficoFrecuencias::sizeHint() const {
+  return {fontMetrics().averageCharWidth() * 36, 200};
+}
 
 void GraficoFrecuencias::setBarras(std::vector<Barra> barras, QChar decimal) {
   barras_ = std::move(barras);

@@ -69,10 +69,16 @@ CajaArribaAbajo::CajaArribaAbajo(QWidget* parent, int minimo, int maximo)
   setAlignment(Qt::AlignRight);
 }
 
-QString CajaArribaAbajo::texto() const { return lineEdit()->text(); }
-void CajaArribaAbajo::setTexto(const QString& texto) { lineEdit()->setText(texto); }
+QString CajaArribaAbajo::texto() const {
+  return lineEdit()->text();
+}
+void CajaArribaAbajo::setTexto(const QString& texto) {
+  lineEdit()->setText(texto);
+}
 
-QValidator::State CajaArribaAbajo::validate(QString&, int&) const { return QValidator::Acceptable; }
+QValidator::State CajaArribaAbajo::validate(QString&, int&) const {
+  return QValidator::Acceptable;
+}
 
 int CajaArribaAbajo::valor() const {
   const int32_t v = tamBloque(texto());
@@ -94,7 +100,8 @@ QAbstractSpinBox::StepEnabled CajaArribaAbajo::stepEnabled() const {
 
 ORVAnalizar::ORVAnalizar(QWidget* parent) : QWidget(parent) {
   // Load.
-  analisis_ = std::dynamic_pointer_cast<tarnel::ORVAnaliza>(kestrin::CreaObjeto("Tarnel.ORVAnaliza"));
+  analisis_ =
+      std::dynamic_pointer_cast<tarnel::ORVAnaliza>(kestrin::CreaObjeto("Tarnel.ORVAnaliza"));
   construye();
   conectaAnalisis();
   setWindowIcon(arte::Icono(u"ANALIZA1"));
@@ -109,9 +116,13 @@ ORVAnalizar::~ORVAnalizar() {
   analisis_->eventos.Fin.desconecta(conexiones_[2]);
 }
 
-QSize ORVAnalizar::sizeHint() const { return QSize(720, 560).expandedTo(minimumSizeHint()); }
+QSize ORVAnalizar::sizeHint() const {
+  return QSize(720, 560).expandedTo(minimumSizeHint());
+}
 
-QTabBar* ORVAnalizar::tsAnaliza() const { return paginas_->tabBar(); }
+QTabBar* ORVAnalizar::tsAnaliza() const {
+  return paginas_->tabBar();
+}
 
 void ORVAnalizar::construye() {
   setObjectName(QStringLiteral("ORVAnalizar"));
@@ -157,7 +168,8 @@ void ORVAnalizar::construye() {
   flexResultados_->setFilas(1);
   // The heading "Car.|>Frec.        |>Prob.": the counts and the
   // frequencies to the right, the count's column as wide as its spaces ask.
-  const QStringList titulos{QStringLiteral("Car."), QStringLiteral("Frec."), QStringLiteral("Prob.")};
+  const QStringList titulos{QStringLiteral("Car."), QStringLiteral("Frec."),
+                            QStringLiteral("Prob.")};
   const QList<Alineacion> alineaciones{IzquierdaCentro, DerechaCentro, DerechaCentro};
   const QFontMetrics medidas(flexResultados_->tabla()->font());
   const QList<int> anchos{medidas.horizontalAdvance(QStringLiteral("Car.")) + 24,
@@ -193,8 +205,9 @@ void ORVAnalizar::construye() {
 
   auto* medidasTexto = new QVBoxLayout;
   medidasTexto->setSpacing(2);
-  const std::pair<const char*, QLineEdit*> resultados[] = {
-      {"Índice de coincidencia", txtIC_}, {"Entropía", textEntropia_}, {"Ponderada", textEntPonderada_}};
+  const std::pair<const char*, QLineEdit*> resultados[] = {{"Índice de coincidencia", txtIC_},
+                                                           {"Entropía", textEntropia_},
+                                                           {"Ponderada", textEntPonderada_}};
   for (const auto& [texto, caja] : resultados) {
     auto* etiqueta = new QLabel(QString::fromUtf8(texto), ic);
     etiqueta->setBuddy(caja);
@@ -280,7 +293,9 @@ QString ORVAnalizar::numero(double valor, int decimales) const {
   return s;
 }
 
-void ORVAnalizar::cambiaTamBloque() { analisis_->setTamBloque(tamBloque(txtTamBloque_->texto())); }
+void ORVAnalizar::cambiaTamBloque() {
+  analisis_->setTamBloque(tamBloque(txtTamBloque_->texto()));
+}
 
 template <typename F>
 void ORVAnalizar::cuenta(F&& trabajo) {
@@ -289,16 +304,20 @@ void ORVAnalizar::cuenta(F&& trabajo) {
   if (contando_ > 0) return;
   // The block size waits too: a new one would empty the result being shown.
   ++contando_;
-  for (QWidget* w : std::initializer_list<QWidget*>{cmdAnalizar_, cmdICM_, txtTamBloque_}) w->setEnabled(false);
+  for (QWidget* w : std::initializer_list<QWidget*>{cmdAnalizar_, cmdICM_, txtTamBloque_})
+    w->setEnabled(false);
   ultimoRepintado_ = std::chrono::steady_clock::now();
   trabajo();
   --contando_;
-  for (QWidget* w : std::initializer_list<QWidget*>{cmdAnalizar_, cmdICM_, txtTamBloque_}) w->setEnabled(true);
+  for (QWidget* w : std::initializer_list<QWidget*>{cmdAnalizar_, cmdICM_, txtTamBloque_})
+    w->setEnabled(true);
   if (cerrarAlTerminar_) {
     cerrarAlTerminar_ = false;
     auto* marco = qobject_cast<QMdiSubWindow*>(parentWidget());
-    if (marco != nullptr) marco->close();
-    else close();
+    if (marco != nullptr)
+      marco->close();
+    else
+      close();
   }
 }
 

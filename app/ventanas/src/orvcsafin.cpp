@@ -15,10 +15,10 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "estilo.h"
 #include "kestrin/errores.h"
 #include "kestrin/orvmcd.h"
 #include "kestrin/variante.h"
-#include "estilo.h"
 #include "pemmick/orvexttextbox.h"
 #include "pemmick/orvrotlabel.h"
 #include "plankett/flatbutton.h"
@@ -79,8 +79,8 @@ ORVCSAfin::ORVCSAfin(QWidget* parent) : QWidget(parent) {
     QMessageBox::warning(this, titulo, texto);
   };
   // Load: the cryptosystem first; its events place the results.
-  cs_ = std::dynamic_pointer_cast<tarnel::ORVCriptoAfin>(
-      kestrin::CreaObjeto("Tarnel.ORVCriptoAfin"));
+  cs_ =
+      std::dynamic_pointer_cast<tarnel::ORVCriptoAfin>(kestrin::CreaObjeto("Tarnel.ORVCriptoAfin"));
   construye();
   cs_->eventos.Cifrado.conecta([this] { txtTC_->setCSTexto(cs_->TextoCifrado()); });
   cs_->eventos.DesCifrado.conecta([this] { txtTO_->setCSTexto(cs_->TextoOriginal()); });
@@ -180,7 +180,8 @@ void ORVCSAfin::construye() {
   panelCifrar_ = new QFrame(cifrado);
   panelCifrar_->setObjectName(QStringLiteral("PanelCifrar"));
   cmdCifra_ = estilo::boton(QStringLiteral("cmdCifra"), QStringLiteral("Cifra"), panelCifrar_);
-  cmdDescifra_ = estilo::boton(QStringLiteral("cmdDescifra"), QStringLiteral("Descifra"), panelCifrar_);
+  cmdDescifra_ =
+      estilo::boton(QStringLiteral("cmdDescifra"), QStringLiteral("Descifra"), panelCifrar_);
   const int altoBoton = cmdCifra_->sizeHint().height();
   for (plankett::FlatButton* b : {cmdCifra_, cmdDescifra_}) b->setGeometry(0, 0, 10, altoBoton);
   panelCifrar_->setFixedSize(2 * estilo::anchoCaracteres(cmdCifra_, 12), altoBoton);
@@ -271,12 +272,16 @@ void ORVCSAfin::construye() {
   }
 }
 
-QSize ORVCSAfin::sizeHint() const { return QSize(560, 460).expandedTo(minimumSizeHint()); }
+QSize ORVCSAfin::sizeHint() const {
+  return QSize(560, 460).expandedTo(minimumSizeHint());
+}
 
 bool ORVCSAfin::eventFilter(QObject* objeto, QEvent* evento) {
   if (evento->type() == QEvent::Resize) {
-    if (objeto == panelCifrar_) autosizer_->Resize();
-    else anchoColumnas();
+    if (objeto == panelCifrar_)
+      autosizer_->Resize();
+    else
+      anchoColumnas();
   }
   return QWidget::eventFilter(objeto, evento);
 }
@@ -302,8 +307,10 @@ void ORVCSAfin::cambiaClave(QLineEdit* caja, bool multiplicador) {
   } catch (const kestrin::ErrorORV&) {
     return;
   }
-  if (multiplicador) cs_->setMultiplicador(kestrin::Moneda(valor));
-  else cs_->setDesplazamiento(kestrin::Moneda(valor));
+  if (multiplicador)
+    cs_->setMultiplicador(kestrin::Moneda(valor));
+  else
+    cs_->setDesplazamiento(kestrin::Moneda(valor));
 }
 
 template <typename F>
@@ -312,8 +319,9 @@ void ORVCSAfin::protege(F&& llamada) {
     llamada();
   } catch (const kestrin::ErrorORV& e) {
     const QString texto = e.numero() == kestrin::kDesbordamiento
-                              ? QStringLiteral("La clave es demasiado grande para esta operación; "
-                                               "use valores de a y b entre 0 y 63.")
+                              ? QStringLiteral(
+                                    "La clave es demasiado grande para esta operación; "
+                                    "use valores de a y b entre 0 y 63.")
                               : QString::fromStdString(e.what());
     avisa(QStringLiteral("Clave errónea"), texto);
   }

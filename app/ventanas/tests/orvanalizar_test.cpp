@@ -61,7 +61,8 @@ class ORVAnalizarTest : public testing::Test {
   static std::vector<QStringList> filas(const ORVAnalizar& w) {
     std::vector<QStringList> r;
     const Rejilla* g = w.FlexResultados();
-    for (int f = 1; f < g->Filas(); ++f) r.push_back({g->Texto(f, 0), g->Texto(f, 1), g->Texto(f, 2)});
+    for (int f = 1; f < g->Filas(); ++f)
+      r.push_back({g->Texto(f, 0), g->Texto(f, 1), g->Texto(f, 2)});
     return r;
   }
 
@@ -98,7 +99,8 @@ TEST_F(ORVAnalizarTest, RowsOfAabInTheUsersNumberFormat) {
     const char* uno;
     const char* ic;
   };
-  for (const Caso c : {Caso{U'.', "0.66667", "0.33333", "0.333"}, Caso{U',', "0,66667", "0,33333", "0,333"}}) {
+  for (const Caso c :
+       {Caso{U'.', "0.66667", "0.33333", "0.333"}, Caso{U',', "0,66667", "0,33333", "0,333"}}) {
     ORVW().setFormato({c.decimal, 0});
     escribe(v->txtTexto(0), QStringLiteral("aab"));
     pulsa(v->CmdAnalizar());
@@ -108,7 +110,8 @@ TEST_F(ORVAnalizarTest, RowsOfAabInTheUsersNumberFormat) {
     EXPECT_EQ(r[1], (QStringList{"b", "1", QString::fromLatin1(c.uno)}));
     EXPECT_EQ(v->TxtIC()->text(), QString::fromLatin1(c.ic));
     // Entropy 0.9183 bits; block size 1 weighs it by 1.
-    EXPECT_EQ(v->TextEntropia()->text(), QString::fromLatin1(c.ic).replace(QStringLiteral("333"), "918"));
+    EXPECT_EQ(v->TextEntropia()->text(),
+              QString::fromLatin1(c.ic).replace(QStringLiteral("333"), "918"));
     EXPECT_EQ(v->TextEntPonderada()->text(), v->TextEntropia()->text());
     EXPECT_EQ(v->ProgressBar()->maximum(), 3);
     EXPECT_EQ(v->ProgressBar()->value(), 0);  // Fin reports the characters left
@@ -178,7 +181,8 @@ TEST_F(ORVAnalizarTest, AnEmptyTextOrABlockSizeThatIsNoNumberLeavesOnlyTheHeader
     const char* texto;
     int32_t tam;
   };
-  for (const Caso c : {Caso{"x", 0}, Caso{"99999999999", 0}, Caso{"", 0}, Caso{"-2", -2}, Caso{"2", 2}}) {
+  for (const Caso c :
+       {Caso{"x", 0}, Caso{"99999999999", 0}, Caso{"", 0}, Caso{"-2", -2}, Caso{"2", 2}}) {
     bloque(*v, QString::fromLatin1(c.texto));
     EXPECT_EQ(v->analisis().TamBloque(), c.tam) << c.texto;
   }
@@ -236,7 +240,8 @@ TEST_F(ORVAnalizarTest, ALongTextKeepsTheWindowAliveAndMayBeClosedMeanwhile) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&area));
   QPointer<ORVAnalizar> vigia(w);
 
-  const QString frase = QStringLiteral("en un lugar de la mancha de cuyo nombre no quiero acordarme ");
+  const QString frase =
+      QStringLiteral("en un lugar de la mancha de cuyo nombre no quiero acordarme ");
   kestrin::Cadena largo;
   const kestrin::Cadena trozo = frase.toStdU32String();
   while (largo.size() < 4'000'000) largo += trozo;
@@ -252,7 +257,8 @@ TEST_F(ORVAnalizarTest, ALongTextKeepsTheWindowAliveAndMayBeClosedMeanwhile) {
     if (!vigia) return;
     valores.push_back(w->ProgressBar()->value());
     if (tics == 3) {
-      segundaPulsacion = w->Contando() && !w->CmdAnalizar()->isEnabled() && !w->txtTamBloque()->isEnabled();
+      segundaPulsacion =
+          w->Contando() && !w->CmdAnalizar()->isEnabled() && !w->txtTamBloque()->isEnabled();
       pulsa(w->CmdAnalizar());  // ignored: the count is under way
     }
     if (tics == 6 && w->Contando()) marco->close();

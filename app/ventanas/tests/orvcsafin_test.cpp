@@ -22,8 +22,10 @@ namespace {
 // Types a text key by key; characters beyond ASCII go as key events with their text.
 void teclea(QWidget* w, const QString& texto) {
   for (const QChar c : texto) {
-    if (c.unicode() < 0x80) QTest::keyClicks(w, QString(c));
-    else QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    if (c.unicode() < 0x80)
+      QTest::keyClicks(w, QString(c));
+    else
+      QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
   }
 }
 
@@ -33,7 +35,9 @@ class ORVCSAfinTest : public testing::Test {
 
   void SetUp() override {
     v = std::make_unique<ORVCSAfin>();
-    v->avisa = [this](const QString& titulo, const QString& texto) { avisos << titulo + ": " + texto; };
+    v->avisa = [this](const QString& titulo, const QString& texto) {
+      avisos << titulo + ": " + texto;
+    };
     v->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(v.get()));
   }
@@ -44,7 +48,9 @@ class ORVCSAfinTest : public testing::Test {
     QTest::keyClicks(caja, texto);
   }
   static void pulsa(plankett::FlatButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
-  void pestana(int i) { QTest::mouseClick(v->tsCripto(), Qt::LeftButton, {}, v->tsCripto()->tabRect(i).center()); }
+  void pestana(int i) {
+    QTest::mouseClick(v->tsCripto(), Qt::LeftButton, {}, v->tsCripto()->tabRect(i).center());
+  }
 
   // Types the two known pairs and presses "Analizar"; returns the candidates.
   std::vector<std::pair<int, int>> busca(const QString& x0, const QString& y0, const QString& x1,
@@ -61,7 +67,8 @@ class ORVCSAfinTest : public testing::Test {
     pulsa(v->cmdAnalizar());
     std::vector<std::pair<int, int>> lista;
     Rejilla* g = v->FlexClaves();
-    for (int f = 1; f < g->Filas(); ++f) lista.emplace_back(g->Texto(f, 0).toInt(), g->Texto(f, 1).toInt());
+    for (int f = 1; f < g->Filas(); ++f)
+      lista.emplace_back(g->Texto(f, 0).toInt(), g->Texto(f, 1).toInt());
     return lista;
   }
 
@@ -150,8 +157,8 @@ TEST_F(ORVCSAfinTest, AnInvalidKeyLeavesTheCiphertextAndATextKeepsTheLastKey) {
     const char* texto;
     int esperado;
   };
-  for (const Caso c : {Caso{"abc", 2}, Caso{"", 2}, Caso{"99999999999", 999999999}, Caso{" 7 ", 7}, Caso{"2.5", 2},
-                       Caso{"-3", -3}}) {
+  for (const Caso c : {Caso{"abc", 2}, Caso{"", 2}, Caso{"99999999999", 999999999}, Caso{" 7 ", 7},
+                       Caso{"2.5", 2}, Caso{"-3", -3}}) {
     escribe(v->TxtA(), QString::fromUtf8(c.texto));
     EXPECT_EQ(v->cs().Multiplicador(), kestrin::Moneda(c.esperado)) << c.texto;
   }
@@ -182,8 +189,8 @@ TEST_F(ORVCSAfinTest, KeySearchListsTheCandidatesOfTheKnownPairs) {
       {"a character outside the alphabet gives none", "a", "h", "#", "ñ", 0},
   };
   for (const Caso& c : casos) {
-    const auto lista = busca(QString::fromUtf8(c.x0), QString::fromUtf8(c.y0), QString::fromUtf8(c.x1),
-                             QString::fromUtf8(c.y1));
+    const auto lista = busca(QString::fromUtf8(c.x0), QString::fromUtf8(c.y0),
+                             QString::fromUtf8(c.x1), QString::fromUtf8(c.y1));
     EXPECT_EQ(lista.size(), c.candidatas) << c.nombre;
     // Every candidate maps both plain characters onto their cipher characters,
     // by increasing multiplier.
@@ -206,14 +213,16 @@ TEST_F(ORVCSAfinTest, KeySearchListsTheCandidatesOfTheKnownPairs) {
     }
   }
   // The single key of the first case is 7, 1.
-  const auto lista = busca(QStringLiteral("a"), QStringLiteral("h"), QStringLiteral("b"), QStringLiteral("ñ"));
+  const auto lista =
+      busca(QStringLiteral("a"), QStringLiteral("h"), QStringLiteral("b"), QStringLiteral("ñ"));
   ASSERT_EQ(lista.size(), 1u);
   EXPECT_EQ(lista[0], std::make_pair(7, 1));
 }
 
 TEST_F(ORVCSAfinTest, AnalysingTwiceGivesTheSameListAndChoosingACandidateSetsTheKey) {
   escribe(v->TxtA(), QStringLiteral("5"));
-  const auto primera = busca(QStringLiteral("c"), QStringLiteral("k"), QStringLiteral("c"), QStringLiteral("k"));
+  const auto primera =
+      busca(QStringLiteral("c"), QStringLiteral("k"), QStringLiteral("c"), QStringLiteral("k"));
   pulsa(v->cmdAnalizar());
   Rejilla* g = v->FlexClaves();
   ASSERT_EQ(g->Filas(), 33);
