@@ -5,6 +5,7 @@
 #include <flint/flint.h>
 #include <flint/fmpz.h>
 #include <flint/fmpz_factor.h>
+#include <flint/qsieve.h>
 #include <flint/ulong_extras.h>
 #include <unistd.h>
 
@@ -54,7 +55,38 @@ size_t digitos(const mpz_class& c) {
   return mpz_sizeinbase(c.get_mpz_t(), 10);
 }
 
-// FLINT's complete factorisation, both cores, in the worker: "p e" lines, then "FIN".
+// A proper divisor of c from a few GMP-ECM curves per bound, or 0.
+mpz_class divisorEcm(const mpz_class& c, double b1, int curvas) {
+  for (int i = 0; i < curvas; ++i) {
+    // A fresh parameter set each curve: a new random sigma, starting point and bounds.
+    ecm_params q;
+    ecm_init(q);
+    mpz_class f = 0, n = c;
+    const int r = ecm_factor(f.get_mpz_t(), n.get_mpz_t(), b1, q);
+    ecm_clear(q);
+    if (r > 0 && f > 1 && f < c) return f;
+    if (r < 0) break;
+  }
+  return 0;
+}
+
+std::string lineasFactores(const fmpz_factor_t fac, mpz_class& producto) {
+  std::string salida;
+  producto = 1;
+  for (slong i = 0; i < fac->num; ++i) {
+    mpz_class p, potencia;
+    fmpz_get_mpz(p.get_mpz_t(), fac->p + i);
+    mpz_pow_ui(potencia.get_mpz_t(), p.get_mpz_t(), fac->exp[i]);
+    producto *= potencia;
+    salida += p.get_str(10) + " " + std::to_string(fac->exp[i]) + "\n";
+  }
+  return salida;
+}
+
+// Factors of c from FLINT on both cores, in the worker: "p e" lines, then
+// "FIN" (factors that are not prime are split again by the caller). From 55
+// digits, where the sieve dominates, a short ECM pass for factors of up to
+// about 18 digits replaces FLINT's own longer one before the sieve.
 void tareaCriba(const mpz_class& c, int fd) {
   flint_set_num_threads(2);
   fmpz_t f;
@@ -62,12 +94,24 @@ void tareaCriba(const mpz_class& c, int fd) {
   fmpz_set_mpz(f, c.get_mpz_t());
   fmpz_factor_t fac;
   fmpz_factor_init(fac);
-  fmpz_factor(fac, f);
+  mpz_class producto;
   std::string salida;
-  for (slong i = 0; i < fac->num; ++i) {
-    mpz_class p;
-    fmpz_get_mpz(p.get_mpz_t(), fac->p + i);
-    salida += p.get_str(10) + " " + std::to_string(fac->exp[i]) + "\n";
+  if (digitos(c) >= 55) {
+    mpz_class d = divisorEcm(c, 2000, 25);
+    if (d == 0) d = divisorEcm(c, 11000, 40);
+    if (d != 0) {
+      const mpz_class otro = c / d;
+      escribeTodo(fd, d.get_str(10) + " 1\n" + otro.get_str(10) + " 1\nFIN\n");
+      return;
+    }
+    qsieve_factor(fac, f);
+    salida = lineasFactores(fac, producto);
+  }
+  if (producto != c) {
+    fmpz_factor_clear(fac);
+    fmpz_factor_init(fac);
+    fmpz_factor(fac, f);
+    salida = lineasFactores(fac, producto);
   }
   escribeTodo(fd, salida + "FIN\n");
 }
@@ -82,21 +126,11 @@ void tareaEcm(const mpz_class& c, int trabajadores, int fd) {
   // Bounds and curve counts aimed at factors of 15, 20, 25, 30 and 35 digits.
   static constexpr Etapa kEtapas[] = {{2000, 25},    {11000, 90},     {50000, 300},
                                       {250000, 700}, {1000000, 1800}, {3000000, 1 << 30}};
-  mpz_class f;
   for (const Etapa& etapa : kEtapas) {
-    for (int i = 0; i < etapa.curvas; i += trabajadores) {
-      // A fresh parameter set each curve: a new random sigma, starting point and bounds.
-      ecm_params q;
-      ecm_init(q);
-      f = 0;
-      mpz_class n = c;
-      const int r = ecm_factor(f.get_mpz_t(), n.get_mpz_t(), etapa.b1, q);
-      ecm_clear(q);
-      if (r > 0 && f > 1 && f < c) {
-        escribeTodo(fd, "D " + f.get_str(10) + "\n");
-        return;
-      }
-      if (r < 0) return;
+    const mpz_class f = divisorEcm(c, etapa.b1, (etapa.curvas + trabajadores - 1) / trabajadores);
+    if (f != 0) {
+      escribeTodo(fd, "D " + f.get_str(10) + "\n");
+      return;
     }
   }
 }

@@ -315,6 +315,22 @@ TEST(FactorizacionTest, KnownFactorisations) {
   }
 }
 
+TEST(FactorizacionTest, WithinTheSievesReach) {
+  // From 55 digits: a medium factor found by the short ECM pass, and three
+  // balanced factors that the sieve returns and that are split again.
+  std::string a, b, c, d, e;
+  ASSERT_TRUE(NextPrime("314159265358", a));
+  ASSERT_TRUE(NextPrime(z("2718281828459045*10^30"), b));
+  ASSERT_TRUE(NextPrime("1414213562373095048", c));
+  ASSERT_TRUE(NextPrime("1732050807568877293", d));
+  ASSERT_TRUE(NextPrime("2236067977499789696", e));
+  std::vector<std::string> f, x;
+  EXPECT_NE(Factors(z(a + "*" + b), f, x), 0);
+  EXPECT_EQ(f, (std::vector<std::string>{a, b}));
+  EXPECT_NE(Factors(z(c + "*" + d + "*" + e), f, x), 0);
+  EXPECT_EQ(f, (std::vector<std::string>{c, d, e}));
+}
+
 TEST(FactorizacionTest, PowersAndHugeInputs) {
   std::string p;
   ASSERT_TRUE(NextPrime(z("10^30"), p));
