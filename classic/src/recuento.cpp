@@ -12,6 +12,11 @@ namespace {
 
 constexpr int32_t kTamDirecto = 3;  // 64^3 counters: one megabyte
 constexpr size_t kAnchoUno = ORVNumCar + 1;  // one table of blocks of one symbol
+// Long blocks are kept by their text. A large block size on a long text makes
+// nearly every block distinct; past these bounds (a few hundred megabytes)
+// the count stops with the out-of-memory error instead of exhausting memory.
+constexpr size_t kMaxBloquesLargos = size_t{2} << 20;
+constexpr size_t kMaxSimbolosLargos = size_t{16} << 20;
 
 int32_t cuenta32(uint64_t cuenta) {
   if (cuenta > static_cast<uint64_t>(std::numeric_limits<int32_t>::max())) {
@@ -83,6 +88,11 @@ void Contador::anadeLargo(int valor) {
   if (bloque_.size() < static_cast<size_t>(tam_)) return;
   const auto [sitio, nuevo] = indice_.try_emplace(bloque_, largos_.size());
   if (nuevo) {
+    if (largos_.size() >= kMaxBloquesLargos ||
+        (largos_.size() + 1) * bloque_.size() > kMaxSimbolosLargos) {
+      indice_.erase(sitio);
+      kestrin::lanzaError(kestrin::kMemoriaInsuficiente);
+    }
     largos_.emplace_back(bloque_, 1);
   } else {
     ++largos_[sitio->second].second;

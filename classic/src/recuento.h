@@ -19,7 +19,8 @@ using kestrin::Moneda;
 // order in which each block first appeared (the order an analyser adds them to
 // its result, which decides how the unstable sort orders equal counts).
 // Blocks of up to three symbols are counted in a direct table indexed by their
-// values, longer ones by their text. A size below 1 counts nothing.
+// values, longer ones by their text, up to a few million distinct blocks
+// (beyond them the out-of-memory error, 7). A size below 1 counts nothing.
 class Contador {
  public:
   explicit Contador(int32_t tam);

@@ -122,6 +122,31 @@ TEST(ORVAnaliza, LongTextsDoNotOverflow) {
   EXPECT_EQ(a.Entropia(), m("0.9709"));
 }
 
+TEST(ORVAnaliza, TooManyDistinctLongBlocksIsOutOfMemoryNotExhaustion) {
+  // Random symbols in blocks of 40: every block is new. 600 000 blocks of 40
+  // symbols pass the bound on kept symbols long before memory runs short.
+  Cadena texto(600000, U'a');
+  uint32_t x = 12345;
+  for (char32_t& c : texto) {
+    x = x * 1103515245u + 12345u;
+    c = alfabeto::simbolo(static_cast<int>(x >> 26));
+  }
+  ORVAnaliza a;
+  a.setTamBloque(40);
+  a.setTexto(texto);
+  try {
+    a.IC();
+    FAIL();
+  } catch (const kestrin::ErrorORV& e) {
+    EXPECT_EQ(e.numero(), 7);
+  }
+  // The analyser stays usable with a sensible size.
+  a.setTamBloque(3);
+  a.setTexto(texto);
+  a.IC();
+  EXPECT_EQ(a.Resultado()->Total(), 600000 - 2);
+}
+
 TEST(ORVAnaliza, RaisesItsEventsPerPieceAndLetsTheInterfaceRun) {
   int pasadas = 0;
   kestrin::fijaProcesaEventos([&] { ++pasadas; });

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QScrollBar>
 #include <QTabBar>
@@ -21,6 +22,7 @@
 #include <cmath>
 
 #include "estilo.h"
+#include "kestrin/errores.h"
 #include "kestrin/orvw.h"
 #include "kestrin/procesa.h"
 #include "orv/arranque.h"
@@ -307,7 +309,17 @@ void ORVAnalizar::cuenta(F&& trabajo) {
   for (QWidget* w : std::initializer_list<QWidget*>{cmdAnalizar_, cmdICM_, txtTamBloque_})
     w->setEnabled(false);
   ultimoRepintado_ = std::chrono::steady_clock::now();
-  trabajo();
+  try {
+    trabajo();
+  } catch (const kestrin::ErrorORV& e) {
+    // A block size so large on so long a text that nearly every block is new
+    // is refused by the analyser before memory runs out; tell the student.
+    const QString motivo = e.numero() == kestrin::kMemoriaInsuficiente
+                               ? QStringLiteral("Hay demasiados bloques distintos para contarlos. "
+                                                "Pruebe con un tamaño de bloque menor.")
+                               : QString::fromStdString(e.what());
+    QMessageBox::warning(this, QStringLiteral("Análisis del texto"), motivo);
+  }
   --contando_;
   for (QWidget* w : std::initializer_list<QWidget*>{cmdAnalizar_, cmdICM_, txtTamBloque_})
     w->setEnabled(true);

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
@@ -163,6 +164,37 @@ TEST_F(ORVAnalizarTest, BlockSizeTwoOnAbcAndTheWeightedEntropy) {
   // The arrows stop at their limits; typing goes beyond them.
   for (int i = 0; i < 20; ++i) QTest::keyClick(v->txtTamBloque(), Qt::Key_Down);
   EXPECT_EQ(v->txtTamBloque()->texto(), QStringLiteral("1"));
+}
+
+TEST_F(ORVAnalizarTest, AHugeBlockSizeOnALongTextIsRefusedWithAMessage) {
+  // Random symbols in blocks of 60: nearly every block is new, far more than
+  // the analyser keeps. The window says so and stays usable.
+  QString texto;
+  uint32_t x = 7;
+  for (int i = 0; i < 400000; ++i) {
+    x = x * 1103515245u + 12345u;
+    texto += QChar(u'a' + static_cast<char16_t>((x >> 24) % 26));
+  }
+  v->txtTexto(0)->area()->setPlainText(texto);
+  bloque(*v, QStringLiteral("60"));
+  // The count takes a moment: look for the message box until it shows.
+  QString mostrado;
+  QTimer vigia;
+  QObject::connect(&vigia, &QTimer::timeout, [&] {
+    if (auto* caja = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      mostrado = caja->text();
+      caja->close();
+    }
+  });
+  vigia.start(20);
+  pulsa(v->CmdAnalizar());
+  vigia.stop();
+  EXPECT_TRUE(mostrado.startsWith(QStringLiteral("Hay demasiados bloques distintos")));
+  EXPECT_TRUE(v->CmdAnalizar()->isEnabled());
+  EXPECT_EQ(v->FlexResultados()->Filas(), 1);
+  bloque(*v, QStringLiteral("1"));
+  pulsa(v->CmdAnalizar());
+  EXPECT_EQ(v->FlexResultados()->Filas(), 27);
 }
 
 TEST_F(ORVAnalizarTest, AnEmptyTextOrABlockSizeThatIsNoNumberLeavesOnlyTheHeader) {
