@@ -22,6 +22,7 @@
 
 #include "kestrin/errores.h"
 #include "kestrin/orvw.h"
+#include "qtcomun/traducciones.h"
 
 namespace orv {
 
@@ -33,22 +34,7 @@ constexpr int kRolNivel = Qt::UserRole + 2;
 constexpr int kRolEditable = Qt::UserRole + 3;
 constexpr int kRolDato = Qt::UserRole + 4;
 
-QColor color(uint32_t valor) {
-  if (valor & 0x80000000u) {
-    const QPalette p = QGuiApplication::palette();
-    switch (valor & 0xFFu) {
-      case 0x05: return p.color(QPalette::Base);
-      case 0x08: return p.color(QPalette::Text);
-      case 0x0D: return p.color(QPalette::Highlight);
-      case 0x0E: return p.color(QPalette::HighlightedText);
-      case 0x0F: return p.color(QPalette::Button);
-      case 0x10: return p.color(QPalette::Mid);
-      case 0x12: return p.color(QPalette::ButtonText);
-      default: return p.color(QPalette::Window);
-    }
-  }
-  return QColor(valor & 0xFF, (valor >> 8) & 0xFF, (valor >> 16) & 0xFF);
-}
+using qtcomun::color;
 
 uint32_t valor(const QColor& c) {
   return static_cast<uint32_t>(c.red()) | (static_cast<uint32_t>(c.green()) << 8) |
