@@ -32,7 +32,7 @@ bool esSupercreciente(const std::vector<Moneda>& s) {
 
 }  // namespace
 
-ORVCriptoMHM::ORVCriptoMHM() { creaBloques(0); }
+ORVCriptoMHM::ORVCriptoMHM() = default;
 
 void ORVCriptoMHM::rellena(Cadena& texto) const {
   if (privada_.empty()) return;
@@ -99,29 +99,15 @@ void ORVCriptoMHM::setTextoOriginal(const std::shared_ptr<kestrin::ORVTexto>& te
   textoOriginal_->asigna(std::move(copia), textoOriginal_->Key());
 }
 
-void ORVCriptoMHM::creaBloques(int32_t n) {
-  if (n < 0) throw kestrin::ErrorSubindice();
-  if (n > kMaxBloques) kestrin::lanzaError(kestrin::kMemoriaInsuficiente);
-  bloques_.assign(n == 0 ? 1 : static_cast<size_t>(n), Moneda());
-  baseBloques_ = n == 0 ? 0 : 1;
-}
+int32_t ORVCriptoMHM::UltimoBloque() const { return bloques_.ultimo(); }
 
-int32_t ORVCriptoMHM::UltimoBloque() const {
-  return baseBloques_ + static_cast<int32_t>(bloques_.size()) - 1;
-}
+Moneda ORVCriptoMHM::TextoCifrado(int32_t i) const { return bloques_[i]; }
 
-Moneda ORVCriptoMHM::TextoCifrado(int32_t i) const {
-  if (i < baseBloques_ || i > UltimoBloque()) throw kestrin::ErrorSubindice();
-  return bloques_[static_cast<size_t>(i - baseBloques_)];
-}
-
-void ORVCriptoMHM::setTextoCifrado(int32_t i, Moneda valor) {
-  if (i < baseBloques_ || i > UltimoBloque()) throw kestrin::ErrorSubindice();
-  bloques_[static_cast<size_t>(i - baseBloques_)] = valor;
-}
+void ORVCriptoMHM::setTextoCifrado(int32_t i, Moneda valor) { bloques_[i] = valor; }
 
 void ORVCriptoMHM::setNumBloques(int32_t n) {
-  creaBloques(n);
+  if (n > kMaxBloques) kestrin::lanzaError(kestrin::kMemoriaInsuficiente);
+  bloques_.crea(n);
   numBloques_ = n;
 }
 
@@ -166,7 +152,7 @@ void ORVCriptoMHM::Cifra() {
   const uint64_t b = (totalBits + largo - 1) / largo;
   if (b > static_cast<uint64_t>(kMaxBloques)) kestrin::lanzaError(kestrin::kMemoriaInsuficiente);
   const auto n = static_cast<int32_t>(b);
-  creaBloques(n);
+  bloques_.crea(n);
   eventos.Inicio.lanza(n);
   int32_t i = 0;
   for (uint64_t inicio = 0; inicio < totalBits; inicio += largo) {
@@ -178,7 +164,7 @@ void ORVCriptoMHM::Cifra() {
     }
     ++i;
     eventos.Progreso.lanza(i);
-    bloques_[static_cast<size_t>(i - baseBloques_)] = valor;
+    bloques_[i] = valor;
   }
   eventos.Cifrado.lanza(i);
   eventos.Fin.lanza(n);

@@ -20,7 +20,7 @@ constexpr int32_t kMaxTamBloque = 4096;
 
 }  // namespace
 
-ORVCriptoRSA::ORVCriptoRSA() { setNumBloques(0); }
+ORVCriptoRSA::ORVCriptoRSA() = default;
 
 const Cadena& ORVCriptoRSA::ClaveFactor(int32_t indice) const {
   if (indice != 1 && indice != 2) throw kestrin::ErrorSubindice();
@@ -59,24 +59,13 @@ void ORVCriptoRSA::setTamBloque(int32_t caracteres) {
 }
 
 void ORVCriptoRSA::setNumBloques(int32_t n) {
-  if (n < 0) throw kestrin::ErrorSubindice();
-  bloques_.assign(n == 0 ? 1 : static_cast<size_t>(n), Cadena());
-  baseBloques_ = n == 0 ? 0 : 1;
+  bloques_.crea(n);
   numBloques_ = n;
 }
 
-size_t ORVCriptoRSA::indiceBloque(int32_t i) const {
-  if (i < baseBloques_ || i >= baseBloques_ + static_cast<int32_t>(bloques_.size())) {
-    throw kestrin::ErrorSubindice();
-  }
-  return static_cast<size_t>(i - baseBloques_);
-}
+const Cadena& ORVCriptoRSA::TextoCifrado(int32_t i) const { return bloques_[i]; }
 
-const Cadena& ORVCriptoRSA::TextoCifrado(int32_t i) const { return bloques_[indiceBloque(i)]; }
-
-void ORVCriptoRSA::setTextoCifrado(int32_t i, VistaCadena valor) {
-  bloques_[indiceBloque(i)] = Cadena(valor);
-}
+void ORVCriptoRSA::setTextoCifrado(int32_t i, VistaCadena valor) { bloques_[i] = Cadena(valor); }
 
 void ORVCriptoRSA::informa(bool ok, const Cadena& mensaje) {
   eventos.ConstruyeClave.lanza(ok, mensaje);
@@ -137,7 +126,7 @@ void ORVCriptoRSA::Cifra() {
       numero += static_cast<char32_t>(U'0' + codigo % 10);
     }
     const Cadena y = big.ModPower(numero, exponente_, clave_);
-    if (empiezaPorDigito(y)) bloques_[indiceBloque(indice)] = y;
+    if (empiezaPorDigito(y)) bloques_[indice] = y;
   }
   eventos.Fin.lanza(numBloques_);
   eventos.Cifrado.lanza(numBloques_);
@@ -170,14 +159,14 @@ Cadena ORVCriptoRSA::NumeroATexto(VistaCadena numero) const {
 }
 
 void ORVCriptoRSA::Descifra() {
-  const auto n = static_cast<int32_t>(bloques_.size());
+  const auto n = static_cast<int32_t>(bloques_.huecos());
   eventos.Inicio.lanza(n);
   auto& big = servicio();
   Cadena resultado;
   for (int32_t posicion = 1; posicion <= n; ++posicion) {
     eventos.Progreso.lanza(posicion);
     const Cadena m =
-        big.ModPower(bloques_[static_cast<size_t>(posicion - 1)], clavePrivada_, clave_);
+        big.ModPower(bloques_[bloques_.primero() + posicion - 1], clavePrivada_, clave_);
     if (empiezaPorDigito(m)) resultado += NumeroATexto(m);
   }
   auto claro = std::make_shared<kestrin::ORVTexto>();

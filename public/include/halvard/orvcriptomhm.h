@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "halvard/bloques.h"
 #include "kestrin/cadena.h"
 #include "kestrin/evento.h"
 #include "kestrin/moneda.h"
@@ -90,7 +91,6 @@ class ORVCriptoMHM : public kestrin::Objeto {
  private:
   void rechaza(const Cadena& mensaje);
   void rellena(Cadena& texto) const;
-  void creaBloques(int32_t n);
   size_t indiceSucesion(int32_t i) const;
 
   std::vector<Moneda> privada_;
@@ -100,8 +100,7 @@ class ORVCriptoMHM : public kestrin::Objeto {
   bool clavePublicaOK_ = false;
   bool clavePrivadaOK_ = false;
   std::shared_ptr<kestrin::ORVTexto> textoOriginal_ = std::make_shared<kestrin::ORVTexto>();
-  std::vector<Moneda> bloques_;
-  int32_t baseBloques_ = 0;
+  ListaBloques<Moneda> bloques_;
   int32_t numBloques_ = 0;
 };
 

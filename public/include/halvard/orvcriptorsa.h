@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "halvard/bloques.h"
 #include "kestrin/cadena.h"
 #include "kestrin/evento.h"
 #include "kestrin/objeto.h"
@@ -74,15 +75,13 @@ class ORVCriptoRSA : public kestrin::Objeto {
  private:
   void informa(bool ok, const Cadena& mensaje);
   Cadena NumeroATexto(VistaCadena numero) const;
-  size_t indiceBloque(int32_t i) const;
 
   std::array<Cadena, 2> factores_;
   Cadena exponente_, clave_, clavePrivada_;
   int32_t tamBloque_ = 1;
   int32_t numBits_ = 0;
   int32_t numBloques_ = 0;
-  std::vector<Cadena> bloques_;
-  int32_t baseBloques_ = 0;
+  ListaBloques<Cadena> bloques_;
   std::shared_ptr<kestrin::ORVTexto> textoOriginal_ = std::make_shared<kestrin::ORVTexto>();
 };
 
