@@ -6,11 +6,13 @@
 // counts. The period search counts each period above MaxPeriodo / 2 (several
 // in one pass, at a common multiple, when the text is long) and adds up the
 // columns of 2m for every smaller m; the shift search reuses those counts
-// when it runs on the same text. The columns TextoCol shows are cut from a
-// copy of the ciphertext when first read.
+// when it runs on the same text. The columns TextoCol shows are cut when
+// first read from the ciphertext searched, which the text object shares
+// (its string is never modified, only replaced).
 #include "tarnel/criptoperiodico.h"
 
 #include <algorithm>
+#include <array>
 #include <numeric>
 
 #include "combinacion.h"
@@ -78,16 +80,6 @@ Moneda indiceColumna(const uint32_t* cuentas) {
                              (static_cast<double>(total) * static_cast<double>(total - 1)));
 }
 
-// The value of each character of a text: its symbol's, or kFuera.
-std::vector<uint8_t> valoresDe(VistaCadena s) {
-  std::vector<uint8_t> valores(s.size());
-  for (size_t i = 0; i < s.size(); ++i) {
-    const int v = alfabeto::valor(s[i]);
-    valores[i] = v < 0 ? kFuera : static_cast<uint8_t>(v);
-  }
-  return valores;
-}
-
 // Length of column c (0-based) of a text of n characters cut with a period.
 size_t longitudColumna(size_t n, size_t periodo, size_t c) {
   return n > c ? (n - c + periodo - 1) / periodo : 0;
@@ -100,77 +92,191 @@ Cadena columnaDe(VistaCadena s, size_t periodo, size_t c) {
   return columna;
 }
 
-// Counters of the columns of a text for a period, kAncho per column.
-std::vector<uint32_t> cuentaColumnasTexto(VistaCadena s, size_t periodo) {
+// Counters of the columns of a text for a period, kAncho per column; with
+// `valores`, also the value of each character there (its symbol's, or
+// kFuera). The text, four bytes a character, is read once for both.
+std::vector<uint32_t> cuentaColumnasTexto(VistaCadena s, size_t periodo, uint8_t* valores) {
+  std::array<uint8_t, 256> tabla{};
+  for (size_t c = 0; c < tabla.size(); ++c) {
+    const int v = alfabeto::valor(static_cast<char32_t>(c));
+    tabla[c] = v < 0 ? kFuera : static_cast<uint8_t>(v);
+  }
   std::vector<uint32_t> cuentas(periodo * kAncho, 0);
   for (size_t base = 0; base < s.size(); base += periodo) {
     const size_t n = std::min(periodo, s.size() - base);
+    const char32_t* x = s.data() + base;
     uint32_t* fila = cuentas.data();
     for (size_t c = 0; c < n; ++c, fila += kAncho) {
-      const int v = alfabeto::valor(s[base + c]);
-      ++fila[v < 0 ? kFuera : static_cast<size_t>(v)];
+      const uint8_t v = x[c] < tabla.size() ? tabla[x[c]] : kFuera;
+      if (valores) valores[base + c] = v;
+      ++fila[v];
     }
   }
   return cuentas;
 }
 
 // Counters of the columns of `valores` (symbol values, kFuera outside the
-// alphabet) for the period `ciclo`.
+// alphabet) for the period `ciclo`. A long cycle is counted a band of columns
+// at a time, so that the band's counters stay in the fastest cache while the
+// rows go by.
 std::vector<uint32_t> cuentaColumnas(const std::vector<uint8_t>& valores, size_t ciclo) {
+  constexpr size_t kBanda = 128;
   std::vector<uint32_t> cuentas(ciclo * kAncho, 0);
   const uint8_t* v = valores.data();
-  for (size_t base = 0; base < valores.size(); base += ciclo) {
-    const size_t n = std::min(ciclo, valores.size() - base);
-    uint32_t* fila = cuentas.data();
-    for (size_t c = 0; c < n; ++c, fila += kAncho) ++fila[v[base + c]];
+  const size_t n = valores.size();
+  const size_t filas = n / ciclo;
+  for (size_t desde = 0; desde < ciclo; desde += kBanda) {
+    const size_t ancho = std::min(kBanda, ciclo - desde);
+    uint32_t* const banda = cuentas.data() + desde * kAncho;
+    for (size_t fila = 0; fila < filas; ++fila) {
+      const uint8_t* x = v + fila * ciclo + desde;
+      uint32_t* f = banda;
+      size_t c = 0;
+      // Four columns a step: their counters are distinct, so the increments overlap.
+      for (; c + 4 <= ancho; c += 4, f += 4 * kAncho) {
+        ++f[x[c]];
+        ++f[kAncho + x[c + 1]];
+        ++f[2 * kAncho + x[c + 2]];
+        ++f[3 * kAncho + x[c + 3]];
+      }
+      for (; c < ancho; ++c, f += kAncho) ++f[x[c]];
+    }
   }
+  // The last, incomplete row.
+  uint32_t* f = cuentas.data();
+  for (size_t i = filas * ciclo; i < n; ++i, f += kAncho) ++f[v[i]];
   return cuentas;
 }
 
 // The counters of the period m from those of a multiple `ciclo` of it: column
 // c of m is made of the columns c, c + m, c + 2m, ... of `ciclo`.
 std::vector<uint32_t> sumaColumnas(const std::vector<uint32_t>& cuentas, size_t ciclo, size_t m) {
-  std::vector<uint32_t> suma(m * kAncho, 0);
-  for (size_t fila = 0; fila < ciclo; ++fila) {
-    const uint32_t* origen = &cuentas[fila * kAncho];
-    uint32_t* destino = &suma[(fila % m) * kAncho];
-    for (size_t v = 0; v < kAncho; ++v) destino[v] += origen[v];
+  std::vector<uint32_t> suma(cuentas.begin(), cuentas.begin() + static_cast<ptrdiff_t>(m * kAncho));
+  const uint32_t* origen = cuentas.data() + m * kAncho;
+  for (size_t vuelta = m; vuelta < ciclo; vuelta += m) {
+    uint32_t* destino = suma.data();
+    for (size_t i = 0; i < m * kAncho; ++i) destino[i] += origen[i];
+    origen += m * kAncho;
   }
   return suma;
 }
 
-// The counters of every period 1..maximo (index m). Periods above
-// maximo / 2 are counted from the values, several in one pass
-// when the text is long enough for a common multiple of them to pay off:
-// one pass at their least common multiple, then adding up its columns.
-// Every smaller period m adds up the columns of 2m.
-std::vector<std::vector<uint32_t>> cuentasPorPeriodo(const std::vector<uint8_t>& valores,
-                                                     size_t maximo) {
-  std::vector<std::vector<uint32_t>> cuentas(maximo + 1);
-  // A common cycle is worth it while adding up its counters (65 per column)
-  // costs less than another pass over the text, and while they stay in the
-  // fast caches.
-  const size_t cicloMaximo = std::min<size_t>(valores.size() / kAncho, 400);
-  std::vector<size_t> pendientes;
-  for (size_t m = maximo; m > maximo / 2; --m) pendientes.push_back(m);
-  while (!pendientes.empty()) {
-    std::vector<size_t> grupo{pendientes.front()};
-    size_t ciclo = pendientes.front();
-    std::vector<size_t> resto;
-    for (size_t i = 1; i < pendientes.size(); ++i) {
-      const size_t comun = std::lcm(ciclo, pendientes[i]);
-      if (comun <= cicloMaximo) {
-        grupo.push_back(pendientes[i]);
-        ciclo = comun;
-      } else {
-        resto.push_back(pendientes[i]);
+// The prime factors of n.
+std::vector<size_t> primosDe(size_t n) {
+  std::vector<size_t> primos;
+  for (size_t p = 2; p * p <= n; ++p) {
+    if (n % p != 0) continue;
+    primos.push_back(p);
+    while (n % p == 0) n /= p;
+  }
+  if (n > 1) primos.push_back(n);
+  return primos;
+}
+
+// Gives each period of `periodos` (all dividing `ciclo`) its counters, from
+// the counters of `ciclo`. Several periods that divide ciclo / p for a prime p
+// are served from that smaller table, added up once: a long cycle's table is
+// then added up a few times instead of once per period.
+void reparte(std::vector<uint32_t> cuentas, size_t ciclo, std::vector<size_t> periodos,
+             std::vector<std::vector<uint32_t>>& destino) {
+  const bool propio = std::erase(periodos, ciclo) > 0;
+  while (!periodos.empty()) {
+    size_t mejorPrimo = 0;
+    size_t mejorCuenta = 0;
+    for (const size_t p : primosDe(ciclo)) {
+      const auto cuenta = static_cast<size_t>(
+          std::count_if(periodos.begin(), periodos.end(), [&](size_t m) { return (ciclo / p) % m == 0; }));
+      if (cuenta > mejorCuenta) {
+        mejorPrimo = p;
+        mejorCuenta = cuenta;
       }
     }
-    pendientes = std::move(resto);
-    const auto comunes = cuentaColumnas(valores, ciclo);
-    for (const size_t m : grupo) {
-      cuentas[m] = m == ciclo ? comunes : sumaColumnas(comunes, ciclo, m);
+    if (mejorCuenta < 2) {
+      for (const size_t m : periodos) destino[m] = sumaColumnas(cuentas, ciclo, m);
+      break;
     }
+    const size_t menor = ciclo / mejorPrimo;
+    std::vector<size_t> parte;
+    std::erase_if(periodos, [&](size_t m) {
+      if (menor % m != 0) return false;
+      parte.push_back(m);
+      return true;
+    });
+    reparte(sumaColumnas(cuentas, ciclo, menor), menor, std::move(parte), destino);
+  }
+  if (propio) destino[ciclo] = std::move(cuentas);
+}
+
+// Periods counted together in one pass at their least common multiple.
+struct Grupo {
+  size_t ciclo = 1;
+  std::vector<size_t> periodos;
+};
+
+// The largest group of `periodos` whose least common multiple stays within
+// `tope` (of equal size, the one with the smaller multiple), by a depth-first
+// search that gives up after `presupuesto` steps with the best found so far.
+void buscaGrupo(const std::vector<size_t>& periodos, size_t desde, Grupo& actual, Grupo& mejor,
+                size_t tope, int& presupuesto) {
+  if (actual.periodos.size() > mejor.periodos.size() ||
+      (actual.periodos.size() == mejor.periodos.size() && actual.ciclo < mejor.ciclo)) {
+    mejor = actual;
+  }
+  for (size_t i = desde; i < periodos.size() && presupuesto > 0; ++i) {
+    if (actual.periodos.size() + (periodos.size() - i) < mejor.periodos.size()) return;
+    const size_t comun = std::lcm(actual.ciclo, periodos[i]);
+    if (comun > tope) continue;
+    --presupuesto;
+    const size_t anterior = actual.ciclo;
+    actual.ciclo = comun;
+    actual.periodos.push_back(periodos[i]);
+    buscaGrupo(periodos, i + 1, actual, mejor, tope, presupuesto);
+    actual.periodos.pop_back();
+    actual.ciclo = anterior;
+  }
+}
+
+// Splits the periods into groups, largest first, each with a cycle within `tope`.
+std::vector<Grupo> agrupa(std::vector<size_t> pendientes, size_t tope) {
+  std::vector<Grupo> grupos;
+  while (!pendientes.empty()) {
+    Grupo actual, mejor;
+    int presupuesto = 20000;
+    buscaGrupo(pendientes, 0, actual, mejor, tope, presupuesto);
+    if (mejor.periodos.empty()) mejor = Grupo{pendientes.front(), {pendientes.front()}};
+    std::erase_if(pendientes, [&](size_t m) {
+      return std::find(mejor.periodos.begin(), mejor.periodos.end(), m) != mejor.periodos.end();
+    });
+    grupos.push_back(std::move(mejor));
+  }
+  return grupos;
+}
+
+// The counters of every period 1..maximo (index m). The periods above
+// maximo / 2 are counted from the values, several in one pass when the text
+// is long enough for a common multiple of them to pay off: one pass at their
+// least common multiple, then adding up its columns. Every smaller period m
+// adds up the columns of 2m.
+std::vector<std::vector<uint32_t>> cuentasPorPeriodo(VistaCadena texto, size_t maximo) {
+  std::vector<std::vector<uint32_t>> cuentas(maximo + 1);
+  // Adding up a cycle's counters (kAncho per column) for each member must
+  // cost well under the pass each member saves, and the counters must stay
+  // small beside the text and within the second-level cache.
+  const size_t tope = std::min<size_t>(texto.size() / (2 * kAncho), 8192);
+  std::vector<size_t> pendientes;
+  for (size_t m = maximo; m > maximo / 2; --m) pendientes.push_back(m);
+  std::vector<Grupo> grupos = agrupa(std::move(pendientes), tope);
+  if (grupos.empty()) return cuentas;
+  // The group of the shortest cycle is counted while the values are read.
+  std::iter_swap(grupos.begin(),
+                 std::min_element(grupos.begin(), grupos.end(),
+                                  [](const Grupo& a, const Grupo& b) { return a.ciclo < b.ciclo; }));
+  std::vector<uint8_t> valores(texto.size());
+  for (Grupo& grupo : grupos) {
+    auto comunes = &grupo == &grupos.front()
+                       ? cuentaColumnasTexto(texto, grupo.ciclo, valores.data())
+                       : cuentaColumnas(valores, grupo.ciclo);
+    reparte(std::move(comunes), grupo.ciclo, std::move(grupo.periodos), cuentas);
   }
   for (size_t m = maximo / 2; m >= 1; --m) cuentas[m] = sumaColumnas(cuentas[2 * m], 2 * m, m);
   return cuentas;
@@ -258,13 +364,15 @@ void CriptoPeriodico::setTextoCol(int32_t i, Cadena texto) {
 void CriptoPeriodico::construye(size_t columna) const {
   Corte& corte = cortes_[columna];
   if (!corte.texto) return;
-  textoCol_[columna] = columnaDe(*corte.texto, corte.periodo, columna);
+  textoCol_[columna] = columnaDe(corte.texto->vista(), corte.periodo, columna);
   corte = Corte();
 }
 
-std::shared_ptr<const Cadena> CriptoPeriodico::copia(VistaCadena texto) {
-  if (!copia_ || VistaCadena(*copia_) != texto) copia_ = std::make_shared<const Cadena>(texto);
-  return copia_;
+CriptoPeriodico::Instantanea CriptoPeriodico::instantanea(const ORVTexto& cifrado,
+                                                          VistaCadena texto) {
+  Instantanea instantanea{cifrado.TextoCompartido(), 0, texto.size()};
+  instantanea.inicio = static_cast<size_t>(texto.data() - instantanea.cadena->data());
+  return instantanea;
 }
 
 void CriptoPeriodico::aseguraColumnas(int32_t n) {
@@ -363,9 +471,9 @@ void CriptoPeriodico::BuscaPeriodo() {
   if (maxPeriodo_ == 0) setMaxPeriodo(20);
   const auto maximo = static_cast<size_t>(maxPeriodo_);
 
-  const auto texto = copia(s);
-  cuentasPorPeriodo_ = cuentasPorPeriodo(valoresDe(*texto), maximo);
-  copiaContada_ = texto;
+  const Instantanea texto = instantanea(*cifrado, s);
+  cuentasPorPeriodo_ = cuentasPorPeriodo(s, maximo);
+  textoContado_ = texto;
   const auto& cuentas = cuentasPorPeriodo_;
   // indices[m][c]: IC of column c for the period m.
   std::vector<std::vector<Moneda>> indices(maximo + 1);
@@ -423,7 +531,7 @@ const CriptoPeriodico::ResumenColumna& CriptoPeriodico::resumen(size_t columna, 
   // The characters of the column, where they are.
   const auto recorre = [&](auto&& visita) {
     if (corte.texto) {
-      const Cadena& s = *corte.texto;
+      const VistaCadena s = corte.texto->vista();
       for (size_t i = columna; i < s.size(); i += corte.periodo) {
         if (!visita(s[i])) return;
       }
@@ -471,18 +579,18 @@ void CriptoPeriodico::BuscaDesplazamientos() {
 
   // The counters of the columns: those of the period search when it
   // examined this period on this same text.
-  const auto texto = copia(s);
+  const Instantanea texto = instantanea(*cifrado, s);
   std::vector<uint32_t> cuentasColumnas;
-  if (copiaContada_ == texto && p < cuentasPorPeriodo_.size() && !cuentasPorPeriodo_[p].empty()) {
+  if (textoContado_ == texto && p < cuentasPorPeriodo_.size() && !cuentasPorPeriodo_[p].empty()) {
     cuentasColumnas = cuentasPorPeriodo_[p];
   } else if (p > 0) {
-    cuentasColumnas = cuentaColumnasTexto(*texto, p);
+    cuentasColumnas = cuentaColumnasTexto(s, p, nullptr);
   }
   // The columns are sized for the period in use, whatever MaxPeriodo is.
   aseguraColumnas(periodo);
   std::vector<size_t> longitudes(p);
   for (size_t c = 0; c < p; ++c) {
-    longitudes[c] = longitudColumna(texto->size(), p, c);
+    longitudes[c] = longitudColumna(s.size(), p, c);
     Cadena().swap(textoCol_[c]);
     cortes_[c] = Corte{texto, p};
     auto& resumen = resumenes_[c].emplace();

@@ -228,30 +228,38 @@ TEST(CriptoPeriodico, PeriodSearchTablesMatchTheAnalyserOnEachColumn) {
 }
 
 // On a long text the counts of several periods come from one pass at a
-// common multiple of them; every index must still be the column's own.
+// common multiple of them, added up in stages; every index must still be the
+// column's own. The longest text allows the largest common cycles.
 TEST(CriptoPeriodico, PeriodSearchOnALongTextMatchesEachColumn) {
-  std::mt19937 azar(25);
-  Cadena s;
-  for (int i = 0; i < 200000; ++i) {
-    const unsigned x = azar() % 100;
-    s += x < 60 ? alfabeto::simbolo(static_cast<int>(x % 7)) : x < 98 ? alfabeto::simbolo(static_cast<int>(x)) : U'#';
-  }
-  ORVCriptoVigenere v;
-  v.setTextoCifrado(texto(s));
-  v.BuscaPeriodo();
-  for (int32_t per = 1; per <= 25; ++per) {
-    for (int32_t c = 1; c <= per; ++c) {
-      std::array<int64_t, 64> cuentas{};
-      int64_t total = 0;
-      for (size_t i = static_cast<size_t>(c - 1); i < s.size(); i += static_cast<size_t>(per)) {
-        const int x = alfabeto::valor(s[i]);
-        if (x >= 0) ++cuentas[static_cast<size_t>(x)], ++total;
+  struct Caso {
+    size_t longitud;
+    int32_t maxPeriodo;
+  };
+  for (const Caso caso : {Caso{200000, 25}, Caso{1100003, 31}}) {
+    std::mt19937 azar(25);
+    Cadena s;
+    for (size_t i = 0; i < caso.longitud; ++i) {
+      const unsigned x = azar() % 100;
+      s += x < 60 ? alfabeto::simbolo(static_cast<int>(x % 7)) : x < 98 ? alfabeto::simbolo(static_cast<int>(x)) : U'#';
+    }
+    ORVCriptoVigenere v;
+    v.setMaxPeriodo(caso.maxPeriodo);
+    v.setTextoCifrado(texto(s));
+    v.BuscaPeriodo();
+    for (int32_t per = 1; per <= caso.maxPeriodo; ++per) {
+      for (int32_t c = 1; c <= per; ++c) {
+        std::array<int64_t, 64> cuentas{};
+        int64_t total = 0;
+        for (size_t i = static_cast<size_t>(c - 1); i < s.size(); i += static_cast<size_t>(per)) {
+          const int x = alfabeto::valor(s[i]);
+          if (x >= 0) ++cuentas[static_cast<size_t>(x)], ++total;
+        }
+        int64_t suma = 0;
+        for (const int64_t f : cuentas) suma += f * (f - 1);
+        const Moneda esperado = Moneda::desdeDouble(static_cast<double>(suma) /
+                                                    (static_cast<double>(total) * static_cast<double>(total - 1)));
+        ASSERT_EQ(v.IC(per, c), esperado) << caso.longitud << ": " << per << "," << c;
       }
-      int64_t suma = 0;
-      for (const int64_t f : cuentas) suma += f * (f - 1);
-      const Moneda esperado = Moneda::desdeDouble(static_cast<double>(suma) /
-                                                  (static_cast<double>(total) * static_cast<double>(total - 1)));
-      ASSERT_EQ(v.IC(per, c), esperado) << per << "," << c;
     }
   }
 }

@@ -59,16 +59,21 @@ Cadena escribe(int32_t key) {
 void ORVTexto::setTexto(VistaCadena texto) {
   if (const auto key = etiqueta::busca(texto, /*sinMayusculas=*/false)) {
     key_ = *key;
-    texto_ = Cadena(texto.substr(etiqueta::kLongitud));
+    texto_ = std::make_shared<const Cadena>(texto.substr(etiqueta::kLongitud));
   } else {
     key_ = CSKNone;
-    texto_ = Cadena(texto);
+    texto_ = std::make_shared<const Cadena>(texto);
   }
 }
 
+const std::shared_ptr<const Cadena>& ORVTexto::vacia() {
+  static const auto vacia = std::make_shared<const Cadena>();
+  return vacia;
+}
+
 Cadena ORVTexto::KeyText() const {
-  if (key_ == CSKNone) return texto_;
-  return etiqueta::escribe(key_) + texto_;
+  if (key_ == CSKNone) return *texto_;
+  return etiqueta::escribe(key_) + *texto_;
 }
 
 }  // namespace kestrin

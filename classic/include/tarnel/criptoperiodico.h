@@ -132,16 +132,28 @@ class CriptoPeriodico : public Criptosistema {
   // The summary of a column (0-based), with the order of its symbols when asked.
   const ResumenColumna& resumen(size_t columna, bool conOrden);
 
-  // A column of TextoCol that is built when first read: the copy of the
-  // ciphertext it comes from and the period it was cut with.
+  // The ciphertext a search worked on: a part of a string that is never
+  // modified (the text object's own, shared), so that the columns stay those
+  // of the text searched without copying it.
+  struct Instantanea {
+    std::shared_ptr<const Cadena> cadena;
+    size_t inicio = 0;
+    size_t longitud = 0;
+    VistaCadena vista() const { return VistaCadena(*cadena).substr(inicio, longitud); }
+    bool operator==(const Instantanea& otra) const {
+      return cadena == otra.cadena && inicio == otra.inicio && longitud == otra.longitud;
+    }
+  };
+  // The part `texto` (a view into the text object's string) of `cifrado`.
+  static Instantanea instantanea(const ORVTexto& cifrado, VistaCadena texto);
+
+  // A column of TextoCol that is built when first read: the text it comes
+  // from and the period it was cut with.
   struct Corte {
-    std::shared_ptr<const Cadena> texto;
+    std::optional<Instantanea> texto;
     size_t periodo = 0;
   };
   void construye(size_t columna) const;
-  // The searches work on a copy of the ciphertext, so that the columns stay
-  // those of the text searched; the last copy serves while the text is equal.
-  std::shared_ptr<const Cadena> copia(VistaCadena texto);
 
   size_t celdaICM(int32_t i, int32_t j, int32_t s) const;
   size_t celdaPar(int32_t i, int32_t j) const;
@@ -161,10 +173,9 @@ class CriptoPeriodico : public Criptosistema {
   mutable std::vector<Cadena> textoCol_;
   mutable std::vector<Corte> cortes_;
   std::vector<std::optional<ResumenColumna>> resumenes_;  // one per TextoCol entry
-  std::shared_ptr<const Cadena> copia_;
-  // Counters of every period of the last period search, and its copy.
+  // Counters of every period of the last period search, and its text.
   std::vector<std::vector<uint32_t>> cuentasPorPeriodo_;
-  std::shared_ptr<const Cadena> copiaContada_;
+  std::optional<Instantanea> textoContado_;
 
   int32_t periodo_ = 0;
   std::vector<Moneda> icm_;               // 64 per pair i <= j

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <utility>
 
@@ -30,7 +31,11 @@ class ORVTexto : public Objeto {
   int32_t Key() const { return key_; }
   void setKey(int32_t key) { key_ = key; }
 
-  const Cadena& Texto() const { return texto_; }
+  const Cadena& Texto() const { return *texto_; }
+  // The current text as a shared, never-modified string: a change of Texto
+  // replaces it, so a holder keeps a snapshot without copying and can tell
+  // whether the text changed by comparing pointers.
+  std::shared_ptr<const Cadena> TextoCompartido() const { return texto_; }
   // A tagged string sets Key from the tag and Texto to the rest; any other
   // string sets Key to CSKNone and Texto to the whole string.
   void setTexto(VistaCadena texto);
@@ -38,7 +43,7 @@ class ORVTexto : public Objeto {
   // Sets both parts as given, without reading a tag: how a cryptosystem
   // publishes its result.
   void asigna(Cadena texto, int32_t key) {
-    texto_ = std::move(texto);
+    texto_ = std::make_shared<const Cadena>(std::move(texto));
     key_ = key;
   }
 
@@ -47,7 +52,8 @@ class ORVTexto : public Objeto {
 
  private:
   int32_t key_ = CSKNone;
-  Cadena texto_;
+  std::shared_ptr<const Cadena> texto_ = vacia();
+  static const std::shared_ptr<const Cadena>& vacia();
 };
 
 namespace etiqueta {
