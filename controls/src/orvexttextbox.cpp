@@ -11,14 +11,16 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
-#include <QTextCursor>
 #include <QSaveFile>
-#include <QToolBar>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
+#include <QToolBar>
 #include <QToolButton>
 
 #include <algorithm>
@@ -81,6 +83,98 @@ QString filtroDialogo(const QString& filtro) {
   return salida.join(QStringLiteral(";;"));
 }
 
+// Long lines. Qt lays out a block (a line of the area) whole, and again on
+// every edit of it: a line of megabytes costs seconds per key. So a line longer
+// than kBloque is held in the area as several blocks, and the separators
+// between them are soft: their character format carries the object type
+// kSuave, they are no part of the text, and every reading of the area (the
+// tagged text, what a cut or a drag takes) leaves them out. Qt clears the
+// object type of what is typed or inserted, so a line end the user makes is
+// always a real one; undo brings a soft separator back with its format.
+constexpr qsizetype kBloque = 4096;
+constexpr qsizetype kHolgura = kBloque / 8;  // how far back a cut looks for a space
+constexpr int kSuave = QTextFormat::UserObject + 1;
+
+QTextCharFormat formatoSuave() {
+  QTextCharFormat f;
+  f.setObjectType(kSuave);
+  return f;
+}
+
+// Whether the separator in front of `b` is soft.
+bool esSuave(const QTextBlock& b) {
+  return b.isValid() && b.position() > 0 && b.charFormat().objectType() == kSuave;
+}
+
+// Where a long line running from `desde` is cut near `limite`: after the last
+// space of the final stretch, so the break looks like a wrap, else at the
+// limit but never inside a surrogate pair.
+qsizetype corte(QStringView s, qsizetype desde, qsizetype limite) {
+  for (qsizetype i = limite; i > std::max(desde + 1, limite - kHolgura); --i) {
+    const QChar c = s.at(i - 1);
+    if (c == QLatin1Char(' ') || c == QChar(0xB7) || c == QLatin1Char('\t')) return i;
+  }
+  if (limite < s.size() && s.at(limite).isLowSurrogate() && limite - 1 > desde) return limite - 1;
+  return limite;
+}
+
+bool tieneLineaLarga(QStringView s) {
+  for (qsizetype linea = 0; linea <= s.size();) {
+    qsizetype fin = s.indexOf(QLatin1Char('\n'), linea);
+    if (fin < 0) fin = s.size();
+    if (fin - linea > kBloque) return true;
+    linea = fin + 1;
+  }
+  return false;
+}
+
+// The characters the area holds for others of the text, as toPlainText reads them.
+void comoTexto(QString& s) {
+  for (QChar& c : s) {
+    switch (c.unicode()) {
+      case QChar::LineSeparator:
+      case QChar::ParagraphSeparator:
+      case 0xFDD0:  // frame marks
+      case 0xFDD1:
+        c = QLatin1Char('\n');
+        break;
+      case QChar::Nbsp:
+        c = QLatin1Char(' ');
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+// Texts longer than this are shown a piece at a time so the window keeps
+// answering while a large file fills the box.
+constexpr qsizetype kTrozo = 1 << 18;
+
+bool tieneSurrogados(const QString& s) {
+  return std::any_of(s.cbegin(), s.cend(), [](QChar c) { return c.isSurrogate(); });
+}
+
+// The text as the text area gives it back: line ends become "\n" and
+// non-breaking spaces plain spaces. True when anything changed.
+bool normaliza(QString& s) {
+  const bool cambia = std::any_of(s.cbegin(), s.cend(), [](QChar c) {
+    return c == QLatin1Char('\r') || c == QChar::ParagraphSeparator || c == QChar::LineSeparator ||
+           c == QChar::Nbsp || c.unicode() == 0xFDD0 || c.unicode() == 0xFDD1;
+  });
+  if (cambia) {
+    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    comoTexto(s);
+  }
+  return cambia;
+}
+
+QString comoArea(QString s) {
+  normaliza(s);
+  return s;
+}
+
 }  // namespace
 
 void ponEspacioTrabajo(std::shared_ptr<kestrin::ORVW> w) {
@@ -117,7 +211,7 @@ class AreaTexto : public QPlainTextEdit {
     ev.KeyDown.lanza(codigo, mayus);
     const QString texto = e->text();
     if (texto.size() != 1 || texto.at(0).unicode() < 32 || (e->modifiers() & Qt::ControlModifier)) {
-      QPlainTextEdit::keyPressEvent(e);
+      pasaTecla(e);
       return;
     }
     int16_t ascii = static_cast<int16_t>(texto.at(0).unicode());
@@ -126,10 +220,30 @@ class AreaTexto : public QPlainTextEdit {
     if (ascii == 0) return;  // the host swallowed the key
     if (ascii == 32 && !caja_->espacios_.isEmpty()) ascii = static_cast<int16_t>(caja_->espacios_.at(0).unicode());
     if (ascii == original) {
-      QPlainTextEdit::keyPressEvent(e);
+      pasaTecla(e);
     } else if (!isReadOnly()) {
       insertPlainText(QString(QChar(static_cast<char16_t>(ascii))));
     }
+  }
+  // What a cut or a drag takes: the selection as text, without the breaks
+  // of long lines.
+  QMimeData* createMimeDataFromSelection() const override {
+    const QTextCursor c = textCursor();
+    auto* datos = new QMimeData;
+    datos->setText(caja_->textoReal(c.selectionStart(), c.selectionEnd()));
+    return datos;
+  }
+  // Text dropped in: long lines are cut as when a text is placed.
+  void insertFromMimeData(const QMimeData* fuente) override {
+    if (!fuente || !fuente->hasText()) return;
+    QTextCursor c = textCursor();
+    c.beginEditBlock();
+    c.removeSelectedText();
+    caja_->insertaConCortes(c, comoArea(fuente->text()), false);
+    caja_->limpiaVacios(c);
+    c.endEditBlock();
+    setTextCursor(c);
+    ensureCursorVisible();
   }
   void keyReleaseEvent(QKeyEvent* e) override {
     int16_t codigo = detalle::codigoTecla(e->key());
@@ -179,6 +293,13 @@ class AreaTexto : public QPlainTextEdit {
     float x = static_cast<float>(e->position().x());
     float y = static_cast<float>(e->position().y());
     evento.lanza(b, s, x, y);
+  }
+
+  void pasaTecla(QKeyEvent* e) {
+    if (!caja_->teclaEnFrontera(e)) QPlainTextEdit::keyPressEvent(e);
+    // Undo and redo bring back states that were already tidy.
+    if (!e->matches(QKeySequence::Undo) && !e->matches(QKeySequence::Redo))
+      caja_->limpiaTrasEdicion();
   }
 
   ORVExtTextBox* caja_;
@@ -391,29 +512,6 @@ QAction* ORVExtTextBox::AddButton(const QIcon& bmp0, const QIcon& bmp1, const QS
   return a;
 }
 
-namespace {
-
-// Texts longer than this are shown a piece at a time so the window keeps
-// answering while a large file fills the box.
-constexpr qsizetype kTrozo = 1 << 18;
-
-bool tieneSurrogados(const QString& s) {
-  return std::any_of(s.cbegin(), s.cend(), [](QChar c) { return c.isSurrogate(); });
-}
-
-// The text as the text area gives it back: line ends become "\n" and
-// non-breaking spaces plain spaces.
-QString comoArea(QString s) {
-  s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-  s.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-  s.replace(QChar::LineSeparator, QLatin1Char('\n'));
-  s.replace(QChar::Nbsp, QLatin1Char(' '));
-  return s;
-}
-
-}  // namespace
-
 bool ORVExtTextBox::setCSTexto(std::shared_ptr<kestrin::ORVTexto> t) {
   if (!t) kestrin::lanzaError(91);
   if (!t->Texto().empty() && (t->Key() & keysAccepted_) < 1) {
@@ -425,18 +523,19 @@ bool ORVExtTextBox::setCSTexto(std::shared_ptr<kestrin::ORVTexto> t) {
   texto_ = std::move(t);
   QString mostrado = aQString(texto_->Texto());
   surrogados_ = tieneSurrogados(mostrado);
-  if (mostrado.size() <= kTrozo) {
+  if (mostrado.size() <= kTrozo && !tieneLineaLarga(mostrado)) {
     poniendo_ = true;
     area_->setPlainText(mostrado);
     poniendo_ = false;
     contenidoCambiado();
   } else {
     // The tagged text is up to date at once; the display follows in pieces
-    // cut at line ends, read-only and without undo until it is complete.
-    mostrado = comoArea(std::move(mostrado));
-    texto_->asigna(aCadena(mostrado), texto_->Key());
+    // cut at line ends (or inside a long line), read-only and without undo
+    // until it is complete.
+    if (normaliza(mostrado)) texto_->asigna(aCadena(mostrado), texto_->Key());
     relleno_ = std::move(mostrado);
     rellenoHecho_ = 0;
+    rellenoSuave_ = false;
     ++generacion_;
     area_->setUndoRedoEnabled(false);
     area_->setReadOnly(true);
@@ -453,28 +552,35 @@ bool ORVExtTextBox::rellenando() const { return !relleno_.isNull(); }
 void ORVExtTextBox::rellena(unsigned generacion) {
   if (generacion != generacion_ || !rellenando()) return;
   qsizetype fin = std::min(relleno_.size(), rellenoHecho_ + kTrozo);
+  bool cortado = false;
   if (fin < relleno_.size()) {
-    // Whole lines only: a line laid out again for every piece would cost more
-    // than laying it out once.
-    const qsizetype salto = relleno_.lastIndexOf(QLatin1Char('\n'), fin - 1);
-    if (salto >= rellenoHecho_) {
-      fin = salto + 1;
+    // Whole lines where the piece has a line end; a longer line is cut and
+    // goes on after a soft separator in the next piece.
+    const qsizetype salto =
+        QStringView(relleno_).sliced(rellenoHecho_, fin - rellenoHecho_).lastIndexOf(u'\n');
+    if (salto >= 0) {
+      fin = rellenoHecho_ + salto + 1;
     } else {
-      const qsizetype siguiente = relleno_.indexOf(QLatin1Char('\n'), fin);
-      fin = siguiente < 0 ? relleno_.size() : siguiente + 1;
+      fin = corte(relleno_, rellenoHecho_, fin);
+      cortado = true;
     }
   }
-  const QString trozo = QStringView(relleno_).sliced(rellenoHecho_, fin - rellenoHecho_).toString();
   poniendo_ = true;
   if (rellenoHecho_ == 0) {
-    area_->setPlainText(trozo);  // no cursor to place: cheaper on a long line
-  } else {
-    QTextCursor c(area_->document());
-    c.movePosition(QTextCursor::End);
-    c.insertText(trozo);
+    area_->setPlainText(QString());
+    suaves_ = 0;
   }
+  // One edit per piece: the area then lays out only the blocks it shows.
+  QTextCursor c(area_->document());
+  c.movePosition(QTextCursor::End);
+  c.beginEditBlock();
+  suaves_ += insertaConCortes(c, QStringView(relleno_).sliced(rellenoHecho_, fin - rellenoHecho_),
+                              rellenoSuave_);
+  c.endEditBlock();
   poniendo_ = false;
+  bloques_ = area_->document()->blockCount();
   rellenoHecho_ = fin;
+  rellenoSuave_ = cortado;
   if (rellenoHecho_ < relleno_.size()) {
     QTimer::singleShot(0, this, [this, generacion] { rellena(generacion); });
     return;
@@ -485,6 +591,7 @@ void ORVExtTextBox::rellena(unsigned generacion) {
 void ORVExtTextBox::terminaRelleno() {
   relleno_ = QString();
   rellenoHecho_ = 0;
+  rellenoSuave_ = false;
   area_->setReadOnly(bloqueado_);
   area_->setUndoRedoEnabled(true);
   area_->moveCursor(QTextCursor::Start);
@@ -496,44 +603,217 @@ void ORVExtTextBox::cancelaRelleno() {
   terminaRelleno();
 }
 
+int ORVExtTextBox::insertaConCortes(QTextCursor& c, QStringView texto, bool suaveAlPrincipio) {
+  const QTextCharFormat plano;
+  int suaves = 0;
+  auto separaSuave = [&] {
+    c.insertBlock(QTextBlockFormat(), formatoSuave());
+    ++suaves;
+  };
+  if (suaveAlPrincipio) separaSuave();
+  // Short lines go in together with what follows them.
+  qsizetype pendiente = 0;
+  for (qsizetype linea = 0; linea <= texto.size();) {
+    qsizetype fin = texto.indexOf(u'\n', linea);
+    if (fin < 0) fin = texto.size();
+    for (qsizetype k = linea; fin - k > kBloque;) {
+      k = corte(texto, k, k + kBloque);
+      c.insertText(texto.sliced(pendiente, k - pendiente).toString(), plano);
+      separaSuave();
+      pendiente = k;
+    }
+    linea = fin + 1;
+  }
+  if (pendiente < texto.size()) c.insertText(texto.sliced(pendiente).toString(), plano);
+  return suaves;
+}
+
+QString ORVExtTextBox::textoMostrado() const {
+  return textoReal(0, area_->document()->characterCount() - 1);
+}
+
+QString ORVExtTextBox::textoReal(int desde, int hasta, int* separadores, int* suaves) const {
+  const QTextDocument* doc = area_->document();
+  hasta = std::min(hasta, doc->characterCount() - 1);
+  QString s;
+  if (hasta <= desde) return s;
+  s.reserve(hasta - desde);
+  // The separator in front of a block stands at its position - 1.
+  for (QTextBlock b = doc->findBlock(desde); b.isValid() && b.position() <= hasta; b = b.next()) {
+    const int inicio = b.position();
+    if (inicio > desde) {
+      const bool suave = esSuave(b);
+      if (!suave) s += QLatin1Char('\n');
+      if (separadores) ++*separadores;
+      if (suaves && suave) ++*suaves;
+    }
+    if (inicio >= hasta) break;
+    const QString t = b.text();
+    const int a = std::max(desde, inicio) - inicio;
+    const int z = std::min(hasta - inicio, static_cast<int>(t.size()));
+    if (z > a) s += QStringView(t).sliced(a, z - a);
+  }
+  comoTexto(s);
+  return s;
+}
+
+int ORVExtTextBox::suavesAntes(int posicion) const {
+  return suaves_ == 0 ? 0 : suavesHasta(posicion);
+}
+
+int ORVExtTextBox::cuentaSuaves() const {
+  return suavesHasta(area_->document()->characterCount());
+}
+
+int ORVExtTextBox::suavesHasta(int posicion) const {
+  int n = 0;
+  for (QTextBlock b = area_->document()->begin().next(); b.isValid() && b.position() <= posicion;
+       b = b.next())
+    n += esSuave(b) ? 1 : 0;
+  return n;
+}
+
 void ORVExtTextBox::contenidoCambiado() {
   if (poniendo_) return;
   // Typing never loses the cryptosystem identifier; the text is taken as it
   // stands, a tag-like start included.
   const int32_t key = texto_->Key();
-  texto_->asigna(aCadena(area_->toPlainText()), key);
-  surrogados_ = tieneSurrogados(area_->toPlainText());
+  const QString s = textoMostrado();
+  texto_->asigna(aCadena(s), key);
+  surrogados_ = tieneSurrogados(s);
+  bloques_ = area_->document()->blockCount();
+  suaves_ = cuentaSuaves();
   eventos.Change.lanza();
 }
 
 void ORVExtTextBox::cambioParcial(int posicion, int quitados, int anadidos) {
   if (poniendo_) return;
   // One edit changes one stretch: only that stretch of the tagged text is
-  // rewritten, so typing stays quick in a long text. Positions count UTF-16
-  // units, equal to characters while no surrogate pair is involved; anything
-  // that does not add up falls back to taking the whole text.
+  // rewritten, so typing stays quick in a long text. Positions of the area
+  // count UTF-16 units and soft separators; without surrogate pairs, a
+  // position less the soft separators in front of it is one of the text.
+  // Anything that does not add up falls back to taking the whole text.
   const QTextDocument* doc = area_->document();
-  const qsizetype largo = doc->characterCount() - 1;
-  // The held object is not const: its text is edited in place, which spares
-  // copying megabytes on every key.
-  auto& actual = const_cast<kestrin::Cadena&>(texto_->Texto());
-  QString anadido;
-  if (anadidos > 0) {
-    QTextCursor c(area_->document());
-    c.setPosition(posicion);
-    c.setPosition(std::min<qsizetype>(posicion + anadidos, largo), QTextCursor::KeepAnchor);
-    anadido = c.selectedText();
-    anadido.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    anadido.replace(QChar::LineSeparator, QLatin1Char('\n'));
-    anadido.replace(QChar::Nbsp, QLatin1Char(' '));
-  }
-  const auto inicio = static_cast<size_t>(std::max(0, posicion));
-  const auto quitar = static_cast<size_t>(std::max(0, quitados));
-  const bool cuadra = !surrogados_ && !tieneSurrogados(anadido) && posicion >= 0 && inicio <= actual.size() &&
+  const int largo = doc->characterCount() - 1;
+  const int bloques = doc->blockCount();
+  const int desde = std::max(0, posicion);
+  int separadores = 0;
+  int suavesNuevos = 0;
+  const QString anadido =
+      textoReal(desde, std::min(largo, desde + std::max(0, anadidos)), &separadores, &suavesNuevos);
+  // The separators the edit took away are gone from the area: how many of
+  // them were soft follows from the count before and after.
+  const int separadoresQuitados = bloques_ - bloques + separadores;
+  const int suavesQuitados =
+      separadoresQuitados > 0 && suaves_ > 0 ? suaves_ + suavesNuevos - cuentaSuaves() : 0;
+  const int inicioReal = desde - suavesAntes(desde);
+  suaves_ += suavesNuevos - suavesQuitados;
+  bloques_ = bloques;
+  const kestrin::Cadena& actual = texto_->Texto();
+  const auto inicio = static_cast<size_t>(inicioReal);
+  const auto quitar = static_cast<size_t>(std::max(0, quitados - suavesQuitados));
+  const bool cuadra = !surrogados_ && !tieneSurrogados(anadido) && posicion >= 0 &&
+                      separadoresQuitados >= 0 && suavesQuitados >= 0 &&
+                      quitados >= suavesQuitados && inicio <= actual.size() &&
                       quitar <= actual.size() - inicio &&
-                      actual.size() - quitar + static_cast<size_t>(anadido.size()) == static_cast<size_t>(largo);
+                      actual.size() - quitar + static_cast<size_t>(anadido.size()) ==
+                          static_cast<size_t>(largo - suaves_);
   sincronizado_ = cuadra;
-  if (cuadra) actual.replace(inicio, quitar, aCadena(anadido));
+  if (cuadra) reemplazaEnTexto(inicio, quitar, aCadena(anadido));
+}
+
+void ORVExtTextBox::reemplazaEnTexto(size_t inicio, size_t quitar, const kestrin::Cadena& anadido) {
+  // The held string is replaced, never changed in place: whoever took it
+  // (a cryptosystem that searched the text) keeps the text it saw.
+  const kestrin::Cadena& viejo = texto_->Texto();
+  kestrin::Cadena nuevo;
+  nuevo.reserve(viejo.size() - quitar + anadido.size());
+  nuevo.append(viejo, 0, inicio);
+  nuevo.append(anadido);
+  nuevo.append(viejo, inicio + quitar);
+  texto_->asigna(std::move(nuevo), texto_->Key());
+}
+
+// Keys at a break of a long line act on the text, where the break is not:
+// deleting takes the character beyond it and moving steps over it. Returns
+// true when the key has been handled.
+bool ORVExtTextBox::teclaEnFrontera(QKeyEvent* e) {
+  if (suaves_ == 0) return false;
+  QTextCursor c = area_->textCursor();
+  const bool atras = e->key() == Qt::Key_Backspace && !(e->modifiers() & ~Qt::ShiftModifier);
+  const bool adelante = e->matches(QKeySequence::Delete);
+  const bool izquierda =
+      e->matches(QKeySequence::MoveToPreviousChar) || e->matches(QKeySequence::SelectPreviousChar);
+  const bool derecha =
+      e->matches(QKeySequence::MoveToNextChar) || e->matches(QKeySequence::SelectNextChar);
+  auto salta = [&c](bool haciaAtras, QTextCursor::MoveMode modo) {
+    if (haciaAtras) {
+      while (c.atBlockStart() && esSuave(c.block()))
+        c.movePosition(QTextCursor::PreviousCharacter, modo);
+    } else {
+      while (c.atBlockEnd() && esSuave(c.block().next()))
+        c.movePosition(QTextCursor::NextCharacter, modo);
+    }
+  };
+  if (atras || adelante) {
+    if (area_->isReadOnly()) return false;
+    c.beginEditBlock();
+    if (c.hasSelection()) {
+      c.removeSelectedText();
+    } else if (atras) {
+      salta(true, QTextCursor::MoveAnchor);
+      c.deletePreviousChar();
+    } else {
+      salta(false, QTextCursor::MoveAnchor);
+      c.deleteChar();
+    }
+    limpiaVacios(c);
+    c.endEditBlock();
+    area_->setTextCursor(c);
+    area_->ensureCursorVisible();
+    return true;
+  }
+  if (izquierda || derecha) {
+    const bool selecciona =
+        e->matches(QKeySequence::SelectPreviousChar) || e->matches(QKeySequence::SelectNextChar);
+    if (c.hasSelection() && !selecciona) return false;
+    salta(izquierda, selecciona ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
+    area_->setTextCursor(c);
+  }
+  return false;
+}
+
+namespace {
+// The soft separator that would leave an empty block on its own line near the
+// cursor's block, or -1: an empty block beside a soft separator shows a line
+// the text does not have.
+int separadorSobrante(const QTextBlock& cursor) {
+  for (const QTextBlock& b : {cursor.previous(), cursor, cursor.next()}) {
+    if (!b.isValid() || b.length() != 1) continue;
+    if (esSuave(b)) return b.position() - 1;
+    if (esSuave(b.next())) return b.position();
+  }
+  return -1;
+}
+}  // namespace
+
+void ORVExtTextBox::limpiaVacios(QTextCursor& c) {
+  for (int i = 0, p = separadorSobrante(c.block()); i < 3 && p >= 0;
+       ++i, p = separadorSobrante(c.block())) {
+    QTextCursor q(area_->document());
+    q.setPosition(p);
+    q.deleteChar();
+  }
+}
+
+void ORVExtTextBox::limpiaTrasEdicion() {
+  if (suaves_ == 0 || area_->isReadOnly()) return;
+  QTextCursor c = area_->textCursor();
+  if (separadorSobrante(c.block()) < 0) return;
+  // Part of the edit just made, for undo.
+  c.joinPreviousEditBlock();
+  limpiaVacios(c);
+  c.endEditBlock();
 }
 
 void ORVExtTextBox::Comando(const QString& key) {
@@ -561,8 +841,11 @@ void ORVExtTextBox::reemplazaTodo(const QString& s) {
   cancelaRelleno();
   // One edit of the document, so the toolbar's undo brings the old text back.
   QTextCursor c(area_->document());
+  c.beginEditBlock();
   c.select(QTextCursor::Document);
-  c.insertText(s);
+  c.removeSelectedText();
+  insertaConCortes(c, comoArea(s), false);
+  c.endEditBlock();
 }
 
 void ORVExtTextBox::copia() { QGuiApplication::clipboard()->setText(aQString(texto_->Texto())); }

@@ -14,6 +14,8 @@
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QUrl>
 
 #include "hookwell/subclas.h"
@@ -165,6 +167,18 @@ TEST_F(CajaTest, TaggedTextFollowsEveryEdit) {
   igual("rehacer");
 }
 
+TEST_F(CajaTest, EditsReplaceTheSharedStringAndNeverChangeIt) {
+  // A cryptosystem that searched the text keeps the string it read.
+  caja->setCSTexto(texto(U"abc", kestrin::CSKVig));
+  const auto leido = caja->CSTexto()->TextoCompartido();
+  caja->area()->moveCursor(QTextCursor::End);
+  QTest::keyClicks(caja->area(), QStringLiteral("de"));
+  QTest::keyClick(caja->area(), Qt::Key_Backspace);
+  EXPECT_EQ(*leido, U"abc");
+  EXPECT_EQ(caja->CSTexto()->Texto(), U"abcd");
+  EXPECT_NE(caja->CSTexto()->TextoCompartido(), leido);
+}
+
 TEST_F(CajaTest, LargeTextIsCompleteAtOnceAndShownInPieces) {
   kestrin::Cadena grande;
   for (int i = 0; i < 40000; ++i) grande += U"línea de texto cifrado " + kestrin::desdeUtf8(std::to_string(i)) + U"\r\n";
@@ -193,6 +207,270 @@ TEST_F(CajaTest, LargeTextIsCompleteAtOnceAndShownInPieces) {
   caja->setCSTexto(texto(U"corto", kestrin::CSKNone));
   for (int i = 0; i < 50; ++i) QCoreApplication::processEvents();
   EXPECT_EQ(mostrado(), QStringLiteral("corto"));
+}
+
+// A line of tens of thousands of characters: words first, then a stretch
+// with no space at all, so it is cut both at spaces and anywhere.
+kestrin::Cadena lineaLarga(size_t palabras = 1500, size_t sinEspacios = 9000) {
+  kestrin::Cadena s;
+  for (size_t i = 0; i < palabras; ++i) s += i % 7 == 0 ? U"cifrado·" : U"palabra ";
+  for (size_t i = 0; i < sinEspacios; ++i) s += static_cast<char32_t>(U'a' + i % 26);
+  return s;
+}
+
+// Long texts compared, with only where they part printed on failure.
+testing::AssertionResult iguales(const kestrin::Cadena& a, const kestrin::Cadena& b) {
+  if (a == b) return testing::AssertionSuccess();
+  const auto d = static_cast<size_t>(
+      std::mismatch(a.begin(),
+                    a.begin() + static_cast<std::ptrdiff_t>(std::min(a.size(), b.size())),
+                    b.begin())
+          .first -
+      a.begin());
+  const size_t desde = d < 8 ? 0 : d - 8;
+  return testing::AssertionFailure()
+         << "largos " << a.size() << " y " << b.size() << ", difieren en " << d << ": \""
+         << kestrin::aUtf8(a.substr(desde, 24)) << "\" y \"" << kestrin::aUtf8(b.substr(desde, 24))
+         << "\"";
+}
+
+// Long lines are held in the area as several blocks; these tests check that
+// nothing of it shows in the text: reading, saving, positions, edits, undo.
+class LineaLargaTest : public CajaTest {
+ protected:
+  void pon(const kestrin::Cadena& t) {
+    ASSERT_TRUE(caja->setCSTexto(texto(t.c_str(), kestrin::CSKVig)));
+    for (int i = 0; i < 1000 && caja->rellenando(); ++i) QCoreApplication::processEvents();
+    ASSERT_FALSE(caja->rellenando());
+    original = t;
+  }
+  // Positions of the area where a block starts inside the line.
+  std::vector<int> fronteras() {
+    std::vector<int> r;
+    for (QTextBlock b = caja->area()->document()->begin().next(); b.isValid(); b = b.next())
+      r.push_back(b.position());
+    return r;
+  }
+  void ponCursor(int posicion, int ancla = -1) {
+    QTextCursor c(caja->area()->document());
+    c.setPosition(ancla < 0 ? posicion : ancla);
+    c.setPosition(posicion, QTextCursor::KeepAnchor);
+    caja->area()->setTextCursor(c);
+  }
+  kestrin::Cadena actual() { return caja->CSTexto()->Texto(); }
+  // The tagged text and what the area shows agree, and no line of the area is
+  // empty unless the text has an empty line there.
+  void coherente(const char* paso) {
+    EXPECT_TRUE(iguales(caja->textoMostrado().toStdU32String(), actual())) << paso;
+    EXPECT_EQ(caja->Key(), kestrin::CSKVig) << paso;
+    for (QTextBlock b = caja->area()->document()->begin(); b.isValid(); b = b.next())
+      if (b.length() == 1) {
+        EXPECT_NE(actual().find(U"\n\n"), kestrin::Cadena::npos)
+            << paso << ": línea vacía " << b.blockNumber();
+      }
+  }
+
+  kestrin::Cadena original;
+};
+
+TEST_F(LineaLargaTest, LongLinesRoundTripThroughTextAreaAndFile) {
+  struct Caso {
+    const char* nombre;
+    kestrin::Cadena texto;
+  };
+  kestrin::Cadena pares =
+      lineaLarga(0, 4095) + U"😀" + lineaLarga(0, 8190) + U"😀😀" + lineaLarga(0, 9000);
+  const Caso casos[] = {
+      {"una linea", lineaLarga()},
+      {"sin espacios", lineaLarga(0, 50000)},
+      {"larga entre cortas", U"primera\n\nsegunda\n" + lineaLarga() + U"\núltima\n"},
+      {"pares de surrogados en los cortes", pares},
+      // Longer than one piece of the filling: the line goes on across pieces.
+      {"mas larga que un trozo", lineaLarga(20000, 150000)},
+  };
+  for (const auto& c : casos) {
+    pon(c.texto);
+    const QTextDocument* doc = caja->area()->document();
+    EXPECT_GT(doc->blockCount(), 3) << c.nombre;
+    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
+      EXPECT_LE(b.length(), 5000) << c.nombre;
+      EXPECT_FALSE(b.text().startsWith(QChar(0xDE00))) << c.nombre;
+    }
+    EXPECT_TRUE(iguales(actual(), c.texto)) << c.nombre;
+    EXPECT_TRUE(iguales(caja->textoMostrado().toStdU32String(), c.texto)) << c.nombre;
+    if (c.texto.find(U"😀") != kestrin::Cadena::npos) continue;  // the code page has no emoji
+    const QString r = ruta("larga.ORV");
+    ASSERT_TRUE(caja->GuardaFichero(r)) << c.nombre;
+    EXPECT_EQ(lee(r),
+              QByteArray("[ORVKey=008]") + QByteArray::fromStdString(kestrin::aAnsi(c.texto)))
+        << c.nombre;
+  }
+}
+
+TEST_F(LineaLargaTest, FileOfOneLongLineSavesByteForByte) {
+  QByteArray bytes;
+  for (int i = 0; i < 700000; ++i)
+    bytes.append(i % 13 == 0 ? ' ' : static_cast<char>('A' + i % 26));
+  bytes[5000] = '\xB7';
+  bytes[9000] = '\xF1';
+  ASSERT_TRUE(caja->LeeFichero(escribe("cifrado.ORV", bytes)));
+  for (int i = 0; i < 1000 && caja->rellenando(); ++i) QCoreApplication::processEvents();
+  ASSERT_FALSE(caja->rellenando());
+  EXPECT_GT(caja->area()->document()->blockCount(), 100);
+  ASSERT_TRUE(caja->GuardaFichero(ruta("copia.ORV")));
+  EXPECT_EQ(lee(ruta("copia.ORV")), bytes);
+}
+
+TEST_F(LineaLargaTest, TypingLandsAtTheRightCharacterOnEitherSideOfABreak) {
+  pon(lineaLarga());
+  const std::vector<int> f = fronteras();
+  ASSERT_GE(f.size(), 4u);
+  caja->setMostrarEspaciosComo(QStringLiteral("·"));
+  struct Caso {
+    const char* nombre;
+    int posicion;  // in the area
+    size_t real;   // in the text
+  };
+  // Position p of the area, after k breaks, is character p - k of the text;
+  // both ends of a break are the same place of the text.
+  const Caso casos[] = {
+      {"principio", 0, 0},
+      {"fin del primer bloque", f[0] - 1, static_cast<size_t>(f[0] - 1)},
+      {"principio del segundo", f[0], static_cast<size_t>(f[0] - 1)},
+      {"dentro del tercero", f[1] + 10, static_cast<size_t>(f[1] + 10 - 2)},
+      {"principio del cuarto", f[2], static_cast<size_t>(f[2] - 3)},
+  };
+  kestrin::Cadena esperado = original;
+  size_t desplazamiento = 0;
+  for (const auto& c : casos) {
+    ponCursor(c.posicion + static_cast<int>(desplazamiento));
+    QTest::keyClicks(caja->area(), QStringLiteral("Z "));
+    esperado.insert(c.real + desplazamiento, U"Z·");
+    desplazamiento += 2;
+    EXPECT_TRUE(iguales(actual(), esperado)) << c.nombre;
+    coherente(c.nombre);
+  }
+  caja->area()->moveCursor(QTextCursor::End);
+  QTest::keyClicks(caja->area(), QStringLiteral("fin"));
+  EXPECT_TRUE(iguales(actual(), esperado + U"fin"));
+}
+
+TEST_F(LineaLargaTest, DeletingAndMovingAtABreakActOnTheText) {
+  pon(lineaLarga());
+  int cambios = 0;
+  caja->eventos.Change.conecta([&] { ++cambios; });
+  // Position p of the area after k breaks is character p - k of the text.
+  const int f = fronteras()[1];  // after two breaks
+  kestrin::Cadena esperado = original;
+
+  ponCursor(f);
+  QTest::keyClick(caja->area(), Qt::Key_Backspace);
+  esperado.erase(static_cast<size_t>(f - 2 - 1), 1);  // the character before the break
+  EXPECT_TRUE(iguales(actual(), esperado));
+  coherente("retroceso");
+  EXPECT_EQ(cambios, 1);
+
+  const int g = fronteras()[2];
+  ponCursor(g - 1);
+  QTest::keyClick(caja->area(), Qt::Key_Delete);
+  esperado.erase(static_cast<size_t>(g - 1 - 2), 1);  // the character after the break
+  EXPECT_TRUE(iguales(actual(), esperado));
+  coherente("suprimir");
+
+  // One press of an arrow is one character of the text, break or not.
+  const int h = fronteras()[2];
+  ponCursor(h - 1);
+  QTest::keyClick(caja->area(), Qt::Key_Right);
+  QTest::keyClicks(caja->area(), QStringLiteral("R"));
+  esperado.insert(static_cast<size_t>(h - 3 + 1), U"R");
+  EXPECT_TRUE(iguales(actual(), esperado));
+  ponCursor(h + 1);
+  QTest::keyClick(caja->area(), Qt::Key_Left);
+  QTest::keyClick(caja->area(), Qt::Key_Left);
+  QTest::keyClicks(caja->area(), QStringLiteral("L"));
+  esperado.insert(static_cast<size_t>(h + 1 - 3 - 2), U"L");
+  EXPECT_TRUE(iguales(actual(), esperado));
+  coherente("flechas");
+
+  // Emptying a block leaves no empty line behind; the next key goes on
+  // with the text before the break.
+  const std::vector<int> fr = fronteras();
+  ponCursor(fr[4] - 1, fr[3] + 1);
+  QTest::keyClick(caja->area(), Qt::Key_Delete);
+  QTest::keyClick(caja->area(), Qt::Key_Backspace);
+  coherente("bloque vaciado");
+  QTest::keyClick(caja->area(), Qt::Key_Backspace);
+  coherente("tras el bloque vaciado");
+  esperado.erase(static_cast<size_t>(fr[3] - 4 - 1), static_cast<size_t>(fr[4] - 1 - fr[3] + 1));
+  EXPECT_TRUE(iguales(actual(), esperado));
+}
+
+TEST_F(LineaLargaTest, EnterAtABreakMakesOneRealLineEnd) {
+  for (const bool alFinal : {false, true}) {
+    pon(lineaLarga());
+    const int f = fronteras()[0];
+    ponCursor(alFinal ? f - 1 : f);
+    QTest::keyClick(caja->area(), Qt::Key_Return);
+    kestrin::Cadena esperado = original;
+    esperado.insert(static_cast<size_t>(f - 1), U"\n");
+    EXPECT_TRUE(iguales(actual(), esperado)) << alFinal;
+    coherente(alFinal ? "intro al final del bloque" : "intro al principio del bloque");
+    caja->area()->undo();
+    EXPECT_TRUE(iguales(actual(), original)) << alFinal;
+    coherente("deshecho");
+  }
+}
+
+TEST_F(LineaLargaTest, CutAndUndoAcrossBreaksKeepTheText) {
+  pon(lineaLarga());
+  const std::vector<int> f = fronteras();
+  const int desde = f[0] - 5;
+  const int hasta = f[2] + 5;
+  const auto realDesde = static_cast<size_t>(desde);
+  const auto realHasta = static_cast<size_t>(hasta - 3);
+  ponCursor(hasta, desde);
+  QGuiApplication::clipboard()->clear();
+  QTest::keyClick(caja->area(), Qt::Key_X, Qt::ControlModifier);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(),
+            QString::fromStdU32String(original.substr(realDesde, realHasta - realDesde)));
+  kestrin::Cadena esperado = original;
+  esperado.erase(realDesde, realHasta - realDesde);
+  EXPECT_TRUE(iguales(actual(), esperado));
+  coherente("cortado");
+  const int bloquesCortado = caja->area()->document()->blockCount();
+
+  caja->area()->undo();
+  EXPECT_TRUE(iguales(actual(), original));
+  coherente("deshecho");
+  EXPECT_EQ(fronteras(), f);  // the breaks are back where they were
+  caja->area()->redo();
+  EXPECT_TRUE(iguales(actual(), esperado));
+  EXPECT_EQ(caja->area()->document()->blockCount(), bloquesCortado);
+  caja->area()->undo();
+  EXPECT_TRUE(iguales(actual(), original));
+
+  // Typing over a selection across a break, then undo.
+  ponCursor(f[1] + 3, f[1] - 3);
+  QTest::keyClicks(caja->area(), QStringLiteral("Q"));
+  esperado = original;
+  esperado.replace(static_cast<size_t>(f[1] - 3 - 1), 5, U"Q");
+  EXPECT_TRUE(iguales(actual(), esperado));
+  coherente("sobrescrito");
+  caja->area()->undo();
+  EXPECT_TRUE(iguales(actual(), original));
+}
+
+TEST_F(LineaLargaTest, ToolbarPasteOfALongLineIsCutAndUndone) {
+  pon(U"corto");
+  const kestrin::Cadena larga = lineaLarga();
+  QGuiApplication::clipboard()->setText(QString::fromStdU32String(larga));
+  caja->boton(QStringLiteral("pegar"))->trigger();
+  EXPECT_TRUE(iguales(actual(), larga));
+  EXPECT_GT(caja->area()->document()->blockCount(), 3);
+  coherente("pegado");
+  caja->boton(QStringLiteral("deshacer"))->trigger();
+  EXPECT_TRUE(iguales(actual(), U"corto"));
+  caja->boton(QStringLiteral("deshacer"))->trigger();
 }
 
 TEST_F(CajaTest, KeyPressCanChangeOrSwallowTheKeyBeforeTheSpaceMapping) {

@@ -24,7 +24,9 @@
 #include "kestrin/propiedades.h"
 
 class QAction;
+class QKeyEvent;
 class QPlainTextEdit;
+class QTextCursor;
 class QToolBar;
 
 namespace kestrin {
@@ -159,7 +161,11 @@ class ORVExtTextBox : public QWidget {
   // How a refusal is shown (title, text). Replaceable for the same reason.
   std::function<void(const QString& titulo, const QString& texto)> avisa;
 
+  // The text area. A line of many thousands of characters is held there as
+  // several blocks, so its toPlainText() may show line ends the text does not
+  // have; textoMostrado() is what the area shows as the box's text.
   QPlainTextEdit* area() const;
+  QString textoMostrado() const;
   // True while a large text is still being shown; the tagged text is complete.
   bool rellenando() const;
   QToolBar* barra() const { return barra_; }
@@ -200,6 +206,15 @@ class ORVExtTextBox : public QWidget {
   void cambiada(const char* clave);
   void contenidoCambiado();
   void cambioParcial(int posicion, int quitados, int anadidos);
+  void reemplazaEnTexto(size_t inicio, size_t quitar, const kestrin::Cadena& anadido);
+  QString textoReal(int desde, int hasta, int* separadores = nullptr, int* suaves = nullptr) const;
+  int suavesAntes(int posicion) const;
+  int suavesHasta(int posicion) const;
+  int cuentaSuaves() const;
+  int insertaConCortes(QTextCursor& c, QStringView texto, bool suaveAlPrincipio);
+  bool teclaEnFrontera(QKeyEvent* e);
+  void limpiaVacios(QTextCursor& c);
+  void limpiaTrasEdicion();
   void rellena(unsigned generacion);
   void terminaRelleno();
   void cancelaRelleno();
@@ -238,7 +253,12 @@ class ORVExtTextBox : public QWidget {
   // What is still to be shown of a large text, and how far it has gone.
   QString relleno_;
   qsizetype rellenoHecho_ = 0;
+  bool rellenoSuave_ = false;  // the next piece goes on with a long line
   unsigned generacion_ = 0;
+  // Soft separators (breaks of long lines, not in the text) and blocks in
+  // the text area as of its last change.
+  int suaves_ = 0;
+  int bloques_ = 1;
 };
 
 }  // namespace pemmick
