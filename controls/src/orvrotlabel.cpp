@@ -1,11 +1,13 @@
 // The rotated, embossed label.
 #include "pemmick/orvrotlabel.h"
 
+#include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
 #include <algorithm>
+#include <iterator>
 
 #include "comun.h"
 #include "propiedades_qt.h"
@@ -103,8 +105,34 @@ void ORVRotLabel::setEnabled_(bool v) {
 }
 void ORVRotLabel::setMousePointer(int16_t v) {
   mousePointer_ = v;
-  setCursor(v == 0 ? Qt::ArrowCursor : Qt::PointingHandCursor);
+  aplicaPuntero();
   cambia("MousePointer");
+}
+void ORVRotLabel::setMouseIcon(const QIcon& v) {
+  mouseIcon_ = v;
+  aplicaPuntero();
+  cambia("MouseIcon");
+}
+
+void ORVRotLabel::aplicaPuntero() {
+  constexpr int16_t kPersonalizado = 99;
+  if (mousePointer_ == kPersonalizado && !mouseIcon_.isNull()) {
+    const QSize tamano = mouseIcon_.availableSizes().value(0, QSize(32, 32));
+    setCursor(QCursor(mouseIcon_.pixmap(tamano, devicePixelRatioF())));
+    return;
+  }
+  static constexpr Qt::CursorShape kFormas[] = {
+      Qt::ArrowCursor,     Qt::ArrowCursor,   Qt::CrossCursor,     Qt::IBeamCursor,
+      Qt::ArrowCursor,     Qt::SizeAllCursor, Qt::SizeBDiagCursor, Qt::SizeVerCursor,
+      Qt::SizeFDiagCursor, Qt::SizeHorCursor, Qt::UpArrowCursor,   Qt::WaitCursor,
+      Qt::ForbiddenCursor, Qt::BusyCursor,    Qt::WhatsThisCursor, Qt::SizeAllCursor};
+  if (mousePointer_ > 0 && mousePointer_ < static_cast<int16_t>(std::size(kFormas))) {
+    setCursor(kFormas[mousePointer_]);
+  } else if (mousePointer_ == kPersonalizado) {
+    setCursor(Qt::ArrowCursor);
+  } else {
+    unsetCursor();
+  }
 }
 
 QFont ORVRotLabel::fuenteCaption() const {
@@ -241,6 +269,7 @@ void ORVRotLabel::GuardaPropiedades(kestrin::Propiedades& p) const {
   escribe(p, QStringLiteral("BorderStyle"), static_cast<int32_t>(borderStyle_));
   escribe(p, QStringLiteral("Enabled"), isEnabled());
   escribe(p, QStringLiteral("MousePointer"), static_cast<int32_t>(mousePointer_));
+  escribe(p, QStringLiteral("MouseIcon"), mouseIcon_);
 }
 
 void ORVRotLabel::LeePropiedades(const kestrin::Propiedades& p) {
@@ -263,6 +292,8 @@ void ORVRotLabel::LeePropiedades(const kestrin::Propiedades& p) {
   borderStyle_ = static_cast<int16_t>(leeLong(p, QStringLiteral("BorderStyle"), 1));
   setEnabled(leeBool(p, QStringLiteral("Enabled"), true));
   mousePointer_ = static_cast<int16_t>(leeLong(p, QStringLiteral("MousePointer"), 0));
+  mouseIcon_ = leeIcono(p, QStringLiteral("MouseIcon"));
+  aplicaPuntero();
   update();
 }
 

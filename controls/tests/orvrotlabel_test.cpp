@@ -5,6 +5,7 @@
 
 #include <QFontMetricsF>
 #include <QImage>
+#include <QPixmap>
 
 namespace pemmick {
 namespace {
@@ -109,6 +110,54 @@ TEST(ORVRotLabel, PropertiesSaveAndRestoreWithNotification) {
   c.LeePropiedades(kestrin::Propiedades());
   EXPECT_EQ(c.Angulo(), 90);
   EXPECT_TRUE(c.Font3D());
+}
+
+TEST(ORVRotLabel, MouseIconIsThePointerOnlyForTheCustomValue) {
+  QWidget ventana;
+  ORVRotLabel l(&ventana);
+  EXPECT_EQ(l.MousePointer(), 0);
+  EXPECT_TRUE(l.MouseIcon().isNull());
+  EXPECT_FALSE(l.testAttribute(Qt::WA_SetCursor));  // the default pointer
+
+  QPixmap dibujo(16, 16);
+  dibujo.fill(Qt::red);
+  std::vector<QString> avisadas;
+  l.propiedadCambiada.conecta([&](const QString& k) { avisadas.push_back(k); });
+  l.setMouseIcon(QIcon(dibujo));
+  EXPECT_EQ(avisadas, std::vector<QString>{QStringLiteral("MouseIcon")});
+  EXPECT_NE(l.cursor().shape(), Qt::BitmapCursor);  // not asked for yet
+  struct Caso {
+    int16_t puntero;
+    Qt::CursorShape forma;
+  };
+  for (const Caso c :
+       {Caso{99, Qt::BitmapCursor}, Caso{11, Qt::WaitCursor}, Caso{2, Qt::CrossCursor}}) {
+    l.setMousePointer(c.puntero);
+    EXPECT_EQ(l.cursor().shape(), c.forma) << c.puntero;
+  }
+  l.setMousePointer(99);
+  EXPECT_EQ(l.cursor().pixmap().toImage().pixelColor(8, 8), QColor(Qt::red));
+  l.setMouseIcon(QIcon());
+  EXPECT_EQ(l.cursor().shape(), Qt::ArrowCursor);  // custom, but nothing to show
+
+  // Saved last, after MousePointer, and restored with the pointer it makes.
+  l.setMouseIcon(QIcon(dibujo));
+  kestrin::Propiedades p;
+  l.GuardaPropiedades(p);
+  const std::vector<kestrin::Cadena> nombres = p.Nombres();
+  ASSERT_GE(nombres.size(), 2u);
+  EXPECT_EQ(nombres[nombres.size() - 2], U"MousePointer");
+  EXPECT_EQ(nombres.back(), U"MouseIcon");
+  ORVRotLabel otra(&ventana);
+  p.OlvidaLecturas();
+  otra.LeePropiedades(p);
+  EXPECT_EQ(p.Lecturas(), nombres);
+  EXPECT_EQ(otra.MousePointer(), 99);
+  EXPECT_FALSE(otra.MouseIcon().isNull());
+  EXPECT_EQ(otra.cursor().shape(), Qt::BitmapCursor);
+  ORVRotLabel nueva(&ventana);
+  nueva.LeePropiedades(kestrin::Propiedades());
+  EXPECT_TRUE(nueva.MouseIcon().isNull());
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QFont>
+#include <QIcon>
 #include <QString>
 #include <QWidget>
 
@@ -32,6 +33,8 @@ class ORVRotLabel : public QWidget {
   Q_PROPERTY(int16_t BorderStyle READ BorderStyle WRITE setBorderStyle)
   Q_PROPERTY(bool Enabled READ Enabled WRITE setEnabled_)
   Q_PROPERTY(QFont Font READ Font WRITE setFont_)
+  Q_PROPERTY(int16_t MousePointer READ MousePointer WRITE setMousePointer)
+  Q_PROPERTY(QIcon MouseIcon READ MouseIcon WRITE setMouseIcon)
 
  public:
   explicit ORVRotLabel(QWidget* parent);
@@ -73,8 +76,14 @@ class ORVRotLabel : public QWidget {
   void setBorderStyle(int16_t v);
   bool Enabled() const { return isEnabled(); }
   void setEnabled_(bool v);
+  // The pointer over the label: 0 the default one, 1 to 15 the usual shapes
+  // (1 arrow, 2 cross, 3 I-beam, 5 and 15 move, 6 to 9 the sizing arrows, 10
+  // up arrow, 11 hourglass, 12 no drop, 13 arrow and hourglass, 14 arrow and
+  // question mark), 99 the picture MouseIcon (the arrow while there is none).
   int16_t MousePointer() const { return mousePointer_; }
   void setMousePointer(int16_t v);
+  QIcon MouseIcon() const { return mouseIcon_; }
+  void setMouseIcon(const QIcon& v);
 
   void Refresh() { repaint(); }
 
@@ -112,6 +121,7 @@ class ORVRotLabel : public QWidget {
 
  private:
   void cambia(const char* clave);
+  void aplicaPuntero();
 
   QString caption_;
   int32_t angulo_ = 90;
@@ -129,6 +139,7 @@ class ORVRotLabel : public QWidget {
   int16_t backStyle_ = 0;
   int16_t borderStyle_ = 1;
   int16_t mousePointer_ = 0;
+  QIcon mouseIcon_;
 };
 
 }  // namespace pemmick
