@@ -334,7 +334,7 @@ ORVExtTextBox::ORVExtTextBox(QWidget* parent)
       contenidoCambiado();
       return;
     }
-    eventos.Change.lanza();
+    if (!ordenando_) eventos.Change.lanza();
   });
 
   gancho_->sethWnd(area_);
@@ -683,7 +683,7 @@ void ORVExtTextBox::contenidoCambiado() {
   surrogados_ = tieneSurrogados(s);
   bloques_ = area_->document()->blockCount();
   suaves_ = cuentaSuaves();
-  eventos.Change.lanza();
+  if (!ordenando_) eventos.Change.lanza();
 }
 
 void ORVExtTextBox::cambioParcial(int posicion, int quitados, int anadidos) {
@@ -719,7 +719,8 @@ void ORVExtTextBox::cambioParcial(int posicion, int quitados, int anadidos) {
                       actual.size() - quitar + static_cast<size_t>(anadido.size()) ==
                           static_cast<size_t>(largo - suaves_);
   sincronizado_ = cuadra;
-  if (cuadra) reemplazaEnTexto(inicio, quitar, aCadena(anadido));
+  if (cuadra && (quitar > 0 || !anadido.isEmpty()))
+    reemplazaEnTexto(inicio, quitar, aCadena(anadido));
 }
 
 void ORVExtTextBox::reemplazaEnTexto(size_t inicio, size_t quitar, const kestrin::Cadena& anadido) {
@@ -810,10 +811,12 @@ void ORVExtTextBox::limpiaTrasEdicion() {
   if (suaves_ == 0 || area_->isReadOnly()) return;
   QTextCursor c = area_->textCursor();
   if (separadorSobrante(c.block()) < 0) return;
-  // Part of the edit just made, for undo.
+  // Part of the edit just made, for undo; the text does not change.
+  ordenando_ = true;
   c.joinPreviousEditBlock();
   limpiaVacios(c);
   c.endEditBlock();
+  ordenando_ = false;
 }
 
 void ORVExtTextBox::Comando(const QString& key) {

@@ -410,7 +410,11 @@ TEST_F(LineaLargaTest, EnterAtABreakMakesOneRealLineEnd) {
     pon(lineaLarga());
     const int f = fronteras()[0];
     ponCursor(alFinal ? f - 1 : f);
+    int cambios = 0;
+    const auto id = caja->eventos.Change.conecta([&] { ++cambios; });
     QTest::keyClick(caja->area(), Qt::Key_Return);
+    caja->eventos.Change.desconecta(id);
+    EXPECT_EQ(cambios, 1) << alFinal;
     kestrin::Cadena esperado = original;
     esperado.insert(static_cast<size_t>(f - 1), U"\n");
     EXPECT_TRUE(iguales(actual(), esperado)) << alFinal;

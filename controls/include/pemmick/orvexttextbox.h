@@ -247,6 +247,7 @@ class ORVExtTextBox : public QWidget {
   bool fontBold_ = false;
   bool botonCopiar_ = true;
   bool poniendo_ = false;
+  bool ordenando_ = false;  // soft breaks tidied after an edit: no Change
   bool bloqueado_ = false;
   bool surrogados_ = false;
   bool sincronizado_ = false;
