@@ -14,6 +14,10 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QThread>
 #include <QToolBar>
 
@@ -198,6 +202,33 @@ int main(int argc, char* argv[]) {
       boton->update();
     }
     ok &= guarda(&ventana, carpeta, QStringLiteral("orvexttextbox.png"), escala);
+  }
+
+  // Text box with a ciphertext of one long line, shown where the box breaks
+  // it into blocks: the break should read as an ordinary wrap.
+  {
+    QWidget ventana;
+    ventana.setWindowTitle(QStringLiteral("ORVExtTextBox, una línea larga"));
+    ventana.resize(460, 170);
+    auto* caja = new pemmick::ORVExtTextBox(&ventana);
+    caja->setGeometry(8, 8, 444, 154);
+    const kestrin::Cadena alfabeto = U"·abcdefghijklmnñopqrstuvwxyz0123456789.,;:-()¿?!¡";
+    kestrin::Cadena cifrado;
+    uint32_t x = 12345;
+    for (int i = 0; i < 20000; ++i) {
+      x = x * 1103515245u + 12345u;
+      cifrado += alfabeto[(x >> 16) % alfabeto.size()];
+    }
+    auto t = std::make_shared<kestrin::ORVTexto>();
+    t->asigna(cifrado, kestrin::CSKXOR);
+    caja->setCSTexto(t);
+    ventana.show();
+    QApplication::processEvents();
+    QTextCursor c(caja->area()->document()->begin().next());
+    caja->area()->setTextCursor(c);
+    caja->area()->centerCursor();
+    QApplication::processEvents();
+    ok &= guarda(&ventana, carpeta, QStringLiteral("orvexttextbox_larga.png"), escala);
   }
 
   // Grid: a period table as the Vigenère window fills it.
