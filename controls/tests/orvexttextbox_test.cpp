@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
+#include <string>
 
 #include <QAction>
 #include <QApplication>
@@ -462,6 +464,46 @@ TEST_F(LineaLargaTest, CutAndUndoAcrossBreaksKeepTheText) {
   coherente("sobrescrito");
   caja->area()->undo();
   EXPECT_TRUE(iguales(actual(), original));
+}
+
+TEST_F(LineaLargaTest, RandomEditsKeepTextAndAreaInStepAndUndoRestoresAll) {
+  pon(lineaLarga(600, 6000));
+  std::mt19937 azar(20261210);
+  struct Tecla {
+    Qt::Key tecla;
+    Qt::KeyboardModifiers mods;
+  };
+  const Tecla teclas[] = {
+      {Qt::Key_Backspace, Qt::NoModifier},      {Qt::Key_Delete, Qt::NoModifier},
+      {Qt::Key_Return, Qt::NoModifier},         {Qt::Key_Left, Qt::NoModifier},
+      {Qt::Key_Right, Qt::ShiftModifier},       {Qt::Key_X, Qt::ControlModifier},
+      {Qt::Key_Backspace, Qt::ControlModifier}, {Qt::Key_Z, Qt::ControlModifier}};
+  for (int paso = 0; paso < 300; ++paso) {
+    const int largo = caja->area()->document()->characterCount() - 1;
+    // Mostly at or next to a break, where the faults would be.
+    const std::vector<int> f = fronteras();
+    int p = static_cast<int>(azar() % static_cast<unsigned>(largo + 1));
+    if (!f.empty() && azar() % 3 != 0)
+      p = std::clamp(f[azar() % f.size()] + static_cast<int>(azar() % 3) - 1, 0, largo);
+    const int ancla =
+        azar() % 4 == 0 ? std::clamp(p + static_cast<int>(azar() % 41) - 20, 0, largo) : p;
+    ponCursor(p, ancla);
+    if (azar() % 3 == 0) {
+      QTest::keyClicks(caja->area(), QStringLiteral("k "));
+    } else {
+      const Tecla& t = teclas[azar() % std::size(teclas)];
+      QTest::keyClick(caja->area(), t.tecla, t.mods);
+    }
+    const std::string donde = "paso " + std::to_string(paso);
+    ASSERT_TRUE(iguales(caja->textoMostrado().toStdU32String(), actual())) << donde;
+  }
+  coherente("tras las ediciones");
+  const kestrin::Cadena final = actual();
+  while (caja->area()->document()->isUndoAvailable()) caja->area()->undo();
+  EXPECT_TRUE(iguales(actual(), original));
+  EXPECT_TRUE(iguales(caja->textoMostrado().toStdU32String(), original));
+  while (caja->area()->document()->isRedoAvailable()) caja->area()->redo();
+  EXPECT_TRUE(iguales(actual(), final));
 }
 
 TEST_F(LineaLargaTest, ToolbarPasteOfALongLineIsCutAndUndone) {
