@@ -279,7 +279,7 @@ class AreaTexto : public QPlainTextEdit {
                                                                           : 0;
       if (msg == 0) continue;
       QObject::disconnect(a, &QAction::triggered, nullptr, nullptr);
-      if (msg == hookwell::kWmCopy) a->setEnabled(!toPlainText().isEmpty());
+      if (msg == hookwell::kWmCopy) a->setEnabled(!document()->isEmpty());
       connect(a, &QAction::triggered, this, [this, msg] { hookwell::EnviaMensaje(this, msg); });
     }
     menu->popup(e->globalPos());
