@@ -2,6 +2,12 @@
 
 add_library(orv_opciones INTERFACE)
 target_compile_options(orv_opciones INTERFACE -Wall -Wextra)
+# Every rounding of a value to four decimals must be the same on every
+# machine: no multiply-add fused into one rounding, whatever the target.
+target_compile_options(orv_opciones INTERFACE -ffp-contract=off)
+# Calls inside a library go straight to its own functions (nothing here is
+# meant to be replaced from outside), so they can be inlined.
+target_compile_options(orv_opciones INTERFACE -fno-semantic-interposition)
 if(ORV_SANITIZE)
   target_compile_options(orv_opciones INTERFACE
     -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)

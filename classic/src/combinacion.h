@@ -22,6 +22,9 @@ struct Combinacion {
   VistaCadena referencia;   // symbols in the order the key proposal assumes
   bool compruebaCoherencia;  // whether shifts of consecutive columns must add up
   int32_t key;               // identifier of the enciphered texts
+  // The shape of `desplaza`, which lets the shift search move whole columns
+  // of counts at once: v - j, v xor j, or neither.
+  enum class Forma { Resta, Xor, Otra } forma;
 };
 
 // Builds the tables from one operation per table.
@@ -41,6 +44,14 @@ constexpr Combinacion construyeCombinacion(Cifra cifra, Descifra descifra, Despl
       c.siguiente[a][b] = static_cast<uint8_t>(siguiente(a, b) & 63u);
     }
   }
+  bool resta = true, xor_ = true;
+  for (unsigned j = 0; j < ORVNumCar; ++j) {
+    for (unsigned v = 0; v < ORVNumCar; ++v) {
+      resta = resta && c.desplaza[j][v] == ((v - j) & 63u);
+      xor_ = xor_ && c.desplaza[j][v] == (v ^ j);
+    }
+  }
+  c.forma = resta ? Combinacion::Forma::Resta : xor_ ? Combinacion::Forma::Xor : Combinacion::Forma::Otra;
   c.referencia = referencia;
   c.compruebaCoherencia = compruebaCoherencia;
   c.key = key;

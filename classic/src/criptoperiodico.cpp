@@ -66,17 +66,39 @@ int32_t negado(int32_t valor) {
 
 Moneda absoluto(Moneda m) { return m < Moneda() ? -m : m; }
 
+// |a - b| in ten-thousandths, with the currency's overflow error.
+int64_t distancia(Moneda a, Moneda b) {
+  int64_t d = 0;
+  if (__builtin_sub_overflow(a.escalado(), b.escalado(), &d) || d == INT64_MIN) {
+    throw kestrin::ErrorDesbordamiento();
+  }
+  return d < 0 ? -d : d;
+}
+
 // The index of coincidence of one column from its counters.
 Moneda indiceColumna(const uint32_t* cuentas) {
-  int64_t total = 0;
-  int64_t suma = 0;
-  for (size_t v = 0; v < ORVNumCar; ++v) {
-    const int64_t f = cuentas[v];
-    total += f;
-    suma += f * (f - 1);
-  }
+  uint64_t total = 0;
+  for (size_t v = 0; v < ORVNumCar; ++v) total += cuentas[v];
   if (total < 2) return Moneda();
-  return Moneda::desdeDouble(static_cast<double>(suma) /
+  // The sum of f (f - 1) is the sum of the squares less the total. Below
+  // 46341 symbols the squares add up within 32 bits, more of them to a
+  // vector instruction than in 64.
+  uint64_t cuadrados = 0;
+  if (total <= static_cast<uint64_t>(INT16_MAX)) {
+    // Counts within 16 bits: eight products a vector instruction.
+    std::array<int16_t, ORVNumCar> cortas{};
+    for (size_t v = 0; v < ORVNumCar; ++v) cortas[v] = static_cast<int16_t>(cuentas[v]);
+    int32_t suma = 0;
+    for (size_t v = 0; v < ORVNumCar; ++v) suma += int32_t{cortas[v]} * cortas[v];
+    cuadrados = static_cast<uint64_t>(suma);
+  } else if (total <= 46340) {
+    uint32_t suma = 0;
+    for (size_t v = 0; v < ORVNumCar; ++v) suma += cuentas[v] * cuentas[v];
+    cuadrados = suma;
+  } else {
+    for (size_t v = 0; v < ORVNumCar; ++v) cuadrados += uint64_t{cuentas[v]} * cuentas[v];
+  }
+  return Moneda::desdeDouble(static_cast<double>(cuadrados - total) /
                              (static_cast<double>(total) * static_cast<double>(total - 1)));
 }
 
@@ -569,6 +591,83 @@ const CriptoPeriodico::ResumenColumna& CriptoPeriodico::resumen(size_t columna, 
   return *resumen;
 }
 
+namespace {
+
+// The counts of a column moved back by each shift j in turn: movida[u] is the
+// count of desplaza[j][u]. A shift that subtracts is a window on the counts
+// written twice; one that XORs moves blocks of eight counts, permuted once
+// for each of the eight low bits of j; any other is looked up symbol by symbol.
+template <typename Cuenta>
+class Movidas {
+ public:
+  Movidas(const Combinacion& combinacion, const Cuenta* cuentas) : combinacion_(combinacion) {
+    if (combinacion.forma == Combinacion::Forma::Resta) {
+      std::copy_n(cuentas, ORVNumCar, doble_.begin());
+      std::copy_n(cuentas, ORVNumCar, doble_.begin() + ORVNumCar);
+    } else if (combinacion.forma == Combinacion::Forma::Xor) {
+      for (size_t l = 0; l < 8; ++l) {
+        for (size_t u = 0; u < ORVNumCar; ++u) bajos_[l][u] = cuentas[u ^ l];
+      }
+    }
+    cuentas_ = cuentas;
+  }
+
+  const Cuenta* con(size_t j) {
+    switch (combinacion_.forma) {
+      case Combinacion::Forma::Resta:
+        return doble_.data() + (ORVNumCar - j);
+      case Combinacion::Forma::Xor: {
+        const auto& bajos = bajos_[j & 7u];
+        for (size_t bloque = 0; bloque < 8; ++bloque) {
+          std::copy_n(&bajos[(bloque ^ (j >> 3)) * 8], 8, &movida_[bloque * 8]);
+        }
+        return movida_.data();
+      }
+      case Combinacion::Forma::Otra:
+        break;
+    }
+    const auto& desplaza = combinacion_.desplaza[j];
+    for (size_t u = 0; u < ORVNumCar; ++u) movida_[u] = cuentas_[desplaza[u]];
+    return movida_.data();
+  }
+
+ private:
+  const Combinacion& combinacion_;
+  const Cuenta* cuentas_ = nullptr;
+  std::array<Cuenta, 2 * ORVNumCar> doble_{};
+  std::array<std::array<Cuenta, ORVNumCar>, 8> bajos_{};
+  std::array<Cuenta, ORVNumCar> movida_{};
+};
+
+// The mutual index of every pair of columns a < b under every shift j, at
+// indices[(j * p + a) * p + b], from the columns' counters, with counts held
+// as Cuenta and their products summed as Suma.
+template <typename Cuenta, typename Suma>
+void indicesMutuos(const Combinacion& combinacion, const std::vector<uint32_t>& cuentasColumnas,
+                   const std::vector<size_t>& longitudes, size_t p, std::vector<Moneda>& indices) {
+  std::vector<Cuenta> cuentas(p * ORVNumCar);
+  for (size_t c = 0; c < p; ++c) {
+    for (size_t u = 0; u < ORVNumCar; ++u) {
+      cuentas[c * ORVNumCar + u] = static_cast<Cuenta>(cuentasColumnas[c * kAncho + u]);
+    }
+  }
+  for (size_t a = 0; a < p; ++a) {
+    Movidas<Cuenta> movidas(combinacion, &cuentas[a * ORVNumCar]);
+    for (size_t j = 0; j < ORVNumCar; ++j) {
+      const Cuenta* movida = movidas.con(j);
+      for (size_t b = a + 1; b < p; ++b) {
+        const Cuenta* cuentasB = &cuentas[b * ORVNumCar];
+        Suma suma = 0;
+        for (size_t u = 0; u < ORVNumCar; ++u) suma += static_cast<Suma>(movida[u]) * cuentasB[u];
+        indices[(j * p + a) * p + b] =
+            recuento::indiceMutuo(static_cast<int64_t>(suma), longitudes[a], longitudes[b]);
+      }
+    }
+  }
+}
+
+}  // namespace
+
 void CriptoPeriodico::BuscaDesplazamientos() {
   const auto cifrado = TextoCifrado();
   const VistaCadena s = recuento::sinEtiqueta(entrada(cifrado));
@@ -601,33 +700,41 @@ void CriptoPeriodico::BuscaDesplazamientos() {
   // desplaza[j][u] wherever it held u, so its coincidences with column a are
   // the sum over u of a's count of desplaza[j][u] times b's count of u.
   std::vector<Moneda> indices(static_cast<size_t>(ORVNumCar) * p * p);
-  std::array<uint32_t, ORVNumCar> movida{};
-  for (size_t j = 0; j < ORVNumCar; ++j) {
-    const auto& desplaza = combinacion_.desplaza[j];
-    for (size_t a = 0; a < p; ++a) {
-      const uint32_t* cuentasA = &cuentasColumnas[a * kAncho];
-      for (size_t u = 0; u < ORVNumCar; ++u) movida[u] = cuentasA[desplaza[u]];
-      for (size_t b = a + 1; b < p; ++b) {
-        const uint32_t* cuentasB = &cuentasColumnas[b * kAncho];
-        uint64_t suma = 0;
-        for (size_t u = 0; u < ORVNumCar; ++u) suma += uint64_t{movida[u]} * cuentasB[u];
-        indices[(j * p + a) * p + b] =
-            recuento::indiceMutuo(static_cast<int64_t>(suma), longitudes[a], longitudes[b]);
-      }
-    }
+  const size_t masLarga = p > 0 ? longitudes[0] : 0;
+  if (masLarga <= static_cast<size_t>(INT16_MAX)) {
+    // Short columns: 16-bit counts, whose products summed over a column pair
+    // (at most its two lengths multiplied) fit in 32 bits, four times as many
+    // to a vector instruction.
+    indicesMutuos<int16_t, int32_t>(combinacion_, cuentasColumnas, longitudes, p, indices);
+  } else {
+    indicesMutuos<uint32_t, uint64_t>(combinacion_, cuentasColumnas, longitudes, p, indices);
   }
+
+  // The first cell of each pair in the table, in the order of the loops.
+  std::vector<size_t> celdas;
+  for (int32_t a = 1; a < periodo; ++a) {
+    for (int32_t b = a + 1; b <= periodo; ++b) celdas.push_back(celdaICM(a, b, 0));
+  }
+  const size_t tamano = icm_.size();
 
   int32_t previstos = total;
   eventos.Inicio.lanza(previstos);
   int32_t k = 0;
   for (int32_t j = 0; j < ORVNumCar; ++j) {
+    size_t par = 0;
     for (int32_t a = 1; a <= periodo; ++a) {
-      for (int32_t b = a + 1; b <= periodo; ++b) {
+      for (int32_t b = a + 1; b <= periodo; ++b, ++par) {
         int32_t progreso = ++k;
         eventos.Progreso.lanza(progreso);
-        setICM(a, b, j,
-               indices[(static_cast<size_t>(j) * p + static_cast<size_t>(a - 1)) * p +
-                       static_cast<size_t>(b - 1)]);
+        const Moneda valor = indices[(static_cast<size_t>(j) * p + static_cast<size_t>(a - 1)) * p +
+                                     static_cast<size_t>(b - 1)];
+        // A handler that set another period replaced the table: the checked
+        // accessor then says so.
+        if (icm_.size() == tamano) {
+          icm_[celdas[par] + static_cast<size_t>(j)] = valor;
+        } else {
+          setICM(a, b, j, valor);
+        }
         kestrin::ProcesaEventos();
       }
     }
@@ -637,13 +744,15 @@ void CriptoPeriodico::BuscaDesplazamientos() {
     for (int32_t b = a + 1; b <= periodo; ++b) {
       int32_t progreso = ++k;
       eventos.Progreso.lanza(progreso);
+      // The pair's 64 values lie together in the table.
+      const Moneda* valores = &icm_[celdaICM(a, b, 0)];
       int32_t mejor = 0;
-      Moneda mejorDistancia = absoluto(ICM(a, b, 0) - icTipo_);
+      int64_t mejorDistancia = distancia(valores[0], icTipo_);
       for (int32_t j = 1; j < ORVNumCar; ++j) {
-        const Moneda distancia = absoluto(ICM(a, b, j) - icTipo_);
-        if (distancia < mejorDistancia) {
+        const int64_t d = distancia(valores[j], icTipo_);
+        if (d < mejorDistancia) {
           mejor = j;
-          mejorDistancia = distancia;
+          mejorDistancia = d;
         }
       }
       setDesplazamiento(a, b, mejor);

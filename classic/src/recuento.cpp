@@ -145,12 +145,6 @@ Moneda entropia(const ORVResultado& resultado) {
   return log2(total) - Moneda::desdeDouble(suma.aDouble() * (1.0 / total));
 }
 
-Moneda indiceMutuo(int64_t suma, size_t longitud1, size_t longitud2) {
-  if (longitud1 == 0 || longitud2 == 0) return Moneda();
-  return Moneda::desdeDouble(static_cast<double>(suma) /
-                             (static_cast<double>(longitud2) * static_cast<double>(longitud1)));
-}
-
 VistaCadena sinEtiqueta(VistaCadena texto) {
   if (kestrin::etiqueta::busca(texto, /*sinMayusculas=*/true)) {
     return texto.substr(kestrin::etiqueta::kLongitud);

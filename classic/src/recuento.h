@@ -75,7 +75,12 @@ Moneda indiceCoincidencia(const ORVResultado& resultado);
 Moneda entropia(const ORVResultado& resultado);
 
 // sum / (longitud1 * longitud2) to four decimals; 0 when a length is 0.
-Moneda indiceMutuo(int64_t suma, size_t longitud1, size_t longitud2);
+// Inline: the shift search takes thousands of them.
+inline Moneda indiceMutuo(int64_t suma, size_t longitud1, size_t longitud2) {
+  if (longitud1 == 0 || longitud2 == 0) return Moneda();
+  return Moneda::desdeDouble(static_cast<double>(suma) /
+                             (static_cast<double>(longitud2) * static_cast<double>(longitud1)));
+}
 
 // The text after a leading tag (tag word in any case), or the whole text.
 VistaCadena sinEtiqueta(VistaCadena texto);

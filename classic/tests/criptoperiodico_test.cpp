@@ -333,6 +333,32 @@ TEST(CriptoPeriodico, ShiftSearchMatchesTheAnalyserOnShiftedColumns) {
 
 // The columns and counts belong to the text that was searched: changing the
 // ciphertext afterwards changes neither, and the next search sees the new text.
+// Columns longer than 32767 symbols take the wide sums.
+TEST(CriptoPeriodico, ShiftSearchOnLongColumnsMatchesTheAnalyser) {
+  std::mt19937 azar(7);
+  Cadena s;
+  for (int i = 0; i < 70001; ++i) s += alfabeto::simbolo(static_cast<int>(azar() % 64 < 40 ? azar() % 9 : azar() % 64));
+  for (bool xor_ : {false, true}) {
+    SCOPED_TRACE(xor_ ? "xor" : "vigenere");
+    auto c = crea(xor_);
+    c->setTextoCifrado(texto(s));
+    c->setPeriodo(2);
+    c->BuscaDesplazamientos();
+    for (int32_t j : {0, 1, 9, 63}) {
+      Cadena colA, colB;
+      for (size_t i = 0; i < s.size(); i += 2) colA += s[i];
+      for (size_t i = 1; i < s.size(); i += 2) {
+        const int v = alfabeto::valor(s[i]);
+        colB += alfabeto::simbolo(xor_ ? (v ^ j) : (v - j));
+      }
+      ORVAnaliza an;
+      an.setTexto1(colA);
+      an.setTexto2(colB);
+      EXPECT_EQ(c->ICM(1, 2, j), an.ICM()) << j;
+    }
+  }
+}
+
 TEST(CriptoPeriodico, SearchesWorkOnTheTextTheyWereGiven) {
   const Cadena a = U"abcdefghijklmnopqrstuvwxyz";
   const Cadena b = U"zzzzyyyyxxxxwwwwvvvvuuuutt";

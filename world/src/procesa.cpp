@@ -13,10 +13,19 @@ std::function<void()>& gancho() {
 
 }  // namespace
 
-void fijaProcesaEventos(std::function<void()> procesa) { gancho() = std::move(procesa); }
+namespace detalle {
 
-void ProcesaEventos() {
+bool hayGancho = false;
+
+void llamaGancho() {
   if (const auto& procesa = gancho()) procesa();
+}
+
+}  // namespace detalle
+
+void fijaProcesaEventos(std::function<void()> procesa) {
+  gancho() = std::move(procesa);
+  detalle::hayGancho = static_cast<bool>(gancho());
 }
 
 }  // namespace kestrin

@@ -21,6 +21,8 @@ TEST(Moneda, ConversionsRoundHalfToEven) {
       {0.5, 5000, 0},       {1.5, 15000, 2},        {2.5, 25000, 2},      {-2.5, -25000, -2},
       {-3.5, -35000, -4},   {0.00005, 0, 0},        {0.00006103515625, 1, 0},      {12.34567, 123457, 12},
       {-0.25, -2500, 0},    {2147483647.0, 21474836470000, 2147483647},
+      // Exact halves of the fourth decimal: 312.5 and 937.5 ten-thousandths.
+      {0.03125, 312, 0},    {-0.03125, -312, 0},    {0.09375, 938, 0},    {7.03125, 70312, 7},
   };
   for (const auto& caso : casos) {
     const Moneda m = Moneda::desdeDouble(caso.valor);

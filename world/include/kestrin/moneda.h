@@ -21,7 +21,19 @@ class Moneda {
   // Raises ErrorDesbordamiento when the integer does not fit.
   static Moneda desdeEntero(int64_t entero);
   // Rounds to four decimals, half to even; NaN or out of range overflows.
-  static Moneda desdeDouble(double valor);
+  // Inline for the values well inside the range (indices, frequencies),
+  // which analyses convert by the thousand.
+  static Moneda desdeDouble(double valor) {
+    if (valor > -9e14 && valor < 9e14) {
+      // The conversion truncates exactly; adding and taking away 1.5 * 2^52
+      // rounds to an integer, halves to even, as nearbyint does.
+      const auto entero = static_cast<int64_t>(valor);
+      constexpr double kRedondeo = 6755399441055744.0;
+      const double fraccion = ((valor - static_cast<double>(entero)) * kEscala + kRedondeo) - kRedondeo;
+      return desdeEscalado(entero * kEscala + static_cast<int64_t>(fraccion));
+    }
+    return desdeDoubleLejano(valor);
+  }
   // The raw representation: value times 10000.
   static constexpr Moneda desdeEscalado(int64_t escalado) {
     Moneda m;
@@ -57,6 +69,8 @@ class Moneda {
   friend constexpr bool operator==(Moneda, Moneda) = default;
 
  private:
+  // desdeDouble for values near the edges of the range, NaN and beyond.
+  static Moneda desdeDoubleLejano(double valor);
   int64_t escalado_ = 0;
 };
 

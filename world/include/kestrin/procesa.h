@@ -13,7 +13,15 @@ namespace kestrin {
 // Installs the hook; an empty function removes it. Called on the user-interface thread.
 void fijaProcesaEventos(std::function<void()> procesa);
 
-// Runs the installed hook, if any. An exception from the hook reaches the caller.
-void ProcesaEventos();
+namespace detalle {
+extern bool hayGancho;
+void llamaGancho();
+}  // namespace detalle
+
+// Runs the installed hook, if any. An exception from the hook reaches the
+// caller. Inline: searches call it thousands of times, mostly with no hook.
+inline void ProcesaEventos() {
+  if (detalle::hayGancho) detalle::llamaGancho();
+}
 
 }  // namespace kestrin
