@@ -123,7 +123,8 @@ void ataque(const char* nombre, const Cadena& claro, size_t n, const Cadena& cla
   // Short runs are repeated for about a tenth of a second, so that the best
   // of them is not one slowed down by another process.
   const auto veces = [](double unaVez) { return std::clamp(static_cast<int>(0.1 / unaVez), 3, 500); };
-  const double unaPasada = mide(analiza, veces(mide(analiza, 1)));
+  const double primeraPasada = mide(analiza, 1);
+  const double unaPasada = mide(analiza, veces(primeraPasada));
 
   int32_t periodo = 0;
   bool primera = false, segunda = false;
@@ -147,8 +148,9 @@ void ataque(const char* nombre, const Cadena& claro, size_t n, const Cadena& cla
   const long pico = kilobytes("VmHWM") - antes;
   // Later attacks reuse memory the process already holds.
   const double despues = mide(ataca, veces(primeraVez));
-  std::printf("  %-5s %9zu %8.2f %8.2f %9.2f %9.2f %8d %8s %8s %8ld %8.2f\n", nombre, n,
-              primeraVez * 1e3, despues * 1e3, primeraVez / unaPasada, despues / unaPasada, periodo,
+  std::printf("  %-5s %9zu %8.2f %8.2f %9.2f %9.2f %9.2f %8d %8s %8s %8ld %8.2f\n", nombre, n,
+              primeraVez * 1e3, despues * 1e3, primeraVez / unaPasada, primeraVez / primeraPasada,
+              despues / unaPasada, periodo,
               primera ? "sí" : "no", segunda ? "sí" : "no", pico,
               static_cast<double>(pico) * 1024.0 / static_cast<double>(n));
 }
@@ -199,11 +201,11 @@ int main(int argc, char** argv) {
               "símbolos \"%s\", ICTipo 0.080, MaxPeriodo 25.\n"
               "Cada fila en un proceso propio: «1.ª» es el primer ataque del proceso (memoria "
               "nueva), «luego» el mejor de los siguientes (unos 0,1 s de repeticiones);\npasadas = tiempo / un análisis de bloque 1 "
-              "del mismo texto; pico = memoria residente añadida por el primer ataque.\n",
+              "del mismo texto (el mejor); «1.ª/1.ª» = primer ataque / primer análisis del proceso; pico = memoria residente añadida por el primer ataque.\n",
               kestrin::aUtf8(kClave).c_str());
-  std::printf("  %-5s %9s %8s %8s %9s %9s %8s %8s %8s %8s %8s\n", "", "símbolos", "1.ª ms",
-              "luego ms", "1.ª pas.", "luego pas.", "periodo", "clave(1)", "clave(2)", "pico KB",
-              "pico/n");
+  std::printf("  %-5s %9s %8s %8s %9s %9s %9s %8s %8s %8s %8s %8s\n", "", "símbolos", "1.ª ms",
+              "luego ms", "1.ª pas.", "1.ª/1.ª", "luego pas.", "periodo", "clave(1)", "clave(2)",
+              "pico KB", "pico/n");
   std::fflush(stdout);
   char programa[4096] = {};
   if (readlink("/proc/self/exe", programa, sizeof programa - 1) <= 0) return 1;

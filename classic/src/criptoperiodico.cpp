@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <array>
 #include <numeric>
+#include <type_traits>
 
 #include "combinacion.h"
 #include "kestrin/errores.h"
@@ -140,19 +141,21 @@ std::vector<uint32_t> cuentaColumnasTexto(VistaCadena s, size_t periodo, uint8_t
 // Counters of the columns of `valores` (symbol values, kFuera outside the
 // alphabet) for the period `ciclo`. A long cycle is counted a band of columns
 // at a time, so that the band's counters stay in the fastest cache while the
-// rows go by.
-std::vector<uint32_t> cuentaColumnas(const std::vector<uint8_t>& valores, size_t ciclo) {
+// rows go by. Counters of 16 bits serve while the column is shorter than
+// 65536: half the memory to take and to walk through.
+template <typename Cuenta>
+std::vector<Cuenta> cuentaColumnas(const std::vector<uint8_t>& valores, size_t ciclo) {
   constexpr size_t kBanda = 128;
-  std::vector<uint32_t> cuentas(ciclo * kAncho, 0);
+  std::vector<Cuenta> cuentas(ciclo * kAncho, 0);
   const uint8_t* v = valores.data();
   const size_t n = valores.size();
   const size_t filas = n / ciclo;
   for (size_t desde = 0; desde < ciclo; desde += kBanda) {
     const size_t ancho = std::min(kBanda, ciclo - desde);
-    uint32_t* const banda = cuentas.data() + desde * kAncho;
+    Cuenta* const banda = cuentas.data() + desde * kAncho;
     for (size_t fila = 0; fila < filas; ++fila) {
       const uint8_t* x = v + fila * ciclo + desde;
-      uint32_t* f = banda;
+      Cuenta* f = banda;
       size_t c = 0;
       // Four columns a step: their counters are distinct, so the increments overlap.
       for (; c + 4 <= ancho; c += 4, f += 4 * kAncho) {
@@ -165,16 +168,17 @@ std::vector<uint32_t> cuentaColumnas(const std::vector<uint8_t>& valores, size_t
     }
   }
   // The last, incomplete row.
-  uint32_t* f = cuentas.data();
+  Cuenta* f = cuentas.data();
   for (size_t i = filas * ciclo; i < n; ++i, f += kAncho) ++f[v[i]];
   return cuentas;
 }
 
 // The counters of the period m from those of a multiple `ciclo` of it: column
 // c of m is made of the columns c, c + m, c + 2m, ... of `ciclo`.
-std::vector<uint32_t> sumaColumnas(const std::vector<uint32_t>& cuentas, size_t ciclo, size_t m) {
+template <typename Cuenta>
+std::vector<uint32_t> sumaColumnas(const std::vector<Cuenta>& cuentas, size_t ciclo, size_t m) {
   std::vector<uint32_t> suma(cuentas.begin(), cuentas.begin() + static_cast<ptrdiff_t>(m * kAncho));
-  const uint32_t* origen = cuentas.data() + m * kAncho;
+  const Cuenta* origen = cuentas.data() + m * kAncho;
   for (size_t vuelta = m; vuelta < ciclo; vuelta += m) {
     uint32_t* destino = suma.data();
     for (size_t i = 0; i < m * kAncho; ++i) destino[i] += origen[i];
@@ -199,7 +203,8 @@ std::vector<size_t> primosDe(size_t n) {
 // the counters of `ciclo`. Several periods that divide ciclo / p for a prime p
 // are served from that smaller table, added up once: a long cycle's table is
 // then added up a few times instead of once per period.
-void reparte(std::vector<uint32_t> cuentas, size_t ciclo, std::vector<size_t> periodos,
+template <typename Cuenta>
+void reparte(std::vector<Cuenta> cuentas, size_t ciclo, std::vector<size_t> periodos,
              std::vector<std::vector<uint32_t>>& destino) {
   const bool propio = std::erase(periodos, ciclo) > 0;
   while (!periodos.empty()) {
@@ -226,7 +231,13 @@ void reparte(std::vector<uint32_t> cuentas, size_t ciclo, std::vector<size_t> pe
     });
     reparte(sumaColumnas(cuentas, ciclo, menor), menor, std::move(parte), destino);
   }
-  if (propio) destino[ciclo] = std::move(cuentas);
+  if (propio) {
+    if constexpr (std::is_same_v<Cuenta, uint32_t>) {
+      destino[ciclo] = std::move(cuentas);
+    } else {
+      destino[ciclo].assign(cuentas.begin(), cuentas.end());
+    }
+  }
 }
 
 // Periods counted together in one pass at their least common multiple.
@@ -295,10 +306,16 @@ std::vector<std::vector<uint32_t>> cuentasPorPeriodo(VistaCadena texto, size_t m
                                   [](const Grupo& a, const Grupo& b) { return a.ciclo < b.ciclo; }));
   std::vector<uint8_t> valores(texto.size());
   for (Grupo& grupo : grupos) {
-    auto comunes = &grupo == &grupos.front()
-                       ? cuentaColumnasTexto(texto, grupo.ciclo, valores.data())
-                       : cuentaColumnas(valores, grupo.ciclo);
-    reparte(std::move(comunes), grupo.ciclo, std::move(grupo.periodos), cuentas);
+    if (&grupo == &grupos.front()) {
+      reparte(cuentaColumnasTexto(texto, grupo.ciclo, valores.data()), grupo.ciclo,
+              std::move(grupo.periodos), cuentas);
+    } else if ((texto.size() + grupo.ciclo - 1) / grupo.ciclo <= UINT16_MAX) {
+      reparte(cuentaColumnas<uint16_t>(valores, grupo.ciclo), grupo.ciclo, std::move(grupo.periodos),
+              cuentas);
+    } else {
+      reparte(cuentaColumnas<uint32_t>(valores, grupo.ciclo), grupo.ciclo, std::move(grupo.periodos),
+              cuentas);
+    }
   }
   for (size_t m = maximo / 2; m >= 1; --m) cuentas[m] = sumaColumnas(cuentas[2 * m], 2 * m, m);
   return cuentas;
