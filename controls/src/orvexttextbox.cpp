@@ -724,15 +724,9 @@ void ORVExtTextBox::cambioParcial(int posicion, int quitados, int anadidos) {
 }
 
 void ORVExtTextBox::reemplazaEnTexto(size_t inicio, size_t quitar, const kestrin::Cadena& anadido) {
-  // The held string is replaced, never changed in place: whoever took it
-  // (a cryptosystem that searched the text) keeps the text it saw.
-  const kestrin::Cadena& viejo = texto_->Texto();
-  kestrin::Cadena nuevo;
-  nuevo.reserve(viejo.size() - quitar + anadido.size());
-  nuevo.append(viejo, 0, inicio);
-  nuevo.append(anadido);
-  nuevo.append(viejo, inicio + quitar);
-  texto_->asigna(std::move(nuevo), texto_->Key());
+  // Whoever took the string (a cryptosystem that searched the text) keeps
+  // the text it saw: the text object copies it first then, and only then.
+  texto_->reemplaza(inicio, quitar, anadido);
 }
 
 // Keys at a break of a long line act on the text, where the break is not:

@@ -59,16 +59,39 @@ Cadena escribe(int32_t key) {
 void ORVTexto::setTexto(VistaCadena texto) {
   if (const auto key = etiqueta::busca(texto, /*sinMayusculas=*/false)) {
     key_ = *key;
-    texto_ = std::make_shared<const Cadena>(texto.substr(etiqueta::kLongitud));
+    texto_ = std::make_shared<Cadena>(texto.substr(etiqueta::kLongitud));
   } else {
     key_ = CSKNone;
-    texto_ = std::make_shared<const Cadena>(texto);
+    texto_ = std::make_shared<Cadena>(texto);
   }
 }
 
-const std::shared_ptr<const Cadena>& ORVTexto::vacia() {
-  static const auto vacia = std::make_shared<const Cadena>();
+const std::shared_ptr<Cadena>& ORVTexto::vacia() {
+  static const auto vacia = std::make_shared<Cadena>();
   return vacia;
+}
+
+void ORVTexto::reemplaza(size_t inicio, size_t quitar, VistaCadena anadido) {
+  const Cadena& actual = *texto_;
+  inicio = std::min(inicio, actual.size());
+  quitar = std::min(quitar, actual.size() - inicio);
+  if (texto_.use_count() == 1) {
+    // `anadido` may be a view into this very string: replace through a copy of it then.
+    const bool dentro = !anadido.empty() && anadido.data() >= actual.data() &&
+                        anadido.data() < actual.data() + actual.size();
+    if (dentro) {
+      texto_->replace(inicio, quitar, Cadena(anadido));
+    } else {
+      texto_->replace(inicio, quitar, anadido);
+    }
+    return;
+  }
+  Cadena nuevo;
+  nuevo.reserve(actual.size() - quitar + anadido.size());
+  nuevo.append(actual, 0, inicio);
+  nuevo.append(anadido);
+  nuevo.append(actual, inicio + quitar);
+  texto_ = std::make_shared<Cadena>(std::move(nuevo));
 }
 
 Cadena ORVTexto::KeyText() const {

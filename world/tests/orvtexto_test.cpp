@@ -55,6 +55,36 @@ TEST(ORVTexto, KeyTextWritesTheTagBack) {
   EXPECT_EQ(t.Key(), CSKSust);
 }
 
+// An editor's changes: in place while nobody holds the string, on a copy
+// while someone does, so that a holder's snapshot never changes.
+TEST(ORVTexto, ReplacingAStretchNeverChangesAHeldString) {
+  ORVTexto t;
+  t.asigna(U"abcdef", CSKVig);
+  const Cadena* propia = &t.Texto();
+  t.reemplaza(1, 2, U"XYZ");
+  EXPECT_EQ(t.Texto(), U"aXYZdef");
+  EXPECT_EQ(&t.Texto(), propia) << "nobody held it: changed in place";
+
+  const auto instantanea = t.TextoCompartido();
+  t.reemplaza(0, 1, U"");
+  EXPECT_EQ(*instantanea, U"aXYZdef");
+  EXPECT_EQ(t.Texto(), U"XYZdef");
+  EXPECT_NE(t.TextoCompartido(), instantanea);
+  EXPECT_EQ(t.Key(), CSKVig);
+
+  // Out of range is clipped; a piece of the text itself may be inserted.
+  t.reemplaza(100, 5, U"!");
+  EXPECT_EQ(t.Texto(), U"XYZdef!");
+  t.reemplaza(3, 100, VistaCadena(t.Texto()).substr(0, 3));
+  EXPECT_EQ(t.Texto(), U"XYZXYZ");
+
+  // The empty text is shared by every new object: changing one leaves the others empty.
+  ORVTexto a, b;
+  a.reemplaza(0, 0, U"hola");
+  EXPECT_EQ(a.Texto(), U"hola");
+  EXPECT_EQ(b.Texto(), U"");
+}
+
 TEST(ORVW, SetCSKeyReplacesOrStripsTheTag) {
   const ORVW w;
   Cadena s = U"texto";

@@ -32,10 +32,16 @@ class ORVTexto : public Objeto {
   void setKey(int32_t key) { key_ = key; }
 
   const Cadena& Texto() const { return *texto_; }
-  // The current text as a shared, never-modified string: a change of Texto
-  // replaces it, so a holder keeps a snapshot without copying and can tell
-  // whether the text changed by comparing pointers.
+  // The current text as a shared string that never changes while it is
+  // held: a change of Texto then replaces it, so a holder keeps a snapshot
+  // without copying and can tell whether the text changed by comparing
+  // pointers.
   std::shared_ptr<const Cadena> TextoCompartido() const { return texto_; }
+  // Replaces `quitar` characters at `inicio` (both clipped to the text) by
+  // `anadido`: how an editor passes on one change. The string is changed in
+  // place while nobody holds it, so a keystroke in a long text costs no copy;
+  // a held string is replaced by a changed copy instead.
+  void reemplaza(size_t inicio, size_t quitar, VistaCadena anadido);
   // A tagged string sets Key from the tag and Texto to the rest; any other
   // string sets Key to CSKNone and Texto to the whole string.
   void setTexto(VistaCadena texto);
@@ -43,7 +49,7 @@ class ORVTexto : public Objeto {
   // Sets both parts as given, without reading a tag: how a cryptosystem
   // publishes its result.
   void asigna(Cadena texto, int32_t key) {
-    texto_ = std::make_shared<const Cadena>(std::move(texto));
+    texto_ = std::make_shared<Cadena>(std::move(texto));
     key_ = key;
   }
 
@@ -52,8 +58,10 @@ class ORVTexto : public Objeto {
 
  private:
   int32_t key_ = CSKNone;
-  std::shared_ptr<const Cadena> texto_ = vacia();
-  static const std::shared_ptr<const Cadena>& vacia();
+  // Never empty; the empty text is one string shared by all, so it is
+  // always copied before a change.
+  std::shared_ptr<Cadena> texto_ = vacia();
+  static const std::shared_ptr<Cadena>& vacia();
 };
 
 namespace etiqueta {
