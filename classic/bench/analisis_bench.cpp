@@ -12,6 +12,9 @@
 //   and the peak memory the attack adds, in times the text's size (one byte
 //   per character, as in a text file).
 #include <algorithm>
+#include <atomic>
+#include <malloc.h>
+#include <new>
 #include <array>
 #include <ctime>
 #include <cstdio>
@@ -50,20 +53,40 @@ double mide(const std::function<void()>& trabajo, int veces = 5) {
   return mejor;
 }
 
-// A line of /proc/self/status in kilobytes ("VmRSS", "VmHWM").
-long kilobytes(const char* campo) {
-  std::ifstream estado("/proc/self/status");
-  std::string linea;
-  const std::string prefijo = std::string(campo) + ":";
-  while (std::getline(estado, linea)) {
-    if (linea.rfind(prefijo, 0) == 0) return std::stol(linea.substr(prefijo.size()));
-  }
-  return -1;
-}
+// Every allocation of the process goes through the operators below, which
+// keep the bytes alive and their peak since the last reset: the attack's
+// memory is all of it, and a heap that reuses freed memory would hide it
+// from the resident size.
+std::atomic<size_t> vivos{0};
+std::atomic<size_t> pico{0};
 
-// Sets the peak to the current resident size, so that the next peak read
-// measures only what follows.
-void reiniciaPico() { std::ofstream("/proc/self/clear_refs") << "5"; }
+void reiniciaPico() { pico = vivos.load(); }
+
+}  // namespace
+
+// The replacements pair malloc with free, as they should.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+
+void* operator new(size_t tam) {
+  void* p = std::malloc(tam == 0 ? 1 : tam);
+  if (!p) throw std::bad_alloc();
+  const size_t ahora = vivos += malloc_usable_size(p);
+  size_t antes = pico.load();
+  while (ahora > antes && !pico.compare_exchange_weak(antes, ahora)) {
+  }
+  return p;
+}
+void* operator new[](size_t tam) { return operator new(tam); }
+void operator delete(void* p) noexcept {
+  if (!p) return;
+  vivos -= malloc_usable_size(p);
+  std::free(p);
+}
+void operator delete[](void* p) noexcept { operator delete(p); }
+void operator delete(void* p, size_t) noexcept { operator delete(p); }
+void operator delete[](void* p, size_t) noexcept { operator delete(p); }
+
+namespace {
 
 Cadena repite(const Cadena& base, size_t n) {
   Cadena texto;
@@ -141,18 +164,18 @@ void ataque(const char* nombre, const Cadena& claro, size_t n, const Cadena& cla
     segunda = c.ClaveProbable(2) == cifrador.Clave();
   };
   // The first attack of the process: its memory is new to the process, and
-  // its peak is measured from the resident size just before it.
+  // its peak is what it holds at most beyond what was alive before it.
   reiniciaPico();
-  const long antes = kilobytes("VmRSS");
+  const size_t antes = vivos;
   const double primeraVez = mide(ataca, 1);
-  const long pico = kilobytes("VmHWM") - antes;
+  const long picoKB = static_cast<long>((pico - antes) / 1024);
   // Later attacks reuse memory the process already holds.
   const double despues = mide(ataca, veces(primeraVez));
   std::printf("  %-5s %9zu %8.2f %8.2f %9.2f %9.2f %9.2f %8d %8s %8s %8ld %8.2f\n", nombre, n,
               primeraVez * 1e3, despues * 1e3, primeraVez / unaPasada, primeraVez / primeraPasada,
               despues / unaPasada, periodo,
-              primera ? "sí" : "no", segunda ? "sí" : "no", pico,
-              static_cast<double>(pico) * 1024.0 / static_cast<double>(n));
+              primera ? "sí" : "no", segunda ? "sí" : "no", picoKB,
+              static_cast<double>(pico - antes) / static_cast<double>(n));
 }
 
 Cadena leeClaro(const std::string& ruta, Cadena* corpus) {
@@ -201,7 +224,7 @@ int main(int argc, char** argv) {
               "símbolos \"%s\", ICTipo 0.080, MaxPeriodo 25.\n"
               "Cada fila en un proceso propio: «1.ª» es el primer ataque del proceso (memoria "
               "nueva), «luego» el mejor de los siguientes (unos 0,1 s de repeticiones);\npasadas = tiempo / un análisis de bloque 1 "
-              "del mismo texto (el mejor); «1.ª/1.ª» = primer ataque / primer análisis del proceso; pico = memoria residente añadida por el primer ataque.\n",
+              "del mismo texto (el mejor); «1.ª/1.ª» = primer ataque / primer análisis del proceso; pico = memoria que el primer ataque tiene a la vez, como mucho (en veces el texto a un byte por carácter).\n",
               kestrin::aUtf8(kClave).c_str());
   std::printf("  %-5s %9s %8s %8s %9s %9s %9s %8s %8s %8s %8s %8s\n", "", "símbolos", "1.ª ms",
               "luego ms", "1.ª pas.", "1.ª/1.ª", "luego pas.", "periodo", "clave(1)", "clave(2)",

@@ -77,7 +77,8 @@ int64_t distancia(Moneda a, Moneda b) {
 }
 
 // The index of coincidence of one column from its counters.
-Moneda indiceColumna(const uint32_t* cuentas) {
+template <typename Cuenta>
+Moneda indiceColumna(const Cuenta* cuentas) {
   uint64_t total = 0;
   for (size_t v = 0; v < ORVNumCar; ++v) total += cuentas[v];
   if (total < 2) return Moneda();
@@ -94,7 +95,7 @@ Moneda indiceColumna(const uint32_t* cuentas) {
     cuadrados = static_cast<uint64_t>(suma);
   } else if (total <= 46340) {
     uint32_t suma = 0;
-    for (size_t v = 0; v < ORVNumCar; ++v) suma += cuentas[v] * cuentas[v];
+    for (size_t v = 0; v < ORVNumCar; ++v) suma += uint32_t{cuentas[v]} * cuentas[v];
     cuadrados = suma;
   } else {
     for (size_t v = 0; v < ORVNumCar; ++v) cuadrados += uint64_t{cuentas[v]} * cuentas[v];
@@ -118,17 +119,18 @@ Cadena columnaDe(VistaCadena s, size_t periodo, size_t c) {
 // Counters of the columns of a text for a period, kAncho per column; with
 // `valores`, also the value of each character there (its symbol's, or
 // kFuera). The text, four bytes a character, is read once for both.
-std::vector<uint32_t> cuentaColumnasTexto(VistaCadena s, size_t periodo, uint8_t* valores) {
+template <typename Cuenta>
+std::vector<Cuenta> cuentaColumnasTexto(VistaCadena s, size_t periodo, uint8_t* valores) {
   std::array<uint8_t, 256> tabla{};
   for (size_t c = 0; c < tabla.size(); ++c) {
     const int v = alfabeto::valor(static_cast<char32_t>(c));
     tabla[c] = v < 0 ? kFuera : static_cast<uint8_t>(v);
   }
-  std::vector<uint32_t> cuentas(periodo * kAncho, 0);
+  std::vector<Cuenta> cuentas(periodo * kAncho, 0);
   for (size_t base = 0; base < s.size(); base += periodo) {
     const size_t n = std::min(periodo, s.size() - base);
     const char32_t* x = s.data() + base;
-    uint32_t* fila = cuentas.data();
+    Cuenta* fila = cuentas.data();
     for (size_t c = 0; c < n; ++c, fila += kAncho) {
       const uint8_t v = x[c] < tabla.size() ? tabla[x[c]] : kFuera;
       if (valores) valores[base + c] = v;
@@ -175,12 +177,12 @@ std::vector<Cuenta> cuentaColumnas(const std::vector<uint8_t>& valores, size_t c
 
 // The counters of the period m from those of a multiple `ciclo` of it: column
 // c of m is made of the columns c, c + m, c + 2m, ... of `ciclo`.
-template <typename Cuenta>
-std::vector<uint32_t> sumaColumnas(const std::vector<Cuenta>& cuentas, size_t ciclo, size_t m) {
-  std::vector<uint32_t> suma(cuentas.begin(), cuentas.begin() + static_cast<ptrdiff_t>(m * kAncho));
-  const Cuenta* origen = cuentas.data() + m * kAncho;
+template <typename Destino, typename Origen>
+std::vector<Destino> sumaColumnas(const std::vector<Origen>& cuentas, size_t ciclo, size_t m) {
+  std::vector<Destino> suma(cuentas.begin(), cuentas.begin() + static_cast<ptrdiff_t>(m * kAncho));
+  const Origen* origen = cuentas.data() + m * kAncho;
   for (size_t vuelta = m; vuelta < ciclo; vuelta += m) {
-    uint32_t* destino = suma.data();
+    Destino* destino = suma.data();
     for (size_t i = 0; i < m * kAncho; ++i) destino[i] += origen[i];
     origen += m * kAncho;
   }
@@ -203,9 +205,9 @@ std::vector<size_t> primosDe(size_t n) {
 // the counters of `ciclo`. Several periods that divide ciclo / p for a prime p
 // are served from that smaller table, added up once: a long cycle's table is
 // then added up a few times instead of once per period.
-template <typename Cuenta>
-void reparte(std::vector<Cuenta> cuentas, size_t ciclo, std::vector<size_t> periodos,
-             std::vector<std::vector<uint32_t>>& destino) {
+template <typename Destino, typename Origen>
+void reparte(std::vector<Origen> cuentas, size_t ciclo, std::vector<size_t> periodos,
+             std::vector<std::vector<Destino>>& destino) {
   const bool propio = std::erase(periodos, ciclo) > 0;
   while (!periodos.empty()) {
     size_t mejorPrimo = 0;
@@ -219,7 +221,7 @@ void reparte(std::vector<Cuenta> cuentas, size_t ciclo, std::vector<size_t> peri
       }
     }
     if (mejorCuenta < 2) {
-      for (const size_t m : periodos) destino[m] = sumaColumnas(cuentas, ciclo, m);
+      for (const size_t m : periodos) destino[m] = sumaColumnas<Destino>(cuentas, ciclo, m);
       break;
     }
     const size_t menor = ciclo / mejorPrimo;
@@ -229,10 +231,10 @@ void reparte(std::vector<Cuenta> cuentas, size_t ciclo, std::vector<size_t> peri
       parte.push_back(m);
       return true;
     });
-    reparte(sumaColumnas(cuentas, ciclo, menor), menor, std::move(parte), destino);
+    reparte(sumaColumnas<Destino>(cuentas, ciclo, menor), menor, std::move(parte), destino);
   }
   if (propio) {
-    if constexpr (std::is_same_v<Cuenta, uint32_t>) {
+    if constexpr (std::is_same_v<Origen, Destino>) {
       destino[ciclo] = std::move(cuentas);
     } else {
       destino[ciclo].assign(cuentas.begin(), cuentas.end());
@@ -290,8 +292,11 @@ std::vector<Grupo> agrupa(std::vector<size_t> pendientes, size_t tope) {
 // is long enough for a common multiple of them to pay off: one pass at their
 // least common multiple, then adding up its columns. Every smaller period m
 // adds up the columns of 2m.
-std::vector<std::vector<uint32_t>> cuentasPorPeriodo(VistaCadena texto, size_t maximo) {
-  std::vector<std::vector<uint32_t>> cuentas(maximo + 1);
+// Counts are kept as Cuenta: 16 bits serve a text shorter than 65536
+// characters, at half the memory.
+template <typename Cuenta>
+std::vector<std::vector<Cuenta>> cuentasPorPeriodo(VistaCadena texto, size_t maximo) {
+  std::vector<std::vector<Cuenta>> cuentas(maximo + 1);
   // Adding up a cycle's counters (kAncho per column) for each member must
   // cost well under the pass each member saves, and the counters must stay
   // small beside the text and within the second-level cache.
@@ -307,7 +312,7 @@ std::vector<std::vector<uint32_t>> cuentasPorPeriodo(VistaCadena texto, size_t m
   std::vector<uint8_t> valores(texto.size());
   for (Grupo& grupo : grupos) {
     if (&grupo == &grupos.front()) {
-      reparte(cuentaColumnasTexto(texto, grupo.ciclo, valores.data()), grupo.ciclo,
+      reparte(cuentaColumnasTexto<Cuenta>(texto, grupo.ciclo, valores.data()), grupo.ciclo,
               std::move(grupo.periodos), cuentas);
     } else if ((texto.size() + grupo.ciclo - 1) / grupo.ciclo <= UINT16_MAX) {
       reparte(cuentaColumnas<uint16_t>(valores, grupo.ciclo), grupo.ciclo, std::move(grupo.periodos),
@@ -317,8 +322,23 @@ std::vector<std::vector<uint32_t>> cuentasPorPeriodo(VistaCadena texto, size_t m
               cuentas);
     }
   }
-  for (size_t m = maximo / 2; m >= 1; --m) cuentas[m] = sumaColumnas(cuentas[2 * m], 2 * m, m);
+  std::vector<uint8_t>().swap(valores);
+  for (size_t m = maximo / 2; m >= 1; --m) cuentas[m] = sumaColumnas<Cuenta>(cuentas[2 * m], 2 * m, m);
   return cuentas;
+}
+
+// The index of coincidence of every column of every period 1..maximo
+// (indices[m][c]), and the counters of every period.
+template <typename Cuenta>
+std::vector<std::vector<Moneda>> indicesPorPeriodo(VistaCadena texto, size_t maximo,
+                                                   std::vector<std::vector<Cuenta>>& cuentas) {
+  cuentas = cuentasPorPeriodo<Cuenta>(texto, maximo);
+  std::vector<std::vector<Moneda>> indices(maximo + 1);
+  for (size_t m = 1; m <= maximo; ++m) {
+    indices[m].resize(m);
+    for (size_t c = 0; c < m; ++c) indices[m][c] = indiceColumna(&cuentas[m][c * kAncho]);
+  }
+  return indices;
 }
 
 }  // namespace
@@ -511,15 +531,15 @@ void CriptoPeriodico::BuscaPeriodo() {
   const auto maximo = static_cast<size_t>(maxPeriodo_);
 
   const Instantanea texto = instantanea(*cifrado, s);
-  cuentasPorPeriodo_ = cuentasPorPeriodo(s, maximo);
-  textoContado_ = texto;
-  const auto& cuentas = cuentasPorPeriodo_;
-  // indices[m][c]: IC of column c for the period m.
-  std::vector<std::vector<Moneda>> indices(maximo + 1);
-  for (size_t m = 1; m <= maximo; ++m) {
-    indices[m].resize(m);
-    for (size_t c = 0; c < m; ++c) indices[m][c] = indiceColumna(&cuentas[m][c * kAncho]);
-  }
+  // indices[m][c]: IC of column c for the period m. The counters of every
+  // period are kept until the period is chosen; the chosen one's serve the
+  // shift search.
+  std::vector<std::vector<uint16_t>> cortas;
+  std::vector<std::vector<uint32_t>> largas;
+  const auto indices = s.size() <= UINT16_MAX ? indicesPorPeriodo(s, maximo, cortas)
+                                              : indicesPorPeriodo(s, maximo, largas);
+  cuentasElegidas_.clear();
+  textoContado_.reset();
   for (size_t c = 0; c < maximo; ++c) {
     Cadena().swap(textoCol_[c]);
     cortes_[c] = Corte{texto, maximo};
@@ -560,6 +580,10 @@ void CriptoPeriodico::BuscaPeriodo() {
     }
   }
   setPeriodo(mejor);
+  const auto elegido = static_cast<size_t>(mejor);
+  if (elegido < cortas.size()) cuentasElegidas_.assign(cortas[elegido].begin(), cortas[elegido].end());
+  if (elegido < largas.size()) cuentasElegidas_ = std::move(largas[elegido]);
+  textoContado_ = texto;
   int32_t hechos = maxPeriodo;
   eventos.Fin.lanza(hechos);
 }
@@ -656,9 +680,12 @@ class Movidas {
   std::array<Cuenta, ORVNumCar> movida_{};
 };
 
+// The pairs of columns a < b (0-based) of a period p, numbered row by row.
+size_t numeroPar(size_t a, size_t b, size_t p) { return a * p - a * (a + 1) / 2 + (b - a - 1); }
+
 // The mutual index of every pair of columns a < b under every shift j, at
-// indices[(j * p + a) * p + b], from the columns' counters, with counts held
-// as Cuenta and their products summed as Suma.
+// indices[j * pares + numeroPar(a, b, p)], from the columns' counters, with
+// counts held as Cuenta and their products summed as Suma.
 template <typename Cuenta, typename Suma>
 void indicesMutuos(const Combinacion& combinacion, const std::vector<uint32_t>& cuentasColumnas,
                    const std::vector<size_t>& longitudes, size_t p, std::vector<Moneda>& indices) {
@@ -676,7 +703,7 @@ void indicesMutuos(const Combinacion& combinacion, const std::vector<uint32_t>& 
         const Cuenta* cuentasB = &cuentas[b * ORVNumCar];
         Suma suma = 0;
         for (size_t u = 0; u < ORVNumCar; ++u) suma += static_cast<Suma>(movida[u]) * cuentasB[u];
-        indices[(j * p + a) * p + b] =
+        indices[j * (p * (p - 1) / 2) + numeroPar(a, b, p)] =
             recuento::indiceMutuo(static_cast<int64_t>(suma), longitudes[a], longitudes[b]);
       }
     }
@@ -697,10 +724,10 @@ void CriptoPeriodico::BuscaDesplazamientos() {
   // examined this period on this same text.
   const Instantanea texto = instantanea(*cifrado, s);
   std::vector<uint32_t> cuentasColumnas;
-  if (textoContado_ == texto && p < cuentasPorPeriodo_.size() && !cuentasPorPeriodo_[p].empty()) {
-    cuentasColumnas = cuentasPorPeriodo_[p];
+  if (textoContado_ == texto && p > 0 && cuentasElegidas_.size() == p * kAncho) {
+    cuentasColumnas = cuentasElegidas_;
   } else if (p > 0) {
-    cuentasColumnas = cuentaColumnasTexto(s, p, nullptr);
+    cuentasColumnas = cuentaColumnasTexto<uint32_t>(s, p, nullptr);
   }
   // The columns are sized for the period in use, whatever MaxPeriodo is.
   aseguraColumnas(periodo);
@@ -716,7 +743,7 @@ void CriptoPeriodico::BuscaDesplazamientos() {
   // Every mutual index from the counters: column b moved back by j holds
   // desplaza[j][u] wherever it held u, so its coincidences with column a are
   // the sum over u of a's count of desplaza[j][u] times b's count of u.
-  std::vector<Moneda> indices(static_cast<size_t>(ORVNumCar) * p * p);
+  std::vector<Moneda> indices(static_cast<size_t>(ORVNumCar) * (p * (p - 1) / 2));
   const size_t masLarga = p > 0 ? longitudes[0] : 0;
   if (masLarga <= static_cast<size_t>(INT16_MAX)) {
     // Short columns: 16-bit counts, whose products summed over a column pair
@@ -743,8 +770,7 @@ void CriptoPeriodico::BuscaDesplazamientos() {
       for (int32_t b = a + 1; b <= periodo; ++b, ++par) {
         int32_t progreso = ++k;
         eventos.Progreso.lanza(progreso);
-        const Moneda valor = indices[(static_cast<size_t>(j) * p + static_cast<size_t>(a - 1)) * p +
-                                     static_cast<size_t>(b - 1)];
+        const Moneda valor = indices[static_cast<size_t>(j) * (p * (p - 1) / 2) + par];
         // A handler that set another period replaced the table: the checked
         // accessor then says so.
         if (icm_.size() == tamano) {

@@ -173,8 +173,8 @@ class CriptoPeriodico : public Criptosistema {
   mutable std::vector<Cadena> textoCol_;
   mutable std::vector<Corte> cortes_;
   std::vector<std::optional<ResumenColumna>> resumenes_;  // one per TextoCol entry
-  // Counters of every period of the last period search, and its text.
-  std::vector<std::vector<uint32_t>> cuentasPorPeriodo_;
+  // Counters of the period the last period search chose, and its text.
+  std::vector<uint32_t> cuentasElegidas_;
   std::optional<Instantanea> textoContado_;
 
   int32_t periodo_ = 0;
