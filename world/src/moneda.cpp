@@ -19,36 +19,32 @@ int64_t estrecha(Ancho v) {
   return static_cast<int64_t>(v);
 }
 
+// The quotient of n / d (d > 0), from its truncated quotient q and remainder
+// r, rounded to the nearest integer, halves to even.
+template <typename T>
+T redondea(T n, T d, T q, T r) {
+  if (r < 0) r = -r;
+  if (r > d - r || (r == d - r && (q % 2 != 0))) q += (n < 0) ? -1 : 1;
+  return q;
+}
+
 // num / den rounded to the nearest integer, halves to even; den > 0.
 Ancho divideRedondeando(Ancho num, Ancho den) {
-  // Most operands fit in 64 bits, where the division is one instruction
-  // instead of a library call.
+  // Most operands fit in 32 or 64 bits, where the division is one
+  // instruction instead of a library call; products divide by the scale, a
+  // constant the compiler turns into a multiplication.
   if (num >= INT32_MIN && num <= INT32_MAX && den <= INT32_MAX) {
-    // Quotients of indices and small counts: the 32-bit division is quicker still.
     const auto n = static_cast<int32_t>(num);
     const auto d = static_cast<int32_t>(den);
-    int32_t q = n / d;
-    int32_t r = n % d;
-    if (r < 0) r = -r;
-    if (r > d - r || (r == d - r && (q % 2 != 0))) q += (n < 0) ? -1 : 1;
-    return q;
+    return redondea(n, d, n / d, n % d);
   }
   if (num >= kMin && num <= kMax && den <= kMax) {
     const auto n = static_cast<int64_t>(num);
     const auto d = static_cast<int64_t>(den);
-    // Products divide by the scale, a constant the compiler turns into a multiplication.
-    int64_t q = d == Moneda::kEscala ? n / Moneda::kEscala : n / d;
-    int64_t r = d == Moneda::kEscala ? n % Moneda::kEscala : n % d;
-    if (r < 0) r = -r;
-    if (r > d - r || (r == d - r && (q % 2 != 0))) q += (n < 0) ? -1 : 1;
-    return q;
+    if (d == Moneda::kEscala) return redondea(n, d, n / Moneda::kEscala, n % Moneda::kEscala);
+    return redondea(n, d, n / d, n % d);
   }
-  Ancho q = num / den;
-  Ancho r = num % den;
-  if (r < 0) r = -r;
-  const Ancho doble = 2 * r;
-  if (doble > den || (doble == den && (q % 2 != 0))) q += (num < 0) ? -1 : 1;
-  return q;
+  return redondea(num, den, num / den, num % den);
 }
 
 }  // namespace

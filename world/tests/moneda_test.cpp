@@ -69,6 +69,35 @@ TEST(Moneda, ArithmeticIsExactToFourDecimals) {
   EXPECT_EQ(Moneda::desdeEntero(922337203685477).aTexto(), "922337203685477");
 }
 
+// Products and quotients round halves to even whatever the size of the
+// operands: small ones, ones whose product passes 32 bits, and ones whose
+// product passes 64.
+TEST(Moneda, ProductsAndQuotientsRoundHalvesToEvenAtEverySize) {
+  struct Caso {
+    int64_t a, b;  // scaled operands
+    int64_t producto;
+  };
+  const Caso casos[] = {
+      {1, 5000, 0},                          // 0.00005: down to even
+      {3, 5000, 2},                          // 0.00015: up to even
+      {-3, 5000, -2},
+      {1000000001, 5000, 500000000},         // past 32 bits
+      {1000000003, 5000, 500000002},
+      {-1000000003, 5000, -500000002},
+      {9000000000000000001, 5000, 4500000000000000000},  // past 64 bits
+      {9000000000000000003, 5000, 4500000000000000002},
+  };
+  for (const auto& c : casos) {
+    EXPECT_EQ((Moneda::desdeEscalado(c.a) * Moneda::desdeEscalado(c.b)).escalado(), c.producto)
+        << c.a << " * " << c.b;
+  }
+  EXPECT_EQ((Moneda::desdeEntero(1000000) / Moneda(3)).escalado(), 3333333333);
+  EXPECT_EQ((Moneda::desdeEntero(-1000000) / Moneda(6)).escalado(), -1666666667);
+  EXPECT_EQ((Moneda::desdeEscalado(5) / Moneda(10)).escalado(), 0);   // 0.00005
+  EXPECT_EQ((Moneda::desdeEscalado(15) / Moneda(10)).escalado(), 2);  // 0.00015
+  EXPECT_EQ((Moneda::desdeEntero(900000000000000) / Moneda(-2)).escalado(), -4500000000000000000);
+}
+
 TEST(Variante, ConvertsToLongLikeClng) {
   EXPECT_EQ(aLong(Variante{}), 0);
   EXPECT_EQ(aLong(Variante{true}), -1);
