@@ -17,6 +17,7 @@
 
 #include "kestrin/objeto.h"
 #include "tarnel/alfabeto.h"
+#include "tarnel/claves.h"
 #include "tarnel/criptoperiodico.h"
 #include "tarnel/orvanaliza.h"
 #include "tarnel/orvcar.h"
