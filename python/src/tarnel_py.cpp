@@ -24,6 +24,25 @@ void enlazaTarnel(py::module_& m, py::module_& t) {
   m.attr("AlfabetoFrecuencias") = Cadena(AlfabetoFrecuencias);
   m.attr("LetrasFrecuentes") = Cadena(LetrasFrecuentes);
 
+  // Keys as a list of (a, b) tuples.
+  t.def(
+      "ClavesAfines",
+      [](int32_t x0, int32_t x1, int32_t y0, int32_t y1) {
+        std::vector<std::pair<int32_t, int32_t>> claves;
+        for (const ClaveAfin& k : ClavesAfines(x0, x1, y0, y1)) claves.emplace_back(k.a, k.b);
+        return claves;
+      },
+      py::arg("x0"), py::arg("x1"), py::arg("y0"), py::arg("y1"));
+  t.def("ClaveSustAleatoria", py::overload_cast<>(&ClaveSustAleatoria));
+  // A seed gives its own generator: the same seed, the same key.
+  t.def(
+      "ClaveSustAleatoria",
+      [](uint64_t semilla) {
+        std::mt19937_64 generador(semilla);
+        return ClaveSustAleatoria(generador);
+      },
+      py::arg("semilla"));
+
   py::class_<ORVCar, kestrin::Objeto, std::shared_ptr<ORVCar>>(t, "ORVCar")
       .def(py::init<>())
       .def_property("Texto", &ORVCar::Texto, [](ORVCar& c, const Cadena& s) { c.setTexto(s); })

@@ -155,6 +155,23 @@ class TarnelTest(unittest.TestCase):
             s.Clave([1])
         self.assertEqual(error.exception.numero, 13)
 
+    def test_affine_keys_from_two_known_pairs(self):
+        Tarnel = orvane.Tarnel
+        self.assertEqual(Tarnel.ClavesAfines(1, 2, 8, 15), [(7, 1)])
+        self.assertEqual(Tarnel.ClavesAfines(x0=0, x1=2, y0=0, y1=6), [(3, 0), (35, 0)])
+        self.assertEqual([a for a, _ in Tarnel.ClavesAfines(5, 5, 9, 9)], list(range(1, 64, 2)))
+        for sin in ((5, 5, 9, 10), (-1, 2, 8, 15), (1, 2, 8, 64)):
+            with self.subTest(pares=sin):
+                self.assertEqual(Tarnel.ClavesAfines(*sin), [])
+
+    def test_random_substitution_key(self):
+        Tarnel = orvane.Tarnel
+        clave = Tarnel.ClaveSustAleatoria()
+        self.assertEqual(sorted(clave), sorted(orvane.Alfabeto))
+        self.assertNotEqual(Tarnel.ClaveSustAleatoria(), clave)
+        self.assertEqual(Tarnel.ClaveSustAleatoria(semilla=5), Tarnel.ClaveSustAleatoria(5))
+        self.assertEqual(sorted(Tarnel.ClaveSustAleatoria(5)), sorted(orvane.Alfabeto))
+
 
 if __name__ == "__main__":
     unittest.main()
