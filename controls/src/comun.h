@@ -1,6 +1,8 @@
-// The controls' shared translations (colours, keys, mouse), under this library's name.
+// The controls' shared translations (colours, keys, mouse) and the twip, under this
+// library's name.
 #pragma once
 
+#include "qtcomun/medidas.h"
 #include "qtcomun/traducciones.h"
 
 namespace pemmick::detalle {

@@ -40,7 +40,6 @@ using detalle::color;
 
 namespace {
 
-constexpr int kTwipsPorPixel = 15;
 constexpr int kSeparacion = 100;  // twips between the toolbar and the text area
 
 struct Boton {
@@ -941,7 +940,7 @@ void ORVExtTextBox::resizeEvent(QResizeEvent*) {
   const QRect interior = rect().adjusted(borde, borde, -borde, -borde);
   const QSize barra = barra_->sizeHint();
   barra_->setGeometry(interior.left(), interior.top(), barra.width(), std::min(interior.height(), barra.height()));
-  const int izquierda = barra.width() + kSeparacion / kTwipsPorPixel;
+  const int izquierda = barra.width() + kSeparacion / detalle::kTwipsPorPixel;
   area_->setGeometry(interior.left() + izquierda, interior.top(), std::max(0, interior.width() - izquierda),
                      interior.height());
 }

@@ -17,7 +17,6 @@ namespace pemmick {
 using detalle::color;
 
 namespace {
-constexpr double kTwipsPorPixel = 15.0;
 constexpr int kLargoNombreFuente = 31;
 }  // namespace
 
@@ -205,7 +204,7 @@ void ORVRotLabel::paintEvent(QPaintEvent*) {
     p.restore();
   };
   if (font3D_) {
-    const double r = relieve_ / kTwipsPorPixel;
+    const double r = relieve_ / double(detalle::kTwipsPorPixel);
     capa(o, angulo_, color(backColor3D_));
     capa(o + QPointF(r, r), angulo_, color(foreColor3D_));
   } else {

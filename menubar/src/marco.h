@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "framer/setframer.h"
+#include "qtcomun/medidas.h"
 #include "vimbar/vimbar.h"
 
 namespace vimbar {
@@ -26,9 +27,10 @@ class Vimbar::Marco {
     puesta_ = v != nullptr;
     marco_.setParent(v);
   }
-  // Side 0 left, 1 top, 2 right, 3 bottom; value in twips, 15 per pixel.
+  // Side 0 left, 1 top, 2 right, 3 bottom; value in twips.
   void ponBorde(int lado, int32_t twips) {
-    const auto px = static_cast<int16_t>(std::clamp<long>(std::lround(twips / 15.0), 0, 32767));
+    const auto px = static_cast<int16_t>(
+        std::clamp<long>(std::lround(twips / double(qtcomun::kTwipsPorPixel)), 0, 32767));
     switch (lado) {
       case 0: marco_.setBorderLeft(px); break;
       case 1: marco_.setBorderTop(px); break;

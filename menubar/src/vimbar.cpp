@@ -18,6 +18,7 @@
 #include "marco.h"
 #include "modelo.h"
 #include "propiedades_qt.h"
+#include "qtcomun/medidas.h"
 
 namespace vimbar {
 
@@ -25,7 +26,7 @@ using detalle::color;
 
 namespace {
 
-constexpr int kTwipsPorPixel = 15;
+using qtcomun::kTwipsPorPixel;
 
 int aPixeles(double twips) { return static_cast<int>(std::lround(twips / kTwipsPorPixel)); }
 

@@ -22,19 +22,20 @@
 
 #include "kestrin/errores.h"
 #include "kestrin/orvw.h"
+#include "qtcomun/medidas.h"
 #include "qtcomun/traducciones.h"
 
 namespace orv {
 
 namespace {
 
-constexpr int kTwipsPorPixel = 15;
 constexpr int kRolNodo = Qt::UserRole + 1;
 constexpr int kRolNivel = Qt::UserRole + 2;
 constexpr int kRolEditable = Qt::UserRole + 3;
 constexpr int kRolDato = Qt::UserRole + 4;
 
 using qtcomun::color;
+using qtcomun::kTwipsPorPixel;
 
 uint32_t valor(const QColor& c) {
   return static_cast<uint32_t>(c.red()) | (static_cast<uint32_t>(c.green()) << 8) |

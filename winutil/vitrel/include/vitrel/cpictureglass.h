@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "kestrin/objeto.h"
+#include "qtcomun/medidas.h"
 
 class QPaintDevice;
 
@@ -27,9 +28,9 @@ enum EConversions : int32_t {
   TwipsPerDecimeter = 5669,
 };
 
-// Twips in one device-independent pixel (a pixel is 1/96 inch on every screen;
-// high-density screens have more device pixels per pixel, not fewer twips).
-inline constexpr int32_t kTwipsPorPixel = TwipsPerInch / 96;
+// Twips in one device-independent pixel, the controls' own constant.
+using qtcomun::kTwipsPorPixel;
+static_assert(TwipsPerInch == qtcomun::kTwipsPorPulgada);
 
 // The units a drawing object measures positions in.
 enum ModoEscala : int16_t { kTwips = 1, kPuntos = 2, kPixeles = 3, kHiMetrico = 8 };
