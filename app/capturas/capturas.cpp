@@ -23,14 +23,14 @@
 #include "orv/orvcsafin.h"
 #include "orv/orvprincipal.h"
 #include "orv/version.h"
+#include "capturas.h"
 #include "pemmick/orvexttextbox.h"
 #include "plankett/flatbutton.h"
 
-namespace {
+namespace capturas {
 
 QString carpeta;
 
-// Lets the event loop lay out and paint what was just shown.
 void asienta() {
   for (int i = 0; i < 5; ++i) QApplication::processEvents();
 }
@@ -54,6 +54,12 @@ bool ventana(QWidget& w, const char* nombre) {
 const QString kMuestra = QStringLiteral(
     "En un lugar de la Mancha, de cuyo nombre no quiero acordarme, no ha mucho tiempo que vivía "
     "un hidalgo de los de lanza en astillero.");
+
+}  // namespace capturas
+
+namespace {
+
+using namespace capturas;
 
 // A laboratory as a student leaves it: the affine one with a key and a text
 // enciphered, the analyser with a text counted.
@@ -168,5 +174,8 @@ int main(int argc, char* argv[]) {
     delete acerca;
   }
   bien &= guarda(hojaArte(), "arte.png");
+  bien &= capturas::sustitucion();
+  bien &= capturas::periodicos();
+  bien &= capturas::hill();
   return bien ? 0 : 1;
 }

@@ -41,22 +41,11 @@ constexpr int kPrimeraPestana = 0;
 // The limits of the block size's arrows.
 constexpr int kBloqueMinimo = 1;
 constexpr int kBloqueMaximo = 10;
-// How often a count lets the window repaint, at most.
-constexpr auto kIntervaloRepintado = std::chrono::milliseconds(15);
-
-// The block size a text names: its number in the user's format rounded to a
-// whole number, 0 when it is none or does not fit 32 bits.
-int32_t tamBloque(const QString& texto) {
-  const double v = ORVW().Eval(texto.toStdU32String());
-  if (!(std::fabs(v) < 2147483647.5)) return 0;
-  return kestrin::aLong(v);
-}
+const QString kTitulo = QStringLiteral("Análisis del texto");
 
 QLineEdit* cajaResultado(const QString& nombre, QWidget* parent) {
-  auto* caja = new QLineEdit(parent);
-  caja->setObjectName(nombre);
+  auto* caja = lab::cajaLinea(parent, nombre, 9);
   caja->setReadOnly(true);
-  caja->setAlignment(Qt::AlignRight);
   QFont courier = estilo::fuente(QStringLiteral("Courier New"), 10);
   courier.setStyleHint(QFont::TypeWriter);
   caja->setFont(courier);
@@ -66,56 +55,18 @@ QLineEdit* cajaResultado(const QString& nombre, QWidget* parent) {
 
 }  // namespace
 
-CajaArribaAbajo::CajaArribaAbajo(QWidget* parent, int minimo, int maximo)
-    : QAbstractSpinBox(parent), minimo_(minimo), maximo_(maximo) {
-  setAlignment(Qt::AlignRight);
-}
-
-QString CajaArribaAbajo::texto() const {
-  return lineEdit()->text();
-}
-void CajaArribaAbajo::setTexto(const QString& texto) {
-  lineEdit()->setText(texto);
-}
-
-QValidator::State CajaArribaAbajo::validate(QString&, int&) const {
-  return QValidator::Acceptable;
-}
-
-int CajaArribaAbajo::valor() const {
-  const int32_t v = tamBloque(texto());
-  return std::clamp<int32_t>(v, minimo_, maximo_);
-}
-
-void CajaArribaAbajo::stepBy(int pasos) {
-  const int nuevo = std::clamp(valor() + pasos, minimo_, maximo_);
-  setTexto(QString::number(nuevo));
-}
-
-QAbstractSpinBox::StepEnabled CajaArribaAbajo::stepEnabled() const {
-  StepEnabled e = StepNone;
-  const int32_t v = tamBloque(texto());
-  if (v < maximo_) e |= StepUpEnabled;
-  if (v > minimo_) e |= StepDownEnabled;
-  return e;
-}
-
-ORVAnalizar::ORVAnalizar(QWidget* parent) : QWidget(parent) {
+ORVAnalizar::ORVAnalizar(QWidget* parent)
+    : Laboratorio(QStringLiteral("ORVAnalizar"), kTitulo, parent) {
   // Load.
-  analisis_ =
-      std::dynamic_pointer_cast<tarnel::ORVAnaliza>(kestrin::CreaObjeto("Tarnel.ORVAnaliza"));
+  analisis_ = creaComponente<tarnel::ORVAnaliza>("Tarnel.ORVAnaliza");
   construye();
-  conectaAnalisis();
+  // A count still running holds the analyser: its events must not reach a
+  // window that is gone, which the window's connections see to.
+  progreso_ = std::make_unique<SeguimientoProgreso>(std::vector<QProgressBar*>{progressBar_});
+  progreso_->conecta(conexiones, analisis_, analisis_->eventos, false);
+  conexiones.conecta(analisis_, analisis_->eventos.Fin, [this](int32_t& n) { Fin(n); });
   setWindowIcon(arte::Icono(u"ANALIZA1"));
   paginas_->setCurrentIndex(kPrimeraPestana);
-}
-
-ORVAnalizar::~ORVAnalizar() {
-  // A count still running holds the analyser: its events must not reach a
-  // window that is gone.
-  analisis_->eventos.Inicio.desconecta(conexiones_[0]);
-  analisis_->eventos.Progreso.desconecta(conexiones_[1]);
-  analisis_->eventos.Fin.desconecta(conexiones_[2]);
 }
 
 QSize ORVAnalizar::sizeHint() const {
@@ -127,28 +78,15 @@ QTabBar* ORVAnalizar::tsAnaliza() const {
 }
 
 void ORVAnalizar::construye() {
-  setObjectName(QStringLiteral("ORVAnalizar"));
-  setWindowTitle(QStringLiteral("Análisis del texto"));
-
-  paginas_ = new QTabWidget(this);
-  paginas_->setObjectName(QStringLiteral("tsAnaliza"));
-  for (int i = 0; i < 2; ++i) {
-    panel_[static_cast<size_t>(i)] = new QFrame(paginas_);
-    panel_[static_cast<size_t>(i)]->setObjectName(QStringLiteral("Panel(%1)").arg(i));
-  }
-  paginas_->addTab(panel_[0], QStringLiteral("I. C."));
-  paginas_->addTab(panel_[1], QStringLiteral("I. C. M."));
-  tsAnaliza()->setTabData(0, QStringLiteral("ic"));
-  tsAnaliza()->setTabData(1, QStringLiteral("icm"));
+  const lab::Paginas paginas =
+      lab::paginas(this, QStringLiteral("tsAnaliza"), {{"I. C.", "ic"}, {"I. C. M.", "icm"}});
+  paginas_ = paginas.pestanas;
+  panel_[0] = paginas.panel(0);
+  panel_[1] = paginas.panel(1);
 
   for (int i = 0; i < 3; ++i) {
-    auto* caja = new pemmick::ORVExtTextBox(panel_[i == 0 ? 0 : 1]);
-    caja->setObjectName(QStringLiteral("txtTexto(%1)").arg(i));
-    caja->setFontName(QStringLiteral("Arial"));
-    caja->setFontSize(9.75F);
-    caja->setMostrarEspaciosComo(QStringLiteral("·"));
-    estilo::altoBarra(caja);
-    txtTexto_[static_cast<size_t>(i)] = caja;
+    txtTexto_[static_cast<size_t>(i)] =
+        lab::cajaTexto(panel_[i == 0 ? 0 : 1], QStringLiteral("txtTexto(%1)").arg(i));
   }
 
   // First page: the text, the block size, the results.
@@ -162,12 +100,7 @@ void ORVAnalizar::construye() {
   cmdAnalizar_ = estilo::boton(QStringLiteral("CmdAnalizar"), QStringLiteral("Analizar"), ic);
   cmdAnalizar_->setMinimumWidth(estilo::anchoCaracteres(cmdAnalizar_, 12));
 
-  flexResultados_ = new Rejilla(ic);
-  flexResultados_->setObjectName(QStringLiteral("FlexResultados"));
-  flexResultados_->setFilasFijas(1);
-  flexResultados_->setColumnasFijas(0);
-  flexResultados_->setColumnas(3);
-  flexResultados_->setFilas(1);
+  flexResultados_ = lab::rejilla(ic, QStringLiteral("FlexResultados"), 1, 3, 1, 0);
   // The heading "Car.|>Frec.        |>Prob.": the counts and the
   // frequencies to the right, the count's column as wide as its spaces ask.
   const QStringList titulos{QStringLiteral("Car."), QStringLiteral("Frec."),
@@ -225,18 +158,11 @@ void ORVAnalizar::construye() {
   filaResultado->addWidget(grafico_, 1);
   filaResultado->addLayout(medidasTexto);
 
-  auto* rejillaIC = new QGridLayout(ic);
-  rejillaIC->setContentsMargins(8, 8, 8, 8);
-  rejillaIC->setHorizontalSpacing(4);
-  rejillaIC->setVerticalSpacing(8);
-  rejillaIC->addWidget(estilo::rotulo(QStringLiteral("Texto"), ic), 0, 0);
-  rejillaIC->addWidget(txtTexto_[0], 0, 1);
-  rejillaIC->addLayout(filaBloque, 1, 1);
-  rejillaIC->addWidget(estilo::rotulo(QStringLiteral("Resultado"), ic), 2, 0);
-  rejillaIC->addLayout(filaResultado, 2, 1);
-  rejillaIC->setRowStretch(0, 2);
-  rejillaIC->setRowStretch(2, 3);
-  rejillaIC->setColumnStretch(1, 1);
+  auto* filasIC = new lab::FilasRotuladas(ic);
+  filasIC->setVerticalSpacing(8);
+  filasIC->fila(QStringLiteral("Texto"), txtTexto_[0], 2);
+  filasIC->fila(filaBloque);
+  filasIC->fila(QStringLiteral("Resultado"), filaResultado, 3);
 
   // Second page: two texts and their mutual index.
   QFrame* icm = panel_[1];
@@ -251,18 +177,11 @@ void ORVAnalizar::construye() {
   filaICM->addStretch(1);
   filaICM->addWidget(etiquetaICM);
   filaICM->addWidget(textICM_);
-  auto* rejillaICM = new QGridLayout(icm);
-  rejillaICM->setContentsMargins(8, 8, 8, 8);
-  rejillaICM->setHorizontalSpacing(4);
-  rejillaICM->setVerticalSpacing(8);
-  rejillaICM->addWidget(estilo::rotulo(QStringLiteral("Texto 1"), icm), 0, 0);
-  rejillaICM->addWidget(txtTexto_[1], 0, 1);
-  rejillaICM->addWidget(estilo::rotulo(QStringLiteral("Texto 2"), icm), 1, 0);
-  rejillaICM->addWidget(txtTexto_[2], 1, 1);
-  rejillaICM->addLayout(filaICM, 2, 1);
-  rejillaICM->setRowStretch(0, 1);
-  rejillaICM->setRowStretch(1, 1);
-  rejillaICM->setColumnStretch(1, 1);
+  auto* filasICM = new lab::FilasRotuladas(icm);
+  filasICM->setVerticalSpacing(8);
+  filasICM->fila(QStringLiteral("Texto 1"), txtTexto_[1]);
+  filasICM->fila(QStringLiteral("Texto 2"), txtTexto_[2]);
+  filasICM->fila(filaICM);
 
   progressBar_ = new QProgressBar(this);
   progressBar_->setObjectName(QStringLiteral("ProgressBar"));
@@ -282,66 +201,38 @@ void ORVAnalizar::construye() {
   connect(cmdICM_, &plankett::FlatButton::Click, this, &ORVAnalizar::AnalizarICM);
 }
 
-void ORVAnalizar::conectaAnalisis() {
-  conexiones_[0] = analisis_->eventos.Inicio.conecta([this](int32_t& n) { Inicio(n); });
-  conexiones_[1] = analisis_->eventos.Progreso.conecta([this](int32_t& n) { Progreso(n); });
-  conexiones_[2] = analisis_->eventos.Fin.conecta([this](int32_t& n) { Fin(n); });
-}
-
-QString ORVAnalizar::numero(double valor, int decimales) const {
-  QString s = QString::number(valor, 'f', decimales);
-  const char32_t decimal = ORVW().Formato().decimal;
-  if (decimal != U'.') s.replace(QLatin1Char('.'), QString::fromUcs4(&decimal, 1));
-  return s;
-}
-
 void ORVAnalizar::cambiaTamBloque() {
-  analisis_->setTamBloque(tamBloque(txtTamBloque_->texto()));
+  analisis_->setTamBloque(enteroDe(txtTamBloque_->texto()));
 }
 
 template <typename F>
 void ORVAnalizar::cuenta(F&& trabajo) {
   // A second press while the events of a count run would start nothing (the
-  // analyser answers with its stored value) and show that instead.
-  if (contando_ > 0) return;
-  // The block size waits too: a new one would empty the result being shown.
-  ++contando_;
-  for (QWidget* w : std::initializer_list<QWidget*>{cmdAnalizar_, cmdICM_, txtTamBloque_})
-    w->setEnabled(false);
-  ultimoRepintado_ = std::chrono::steady_clock::now();
-  try {
-    trabajo();
-  } catch (const kestrin::ErrorORV& e) {
-    // A block size so large on so long a text that nearly every block is new
-    // is refused by the analyser before memory runs out; tell the student.
-    const QString motivo = e.numero() == kestrin::kMemoriaInsuficiente
-                               ? QStringLiteral("Hay demasiados bloques distintos para contarlos. "
-                                                "Pruebe con un tamaño de bloque menor.")
-                               : QString::fromStdString(e.what());
-    QMessageBox::warning(this, QStringLiteral("Análisis del texto"), motivo);
+  // analyser answers with its stored value) and show that instead; the block
+  // size waits too, since a new one would empty the result being shown.
+  trabaja(kTitulo, {cmdAnalizar_, cmdICM_, txtTamBloque_}, std::forward<F>(trabajo));
+}
+
+QString ORVAnalizar::textoError(const std::exception& e) const {
+  // A block size so large on so long a text that nearly every block is new
+  // is refused by the analyser before memory runs out; tell the student.
+  const auto* error = dynamic_cast<const kestrin::ErrorORV*>(&e);
+  if (error != nullptr && error->numero() == kestrin::kMemoriaInsuficiente) {
+    return QStringLiteral(
+        "Hay demasiados bloques distintos para contarlos. Pruebe con un tamaño de bloque menor.");
   }
-  --contando_;
-  for (QWidget* w : std::initializer_list<QWidget*>{cmdAnalizar_, cmdICM_, txtTamBloque_})
-    w->setEnabled(true);
-  if (cerrarAlTerminar_) {
-    cerrarAlTerminar_ = false;
-    auto* marco = qobject_cast<QMdiSubWindow*>(parentWidget());
-    if (marco != nullptr)
-      marco->close();
-    else
-      close();
-  }
+  return Laboratorio::textoError(e);
 }
 
 void ORVAnalizar::Analizar() {
   cuenta([this] {
     analisis_->setTexto(txtTexto_[0]->CSTexto()->Texto());
-    txtIC_->setText(numero(analisis_->IC().aDouble(), 3));
+    txtIC_->setText(numeroMostrado(analisis_->IC().aDouble(), 3));
     const double entropia = analisis_->Entropia().aDouble();
-    textEntropia_->setText(numero(entropia, 3));
+    textEntropia_->setText(numeroMostrado(entropia, 3));
     // A block size of 0 has no weighted entropy: the box stays empty.
     const double bloque = ORVW().Eval(txtTamBloque_->texto().toStdU32String());
-    textEntPonderada_->setText(bloque != 0 ? numero(entropia / bloque, 3) : QString());
+    textEntPonderada_->setText(bloque != 0 ? numeroMostrado(entropia / bloque, 3) : QString());
   });
 }
 
@@ -349,38 +240,12 @@ void ORVAnalizar::AnalizarICM() {
   cuenta([this] {
     analisis_->setTexto1(txtTexto_[1]->CSTexto()->Texto());
     analisis_->setTexto2(txtTexto_[2]->CSTexto()->Texto());
-    textICM_->setText(numero(analisis_->ICM().aDouble(), 3));
+    textICM_->setText(numeroMostrado(analisis_->ICM().aDouble(), 3));
   });
 }
 
-void ORVAnalizar::Inicio(int32_t n) {
-  // A bar cannot have a maximum of 0 (an empty text): it keeps the one it had.
-  if (n > 0) progressBar_->setRange(0, n);
-  progressBar_->setValue(0);
-  ultimoProgreso_ = 0;
-}
-
-void ORVAnalizar::Progreso(int32_t n) {
-  const int maximo = progressBar_->maximum();
-  const int valor = std::min(n, maximo);
-  // Moving the bar by less than a thousandth of its length shows nothing new.
-  if (valor - ultimoProgreso_ >= std::max(1, maximo / 1000) || valor == maximo) {
-    progressBar_->setValue(valor);
-    ultimoProgreso_ = valor;
-  }
-  repinta();
-}
-
-void ORVAnalizar::repinta() {
-  const auto ahora = std::chrono::steady_clock::now();
-  if (ahora - ultimoRepintado_ >= kIntervaloRepintado) {
-    ultimoRepintado_ = ahora;
-    kestrin::ProcesaEventos();
-  }
-}
-
 void ORVAnalizar::Fin(int32_t n) {
-  progressBar_->setValue(std::clamp(n, progressBar_->minimum(), progressBar_->maximum()));
+  progreso_->Fin(n);
   if (paginas_->currentIndex() != kPrimeraPestana) return;
   llenaResultados();
 }
@@ -397,19 +262,19 @@ void ORVAnalizar::llenaResultados() {
     const auto item = resultado.Item(i);
     g.setTexto(i, 0, QString::fromStdU32String(item->Texto()));
     g.setTexto(i, 1, QString::number(item->Frecuencia()));
-    g.setTexto(i, 2, numero(item->Frecuencia() / total, 5));
+    g.setTexto(i, 2, numeroMostrado(item->Frecuencia() / total, 5));
     // A result of many thousands of blocks takes a while to show: the window
     // keeps repainting meanwhile (its buttons wait while a count is on).
-    if (i % 1024 == 0 && contando_ > 0) repinta();
+    if (i % 1024 == 0 && Ocupado()) progreso_->repinta();
   }
   if (g.Filas() >= 2) {
-    if (contando_ > 0) repinta();
+    if (Ocupado()) progreso_->repinta();
     g.Selecciona(1, 1, g.Filas() - 1, 1);
     g.Ordena(Rejilla::GenericoDescendente);
     g.Selecciona(0, 0, 0, 0);
   }
   g.setRedibujo(true);
-  if (contando_ > 0) repinta();
+  if (Ocupado()) progreso_->repinta();
 
   std::vector<GraficoFrecuencias::Barra> barras;
   barras.reserve(static_cast<size_t>(n));
@@ -420,18 +285,8 @@ void ORVAnalizar::llenaResultados() {
   grafico_->setBarras(std::move(barras), QString::fromUcs4(&decimal, 1).at(0));
 }
 
-void ORVAnalizar::closeEvent(QCloseEvent* e) {
+void ORVAnalizar::alCerrar() {
   analisis_->setUserCancel(true);
-  kestrin::ProcesaEventos();
-  if (contando_ > 0) {
-    // The count below still runs on this window's stack: hide now, go when it ends.
-    cerrarAlTerminar_ = true;
-    e->ignore();
-    if (auto* marco = qobject_cast<QMdiSubWindow*>(parentWidget())) marco->hide();
-    hide();
-    return;
-  }
-  QWidget::closeEvent(e);
 }
 
 }  // namespace orv

@@ -74,45 +74,18 @@ void CajaCaracter::keyPressEvent(QKeyEvent* e) {
   QLineEdit::keyPressEvent(e);
 }
 
-ORVCSAfin::ORVCSAfin(QWidget* parent) : QWidget(parent) {
-  avisa = [this](const QString& titulo, const QString& texto) {
-    QMessageBox::warning(this, titulo, texto);
-  };
+ORVCSAfin::ORVCSAfin(QWidget* parent)
+    : Laboratorio(QStringLiteral("ORVCSAfin"), QStringLiteral("Criptosistema afín"), parent) {
   // Load: the cryptosystem first; its events place the results.
-  cs_ =
-      std::dynamic_pointer_cast<tarnel::ORVCriptoAfin>(kestrin::CreaObjeto("Tarnel.ORVCriptoAfin"));
+  cs_ = creaComponente<tarnel::ORVCriptoAfin>("Tarnel.ORVCriptoAfin");
   construye();
-  cs_->eventos.Cifrado.conecta([this] { txtTC_->setCSTexto(cs_->TextoCifrado()); });
-  cs_->eventos.DesCifrado.conecta([this] { txtTO_->setCSTexto(cs_->TextoOriginal()); });
-
-  autosizer_ = std::make_unique<resizer::Autosizer>();
-  autosizer_->AddRule(resizer::RRSameHSize, panelCifrar_, 0, {cmdCifra_, cmdDescifra_});
-  autosizer_->setTargetForm(this);
-  autosizer_->Resize();
-  // The panel is placed by the page's layout after the window's own resize
-  // has been seen, so its resizes apply the rule too.
-  panelCifrar_->installEventFilter(this);
   flexClaves_->tabla()->viewport()->installEventFilter(this);
-
   anchoColumnas();
   tsCripto_->setCurrentIndex(kCifrado);
   cambiaPestana(kCifrado);
 }
 
-ORVCSAfin::~ORVCSAfin() {
-  // The cryptosystem may outlive the window in another holder, and the
-  // controls outlive this window's members while they are taken down: none
-  // of their handlers may reach the window any more.
-  cs_->eventos = {};
-  txtTO_->eventos = {};
-  txtTC_->eventos = {};
-  flexClaves_->eventos = {};
-}
-
 void ORVCSAfin::construye() {
-  setWindowTitle(QStringLiteral("Criptosistema afín"));
-  setObjectName(QStringLiteral("ORVCSAfin"));
-
   // The key, always visible above the pages.
   auto* clave = new QFrame(this);
   clave->setObjectName(QStringLiteral("Panel(2)"));
@@ -126,14 +99,8 @@ void ORVCSAfin::construye() {
   auto* f = estilo::etiqueta(QStringLiteral("f(x) = a·x + b"), formula, clave);
   auto* etiquetaA = estilo::etiqueta(QStringLiteral("a ="), times, clave);
   auto* etiquetaB = estilo::etiqueta(QStringLiteral("b ="), times, clave);
-  txtA_ = new QLineEdit(clave);
-  txtA_->setObjectName(QStringLiteral("TxtA"));
-  txtB_ = new QLineEdit(clave);
-  txtB_->setObjectName(QStringLiteral("TxtB"));
-  for (QLineEdit* caja : {txtA_, txtB_}) {
-    caja->setFixedWidth(estilo::anchoCaracteres(caja, 6));
-    caja->setAlignment(Qt::AlignRight);
-  }
+  txtA_ = lab::cajaLinea(clave, QStringLiteral("TxtA"), 6);
+  txtB_ = lab::cajaLinea(clave, QStringLiteral("TxtB"), 6);
   etiquetaA->setBuddy(txtA_);
   etiquetaB->setBuddy(txtB_);
   auto* filaClave = new QHBoxLayout(clave);
@@ -148,56 +115,18 @@ void ORVCSAfin::construye() {
   filaClave->addWidget(txtB_);
 
   // The two pages.
-  auto* pestanas = new QTabWidget(this);
-  pestanas->setObjectName(QStringLiteral("tsCripto"));
-  tsCripto_ = pestanas->tabBar();
-  for (int i = 0; i < 2; ++i) {
-    panel_[static_cast<size_t>(i)] = new QFrame(pestanas);
-    panel_[static_cast<size_t>(i)]->setObjectName(QStringLiteral("Panel(%1)").arg(i));
-  }
-  pestanas->addTab(panel_[0], QStringLiteral("Cifrado"));
-  pestanas->addTab(panel_[1], QStringLiteral("Criptoanálisis"));
-  tsCripto_->setTabData(0, QStringLiteral("cifracion"));
-  tsCripto_->setTabData(1, QStringLiteral("criptoanalisis"));
+  const lab::Paginas paginas =
+      lab::paginas(this, QStringLiteral("tsCripto"),
+                   {{"Cifrado", "cifracion"}, {"Criptoanálisis", "criptoanalisis"}});
+  tsCripto_ = paginas.barra();
+  panel_[0] = paginas.panel(0);
+  panel_[1] = paginas.panel(1);
 
   // Enciphering page: plain text, the two buttons, ciphertext.
-  QFrame* cifrado = panel_[0];
-  txtTO_ = new pemmick::ORVExtTextBox(cifrado);
-  txtTO_->setObjectName(QStringLiteral("TxtTO"));
-  txtTC_ = new pemmick::ORVExtTextBox(cifrado);
-  txtTC_->setObjectName(QStringLiteral("txtTC"));
-  for (pemmick::ORVExtTextBox* caja : {txtTO_, txtTC_}) {
-    caja->setFontName(QStringLiteral("Arial"));
-    caja->setFontSize(9.75F);
-    caja->setMostrarEspaciosComo(QStringLiteral("·"));
-    estilo::altoBarra(caja);
-  }
-  txtTC_->setBackColor(0xE0E0E0);
-  txtTC_->setKey(kestrin::CSKAfin);
-  auto* rotuloOriginal = estilo::rotulo(QStringLiteral("Original"), cifrado);
-  auto* rotuloCifrado = estilo::rotulo(QStringLiteral("Cifrado"), cifrado);
-
-  panelCifrar_ = new QFrame(cifrado);
-  panelCifrar_->setObjectName(QStringLiteral("PanelCifrar"));
-  cmdCifra_ = estilo::boton(QStringLiteral("cmdCifra"), QStringLiteral("Cifra"), panelCifrar_);
-  cmdDescifra_ =
-      estilo::boton(QStringLiteral("cmdDescifra"), QStringLiteral("Descifra"), panelCifrar_);
-  const int altoBoton = cmdCifra_->sizeHint().height();
-  for (plankett::FlatButton* b : {cmdCifra_, cmdDescifra_}) b->setGeometry(0, 0, 10, altoBoton);
-  panelCifrar_->setFixedSize(2 * estilo::anchoCaracteres(cmdCifra_, 12), altoBoton);
-
-  auto* rejillaCifrado = new QGridLayout(cifrado);
-  rejillaCifrado->setContentsMargins(8, 8, 8, 8);
-  rejillaCifrado->setHorizontalSpacing(4);
-  rejillaCifrado->setVerticalSpacing(6);
-  rejillaCifrado->addWidget(rotuloOriginal, 0, 0);
-  rejillaCifrado->addWidget(txtTO_, 0, 1);
-  rejillaCifrado->addWidget(panelCifrar_, 1, 1, Qt::AlignHCenter);
-  rejillaCifrado->addWidget(rotuloCifrado, 2, 0);
-  rejillaCifrado->addWidget(txtTC_, 2, 1);
-  rejillaCifrado->setRowStretch(0, 1);
-  rejillaCifrado->setRowStretch(2, 1);
-  rejillaCifrado->setColumnStretch(1, 1);
+  const lab::PaginaCifrado cifrado = lab::paginaCifrado(panel_[0], kestrin::CSKAfin);
+  txtTO_ = cifrado.TxtTO;
+  txtTC_ = cifrado.txtTC;
+  panelCifrar_ = cifrado.panelCifrar;
 
   // Cryptanalysis page: two known pairs, the button and the candidates.
   QFrame* analisis = panel_[1];
@@ -228,16 +157,7 @@ void ORVCSAfin::construye() {
   pares->addWidget(cmdAnalizar_, 2, 0, 1, 3);
   pares->setRowStretch(3, 1);
 
-  flexClaves_ = new Rejilla(analisis);
-  flexClaves_->setObjectName(QStringLiteral("FlexClaves"));
-  flexClaves_->setColumnasFijas(0);
-  flexClaves_->setFilasFijas(1);
-  flexClaves_->setColumnas(2);
-  flexClaves_->setFilas(1);
-  for (int c = 0; c < 2; ++c) {
-    flexClaves_->setAlineacionFija(c, CentroCentro);
-    flexClaves_->setAlineacionColumna(c, CentroCentro);
-  }
+  flexClaves_ = lab::rejilla(analisis, QStringLiteral("FlexClaves"), 1, 2, 1, 0);
   flexClaves_->setTexto(0, 0, QStringLiteral("a"));
   flexClaves_->setTexto(0, 1, QStringLiteral("b"));
   flexClaves_->tabla()->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -254,18 +174,17 @@ void ORVCSAfin::construye() {
   todo->setContentsMargins(8, 8, 8, 8);
   todo->setSpacing(8);
   todo->addWidget(clave);
-  todo->addWidget(pestanas, 1);
+  todo->addWidget(paginas.pestanas, 1);
   resize(sizeHint());
 
-  connect(pestanas, &QTabWidget::currentChanged, this, &ORVCSAfin::cambiaPestana);
+  connect(paginas.pestanas, &QTabWidget::currentChanged, this, &ORVCSAfin::cambiaPestana);
   connect(txtA_, &QLineEdit::textChanged, this, [this] { cambiaClave(txtA_, true); });
   connect(txtB_, &QLineEdit::textChanged, this, [this] { cambiaClave(txtB_, false); });
-  txtTO_->eventos.Change.conecta([this] { cs_->setTextoOriginal(txtTO_->CSTexto()); });
-  txtTC_->eventos.Change.conecta([this] { cs_->setTextoCifrado(txtTC_->CSTexto()); });
-  connect(cmdCifra_, &plankett::FlatButton::Click, this, &ORVCSAfin::cifra);
-  connect(cmdDescifra_, &plankett::FlatButton::Click, this, &ORVCSAfin::descifra);
+  enlazaTextos(conexiones, cs_, txtTO_, txtTC_);
+  connect(cmdCifra(), &plankett::FlatButton::Click, this, &ORVCSAfin::cifra);
+  connect(cmdDescifra(), &plankett::FlatButton::Click, this, &ORVCSAfin::descifra);
   connect(cmdAnalizar_, &plankett::FlatButton::Click, this, &ORVCSAfin::Analizar);
-  flexClaves_->eventos.CeldaCambiada.conecta([this] { eligeCandidata(); });
+  conexiones.conecta(flexClaves_->eventos.CeldaCambiada, [this] { eligeCandidata(); });
   for (int k = 0; k < 2; ++k) {
     txtX_[static_cast<size_t>(k)]->setEspacio(txtTO_->MostrarEspaciosComo());
     txtY_[static_cast<size_t>(k)]->setEspacio(txtTC_->MostrarEspaciosComo());
@@ -277,12 +196,7 @@ QSize ORVCSAfin::sizeHint() const {
 }
 
 bool ORVCSAfin::eventFilter(QObject* objeto, QEvent* evento) {
-  if (evento->type() == QEvent::Resize) {
-    if (objeto == panelCifrar_)
-      autosizer_->Resize();
-    else
-      anchoColumnas();
-  }
+  if (evento->type() == QEvent::Resize) anchoColumnas();
   return QWidget::eventFilter(objeto, evento);
 }
 
@@ -296,7 +210,7 @@ void ORVCSAfin::anchoColumnas() {
 
 void ORVCSAfin::cambiaPestana(int i) {
   // The tab widget brings the page to the front; only enciphering needs the plain text.
-  cmdCifra_->setEnabled(i == kCifrado);
+  cmdCifra()->setEnabled(i == kCifrado);
 }
 
 void ORVCSAfin::cambiaClave(QLineEdit* caja, bool multiplicador) {
@@ -313,29 +227,24 @@ void ORVCSAfin::cambiaClave(QLineEdit* caja, bool multiplicador) {
     cs_->setDesplazamiento(kestrin::Moneda(valor));
 }
 
-template <typename F>
-void ORVCSAfin::protege(F&& llamada) {
-  try {
-    llamada();
-  } catch (const kestrin::ErrorORV& e) {
-    const QString texto = e.numero() == kestrin::kDesbordamiento
-                              ? QStringLiteral(
-                                    "La clave es demasiado grande para esta operación; "
-                                    "use valores de a y b entre 0 y 63.")
-                              : QString::fromStdString(e.what());
-    avisa(QStringLiteral("Clave errónea"), texto);
+QString ORVCSAfin::textoError(const std::exception& e) const {
+  const auto* error = dynamic_cast<const kestrin::ErrorORV*>(&e);
+  if (error != nullptr && error->numero() == kestrin::kDesbordamiento) {
+    return QStringLiteral(
+        "La clave es demasiado grande para esta operación; use valores de a y b entre 0 y 63.");
   }
+  return Laboratorio::textoError(e);
 }
 
 void ORVCSAfin::cifra() {
-  protege([this] {
+  protege(QStringLiteral("Clave errónea"), [this] {
     cs_->setTextoOriginal(txtTO_->CSTexto());
     cs_->Cifra();
   });
 }
 
 void ORVCSAfin::descifra() {
-  protege([this] { cs_->Descifra(); });
+  protege(QStringLiteral("Clave errónea"), [this] { cs_->Descifra(); });
 }
 
 void ORVCSAfin::Analizar() {

@@ -24,6 +24,9 @@
 #include "orv/orvacercade.h"
 #include "orv/orvanalizar.h"
 #include "orv/orvcsafin.h"
+#include "orv/orvcshill.h"
+#include "orv/orvcsperiodico.h"
+#include "orv/orvcssubst.h"
 #include "vimbar/vimbar.h"
 #include "vitrel/cpictureglass.h"
 
@@ -61,24 +64,31 @@ double aHiMetrico(int pixeles) {
 
 }  // namespace
 
-const std::vector<ORVPrincipal::Laboratorio>& ORVPrincipal::Laboratorios() {
-  static const std::vector<Laboratorio> tabla = {
-      {1, "Hoja de cálculo", "CALC1", "calc", false},
-      {1, "Primos", "PRIMOS1", "primos", false},
-      {1, "Analizador", "ANALIZA1", "analiza", true},
-      {2, "Afín", "AFIN1", "afin", false},
-      {2, "Sustitución", "SUST1", "sust", false},
-      {2, "Vigenère", "VIGENERE1", "vig", false},
-      {2, "XOR", "XOR1", "xor", false},
-      {2, "Hill", "HILL1", "hill", false},
-      {2, "RSA", "RSA1", "RSA", false},
-      {2, "M-H Mochila", "MHMochila1", "MH", false},
+template <typename Ventana>
+QWidget* crea() {
+  return new Ventana;
+}
+
+const std::vector<ORVPrincipal::EntradaMenu>& ORVPrincipal::Laboratorios() {
+  // A laboratory still to be built has no maker: its item shows nothing.
+  static const std::vector<EntradaMenu> tabla = {
+      {1, "Hoja de cálculo", "CALC1", "calc", false, nullptr},
+      {1, "Primos", "PRIMOS1", "primos", false, nullptr},
+      {1, "Analizador", "ANALIZA1", "analiza", true, crea<ORVAnalizar>},
+      {2, "Afín", "AFIN1", "afin", false, crea<ORVCSAfin>},
+      {2, "Sustitución", "SUST1", "sust", false, crea<ORVCSSubst>},
+      {2, "Vigenère", "VIGENERE1", "vig", false, crea<ORVCSVigenere>},
+      {2, "XOR", "XOR1", "xor", false, crea<ORVCSXOR>},
+      {2, "Hill", "HILL1", "hill", false, crea<ORVCSHill>},
+      {2, "RSA", "RSA1", "RSA", false, nullptr},
+      {2, "M-H Mochila", "MHMochila1", "MH", false, nullptr},
   };
   return tabla;
 }
 
 ORVPrincipal::ORVPrincipal(QWidget* parent)
-    : QMainWindow(parent), fabricas_(Laboratorios().size()), unicas_(Laboratorios().size()) {
+    : QMainWindow(parent), unicas_(Laboratorios().size()) {
+  for (const EntradaMenu& l : Laboratorios()) fabricas_.emplace_back(l.fabrica);
   setWindowTitle(QStringLiteral("Orvane"));
   setWindowIcon(arte::Icono(u"A"));
   QPalette paleta = palette();
@@ -107,10 +117,6 @@ ORVPrincipal::ORVPrincipal(QWidget* parent)
   connect(accionAcercaDe_, &QAction::triggered, this,
           [this] { hookwell::EnviaMensaje(this, hookwell::kWmSysCommand, kComandoAcercaDe, 0); });
   addAction(accionAcercaDe_);
-
-  // The laboratories built so far; the other items show nothing yet.
-  setFabrica(QStringLiteral("afin"), [] { return new ORVCSAfin; });
-  setFabrica(QStringLiteral("analiza"), [] { return new ORVAnalizar; });
 
   resize(kAnchoInicial + kAnchoMenu, kAltoInicial);
   Load();
@@ -215,7 +221,7 @@ QWidget* ORVPrincipal::AbreLaboratorio(const QString& clave) {
     if (clave.compare(QLatin1String(candidata), Qt::CaseInsensitive) != 0) continue;
     size_t fila = 0;
     while (QLatin1String(tabla[fila].clave) != QLatin1String(candidata)) ++fila;
-    const Laboratorio& lab = tabla[fila];
+    const EntradaMenu& lab = tabla[fila];
     QMdiSubWindow* marco = lab.nuevaCadaVez ? nullptr : unicas_[fila].data();
     if (!marco) {
       if (!fabricas_[fila]) return nullptr;

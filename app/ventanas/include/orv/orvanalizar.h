@@ -11,12 +11,10 @@
 // and lets it go when the count ends.
 #pragma once
 
-#include <QAbstractSpinBox>
-#include <QWidget>
-
 #include <array>
-#include <chrono>
 #include <memory>
+
+#include "orv/laboratorio.h"
 
 class QFrame;
 class QLineEdit;
@@ -24,12 +22,6 @@ class QProgressBar;
 class QTabBar;
 class QTabWidget;
 
-namespace pemmick {
-class ORVExtTextBox;
-}
-namespace plankett {
-class FlatButton;
-}
 namespace tarnel {
 class ORVAnaliza;
 }
@@ -39,38 +31,12 @@ namespace orv {
 class GraficoFrecuencias;
 class Rejilla;
 
-// A text box with an up-down control: the arrows step a whole number between
-// the limits, while the text itself may hold anything the user types.
-class CajaArribaAbajo : public QAbstractSpinBox {
-  Q_OBJECT
-
- public:
-  CajaArribaAbajo(QWidget* parent, int minimo, int maximo);
-  QString texto() const;
-  void setTexto(const QString& texto);
-  QLineEdit* caja() const { return lineEdit(); }
-  int minimo() const { return minimo_; }
-  int maximo() const { return maximo_; }
-  void stepBy(int pasos) override;
-
- protected:
-  QValidator::State validate(QString& texto, int& posicion) const override;
-  void fixup(QString&) const override {}
-  StepEnabled stepEnabled() const override;
-
- private:
-  int valor() const;
-  int minimo_;
-  int maximo_;
-};
-
-class ORVAnalizar : public QWidget {
+class ORVAnalizar : public Laboratorio {
   Q_OBJECT
 
  public:
   // Loads the window: its own analyser, the icon and the first page.
   explicit ORVAnalizar(QWidget* parent = nullptr);
-  ~ORVAnalizar() override;
 
   // The size the window opens at.
   QSize sizeHint() const override;
@@ -82,7 +48,7 @@ class ORVAnalizar : public QWidget {
 
   tarnel::ORVAnaliza& analisis() const { return *analisis_; }
   // True while a count runs.
-  bool Contando() const { return contando_ > 0; }
+  bool Contando() const { return Ocupado(); }
 
   // Controls, named as the window's design names them.
   QTabBar* tsAnaliza() const;
@@ -101,29 +67,20 @@ class ORVAnalizar : public QWidget {
   QProgressBar* ProgressBar() const { return progressBar_; }
 
  protected:
-  void closeEvent(QCloseEvent* e) override;
+  void alCerrar() override;
+  QString textoError(const std::exception& e) const override;
 
  private:
   void construye();
-  void conectaAnalisis();
   void cambiaTamBloque();
-  void Inicio(int32_t n);
-  void Progreso(int32_t n);
   void Fin(int32_t n);
   void llenaResultados();
-  // Lets pending events run, at most every few milliseconds.
-  void repinta();
-  // Runs a count with the buttons waiting; false when the window was closed meanwhile.
+  // Runs a count with the buttons and the block size waiting.
   template <typename F>
   void cuenta(F&& trabajo);
-  QString numero(double valor, int decimales) const;
 
   std::shared_ptr<tarnel::ORVAnaliza> analisis_;
-  std::array<int, 3> conexiones_{};
-  int contando_ = 0;
-  bool cerrarAlTerminar_ = false;
-  int ultimoProgreso_ = 0;
-  std::chrono::steady_clock::time_point ultimoRepintado_;
+  std::unique_ptr<SeguimientoProgreso> progreso_;
 
   QTabWidget* paginas_ = nullptr;
   std::array<QFrame*, 2> panel_{};

@@ -8,25 +8,15 @@
 #pragma once
 
 #include <QLineEdit>
-#include <QWidget>
 
 #include <array>
-#include <functional>
 #include <memory>
+
+#include "orv/laboratorio.h"
 
 class QFrame;
 class QTabBar;
 
-namespace pemmick {
-class ORVExtTextBox;
-class ORVRotLabel;
-}  // namespace pemmick
-namespace plankett {
-class FlatButton;
-}
-namespace resizer {
-class Autosizer;
-}
 namespace tarnel {
 class ORVCriptoAfin;
 }
@@ -54,14 +44,13 @@ class CajaCaracter : public QLineEdit {
   QString espacio_;
 };
 
-class ORVCSAfin : public QWidget {
+class ORVCSAfin : public Laboratorio {
   Q_OBJECT
 
  public:
   // Loads the window: the cryptosystem (created by class name), the sizing
   // rule of the two buttons, the grid's columns and the first tab.
   explicit ORVCSAfin(QWidget* parent = nullptr);
-  ~ORVCSAfin() override;
 
   // The cryptosystem the window drives.
   tarnel::ORVCriptoAfin& cs() const { return *cs_; }
@@ -72,18 +61,14 @@ class ORVCSAfin : public QWidget {
   // Runs the key search with the four character boxes ("Analizar").
   void Analizar();
 
-  // How a key the cryptosystem cannot use is reported (title, text): a
-  // warning box. Tests replace it.
-  std::function<void(const QString& titulo, const QString& texto)> avisa;
-
   // Controls, named as the window's design names them.
   QTabBar* tsCripto() const { return tsCripto_; }
   QFrame* Panel(int i) const { return panel_.at(static_cast<size_t>(i)); }
   pemmick::ORVExtTextBox* TxtTO() const { return txtTO_; }
   pemmick::ORVExtTextBox* txtTC() const { return txtTC_; }
-  QFrame* PanelCifrar() const { return panelCifrar_; }
-  plankett::FlatButton* cmdCifra() const { return cmdCifra_; }
-  plankett::FlatButton* cmdDescifra() const { return cmdDescifra_; }
+  lab::PanelCifrar* PanelCifrar() const { return panelCifrar_; }
+  plankett::FlatButton* cmdCifra() const { return panelCifrar_->cmdCifra(); }
+  plankett::FlatButton* cmdDescifra() const { return panelCifrar_->cmdDescifra(); }
   plankett::FlatButton* cmdAnalizar() const { return cmdAnalizar_; }
   QLineEdit* TxtA() const { return txtA_; }
   QLineEdit* TxtB() const { return txtB_; }
@@ -93,6 +78,7 @@ class ORVCSAfin : public QWidget {
 
  protected:
   bool eventFilter(QObject* objeto, QEvent* evento) override;
+  QString textoError(const std::exception& e) const override;
 
  private:
   void construye();
@@ -102,20 +88,13 @@ class ORVCSAfin : public QWidget {
   void descifra();
   void eligeCandidata();
   void anchoColumnas();
-  // Runs a call into the cryptosystem; a key too large for its arithmetic is
-  // reported instead of escaping the slot.
-  template <typename F>
-  void protege(F&& llamada);
 
   std::shared_ptr<tarnel::ORVCriptoAfin> cs_;
-  std::unique_ptr<resizer::Autosizer> autosizer_;
   QTabBar* tsCripto_ = nullptr;
   std::array<QFrame*, 3> panel_{};
   pemmick::ORVExtTextBox* txtTO_ = nullptr;
   pemmick::ORVExtTextBox* txtTC_ = nullptr;
-  QFrame* panelCifrar_ = nullptr;
-  plankett::FlatButton* cmdCifra_ = nullptr;
-  plankett::FlatButton* cmdDescifra_ = nullptr;
+  lab::PanelCifrar* panelCifrar_ = nullptr;
   plankett::FlatButton* cmdAnalizar_ = nullptr;
   QLineEdit* txtA_ = nullptr;
   QLineEdit* txtB_ = nullptr;

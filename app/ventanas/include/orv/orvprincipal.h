@@ -44,16 +44,19 @@ class ORVPrincipal : public QMainWindow {
 
  public:
   // One row of the menu table: group (1 "Utilidades", 2 "Criptosistemas"),
-  // caption, icon resource, key, and whether every choice opens a new window.
-  struct Laboratorio {
+  // caption, icon resource, key, whether every choice opens a new window,
+  // and what builds the window (null while a laboratory is not built).
+  // Adding a laboratory is adding its maker to its row.
+  struct EntradaMenu {
     int grupo;
     const char* titulo;
     const char* icono;
     const char* clave;
     bool nuevaCadaVez;
+    QWidget* (*fabrica)();
   };
   // The ten items, in the order they are added to the menu bar.
-  static const std::vector<Laboratorio>& Laboratorios();
+  static const std::vector<EntradaMenu>& Laboratorios();
 
   // Builds the frame and runs its Load: menu bar, hooks, the timer and the
   // first phrase. The frame is not shown; see Arranca for the program's start.

@@ -1,0 +1,2 @@
+// Placeholder until the window's tests land.
+#include <gtest/gtest.h>
