@@ -9,6 +9,7 @@
 #include <QSignalSpy>
 
 #include "kestrin/errores.h"
+#include "qtcomun/traducciones.h"
 
 namespace plankett {
 namespace {
@@ -235,6 +236,18 @@ TEST(Colores, SystemColoursComeFromThePaletteAndRgbHasRedLow) {
     EXPECT_EQ(colorORV(c.valor, paleta), c.color) << std::hex << c.valor;
   }
   EXPECT_EQ(valorORV(QColor(0x56, 0x34, 0x12)), 0x00123456u);
+}
+
+// The button and the other controls show a system colour alike.
+TEST(Colores, SystemColoursAreTheControlsSharedTable) {
+  QPalette paleta;
+  for (int r = 0; r < QPalette::NColorRoles; ++r) {
+    paleta.setColor(QPalette::ColorRole(r), QColor(r * 10, 50, 99));
+    paleta.setColor(QPalette::Disabled, QPalette::ColorRole(r), QColor(r * 10, 150, 99));
+  }
+  for (uint32_t n = 0; n < 0x20; ++n) {
+    EXPECT_EQ(colorORV(0x80000000u | n, paleta), qtcomun::color(0x80000000u | n, paleta)) << n;
+  }
 }
 
 }  // namespace

@@ -12,26 +12,51 @@
 
 namespace qtcomun {
 
-// A 32-bit colour: 0x80000000 + n is system colour n (from the palette),
-// anything else red + 256 green + 65536 blue.
-inline QColor color(uint32_t valor) {
-  if (valor & 0x80000000u) {
-    const QPalette p = QGuiApplication::palette();
-    switch (valor & 0xFFu) {
-      case 0x05: return p.color(QPalette::Base);
-      case 0x08: return p.color(QPalette::Text);
-      case 0x0D: return p.color(QPalette::Highlight);
-      case 0x0E: return p.color(QPalette::HighlightedText);
-      case 0x0F: return p.color(QPalette::Button);
-      case 0x10: return p.color(QPalette::Mid);
-      case 0x12: return p.color(QPalette::ButtonText);
-      case 0x14: return p.color(QPalette::Light);
-      case 0x15: return p.color(QPalette::Shadow);
-      default: return p.color(QPalette::Window);
-    }
+// A 32-bit colour: 0x80000000 + n is system colour n, read from `paleta`;
+// anything else is red + 256 green + 65536 blue. The one table of system
+// colours: every control and plankett::colorORV go through it.
+inline QColor color(uint32_t valor, const QPalette& paleta) {
+  if ((valor & 0x80000000u) == 0) {
+    return QColor(valor & 0xFF, (valor >> 8) & 0xFF, (valor >> 16) & 0xFF);
   }
-  return QColor(valor & 0xFF, (valor >> 8) & 0xFF, (valor >> 16) & 0xFF);
+  switch (valor & 0xFF) {
+    case 0x01:  // desktop
+    case 0x0C:  // application workspace
+      return paleta.color(QPalette::Dark);
+    case 0x02:  // active caption
+    case 0x0D:  // highlight
+      return paleta.color(QPalette::Highlight);
+    case 0x09:  // caption text
+    case 0x0E:  // highlight text
+      return paleta.color(QPalette::HighlightedText);
+    case 0x04:  // menu
+    case 0x05:  // window
+      return paleta.color(QPalette::Base);
+    case 0x0F:  // button face
+      return paleta.color(QPalette::Button);
+    case 0x10:  // button shadow
+      return paleta.color(QPalette::Dark);
+    case 0x11:  // grey text
+      return paleta.color(QPalette::Disabled, QPalette::Text);
+    case 0x12:  // button text
+      return paleta.color(QPalette::ButtonText);
+    case 0x14:  // 3-D highlight
+      return paleta.color(QPalette::Light);
+    case 0x15:  // 3-D dark shadow
+      return paleta.color(QPalette::Shadow);
+    case 0x16:  // 3-D light
+      return paleta.color(QPalette::Midlight);
+    case 0x17:  // tooltip text
+      return paleta.color(QPalette::ToolTipText);
+    case 0x18:  // tooltip background
+      return paleta.color(QPalette::ToolTipBase);
+    default:  // window text, menu text and the rest
+      return paleta.color(QPalette::WindowText);
+  }
 }
+
+// The same, system colours from the application's palette.
+inline QColor color(uint32_t valor) { return color(valor, QGuiApplication::palette()); }
 
 // Shift mask: 1 Shift, 2 Ctrl, 4 Alt.
 inline int16_t mayusculas(Qt::KeyboardModifiers m) {
