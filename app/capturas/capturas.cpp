@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "capturas.h"
 #include "orv/arranque.h"
 #include "orv/arte.h"
 #include "orv/orvacercade.h"
@@ -23,7 +24,6 @@
 #include "orv/orvcsafin.h"
 #include "orv/orvprincipal.h"
 #include "orv/version.h"
-#include "capturas.h"
 #include "pemmick/orvexttextbox.h"
 #include "plankett/flatbutton.h"
 

@@ -112,9 +112,7 @@ Laboratorio::Laboratorio(const QString& nombre, const QString& titulo, QWidget* 
     : QWidget(parent) {
   setObjectName(nombre);
   setWindowTitle(titulo);
-  avisa = [this](const QString& t, const QString& texto) {
-    QMessageBox::warning(this, t, texto);
-  };
+  avisa = [this](const QString& t, const QString& texto) { QMessageBox::warning(this, t, texto); };
 }
 
 Laboratorio::~Laboratorio() {

@@ -17,21 +17,17 @@
 
 #include "estilo.h"
 #include "kestrin/errores.h"
-#include "kestrin/orvmcd.h"
 #include "kestrin/variante.h"
 #include "pemmick/orvexttextbox.h"
 #include "pemmick/orvrotlabel.h"
 #include "plankett/flatbutton.h"
 #include "rejilla/rejilla.h"
-#include "resizer/autosizer.h"
+#include "tarnel/claves.h"
 #include "tarnel/orvcar.h"
 #include "tarnel/orvcriptoafin.h"
 
 namespace orv {
 namespace {
-
-// The modulus of the key search: the size of the alphabet.
-constexpr int kModulo = 64;
 
 // The key of a tab, as the design names it.
 constexpr int kCifrado = 0;
@@ -41,11 +37,6 @@ int valorDe(const QLineEdit* caja) {
   tarnel::ORVCar car;
   car.setItem(kestrin::Variante(caja->text().toStdU32String()));
   return car.Valido() ? static_cast<int>(car.Valor().aLong()) : -1;
-}
-
-int modulo(int v) {
-  v %= kModulo;
-  return v < 0 ? v + kModulo : v;
 }
 
 }  // namespace
@@ -248,28 +239,16 @@ void ORVCSAfin::descifra() {
 }
 
 void ORVCSAfin::Analizar() {
-  // Four known symbols; a box that holds none gives no candidates at all.
-  const int x0 = valorDe(txtX_[0]);
-  const int x1 = valorDe(txtX_[1]);
-  const int y0 = valorDe(txtY_[0]);
-  const int y1 = valorDe(txtY_[1]);
-  flexClaves_->setFilas(1);
-  if (x0 < 0 || x1 < 0 || y0 < 0 || y1 < 0) return;
-
-  const int dx = modulo(x0 - x1);
-  const int dy = modulo(y0 - y1);
-  kestrin::ORVmcd mcd;
-  mcd.setNumero2(kestrin::Moneda(kModulo));
+  // The library finds the keys; a box that holds no symbol gives none.
+  const std::vector<tarnel::ClaveAfin> claves = tarnel::ClavesAfines(
+      valorDe(txtX_[0]), valorDe(txtX_[1]), valorDe(txtY_[0]), valorDe(txtY_[1]));
   flexClaves_->setRedibujo(false);
-  for (int a = 1; a < kModulo; ++a) {
-    mcd.setNumero1(kestrin::Moneda(a));
-    if (mcd.mcd() != kestrin::Moneda(1)) continue;
-    if ((dx * a) % kModulo != dy) continue;
-    const int b = modulo(y0 - a * x0);
-    const int fila = flexClaves_->Filas();
-    flexClaves_->setFilas(fila + 1);
-    flexClaves_->setTexto(fila, 0, QString::number(a));
-    flexClaves_->setTexto(fila, 1, QString::number(b));
+  flexClaves_->setFilas(static_cast<int32_t>(claves.size()) + 1);
+  int32_t fila = 1;
+  for (const tarnel::ClaveAfin& clave : claves) {
+    flexClaves_->setTexto(fila, 0, QString::number(clave.a));
+    flexClaves_->setTexto(fila, 1, QString::number(clave.b));
+    ++fila;
   }
   flexClaves_->setRedibujo(true);
 }

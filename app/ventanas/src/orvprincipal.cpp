@@ -86,8 +86,7 @@ const std::vector<ORVPrincipal::EntradaMenu>& ORVPrincipal::Laboratorios() {
   return tabla;
 }
 
-ORVPrincipal::ORVPrincipal(QWidget* parent)
-    : QMainWindow(parent), unicas_(Laboratorios().size()) {
+ORVPrincipal::ORVPrincipal(QWidget* parent) : QMainWindow(parent), unicas_(Laboratorios().size()) {
   for (const EntradaMenu& l : Laboratorios()) fabricas_.emplace_back(l.fabrica);
   setWindowTitle(QStringLiteral("Orvane"));
   setWindowIcon(arte::Icono(u"A"));

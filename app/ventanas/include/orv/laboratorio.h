@@ -314,18 +314,14 @@ PaginaCifrado paginaCifrado(QFrame* pagina, int32_t claveCifrado);
 template <typename CS>
 void enlazaTextos(Conexiones& conexiones, const std::shared_ptr<CS>& cs,
                   pemmick::ORVExtTextBox* original, pemmick::ORVExtTextBox* cifrado) {
-  conexiones.conecta(cs, cs->eventos.Cifrado, [cs = cs.get(), cifrado] {
-    cifrado->setCSTexto(cs->TextoCifrado());
-  });
-  conexiones.conecta(cs, cs->eventos.DesCifrado, [cs = cs.get(), original] {
-    original->setCSTexto(cs->TextoOriginal());
-  });
-  conexiones.conecta(original->eventos.Change, [cs = cs.get(), original] {
-    cs->setTextoOriginal(original->CSTexto());
-  });
-  conexiones.conecta(cifrado->eventos.Change, [cs = cs.get(), cifrado] {
-    cs->setTextoCifrado(cifrado->CSTexto());
-  });
+  conexiones.conecta(cs, cs->eventos.Cifrado,
+                     [cs = cs.get(), cifrado] { cifrado->setCSTexto(cs->TextoCifrado()); });
+  conexiones.conecta(cs, cs->eventos.DesCifrado,
+                     [cs = cs.get(), original] { original->setCSTexto(cs->TextoOriginal()); });
+  conexiones.conecta(original->eventos.Change,
+                     [cs = cs.get(), original] { cs->setTextoOriginal(original->CSTexto()); });
+  conexiones.conecta(cifrado->eventos.Change,
+                     [cs = cs.get(), cifrado] { cs->setTextoCifrado(cifrado->CSTexto()); });
 }
 
 // A text box with an up-down control: the arrows step a whole number between
