@@ -34,6 +34,22 @@
 namespace orv {
 namespace {
 
+// Clicks the group button, then the item with that caption, as the mouse would.
+void eligeEnMenu(ORVPrincipal& principal, int grupo, const QString& titulo) {
+  vimbar::VerticalMenu* menu = principal.VMenu()->menu();
+  QTest::mouseClick(menu, Qt::LeftButton, {}, menu->modelo().Item(grupo)->ButtonRect.center());
+  QTRY_VERIFY(!menu->deslizando());
+  auto* g = menu->modelo().Item(grupo);
+  for (int i = 1; i <= g->Items.Count(); ++i) {
+    const vimbar::MenuItem& it = *g->Items.Item(i);
+    if (it.Caption != titulo) continue;
+    ASSERT_TRUE(it.Visible) << titulo.toStdString();
+    QTest::mouseClick(menu, Qt::LeftButton, {}, QPoint(it.Left + 16, it.Top + 16));
+    return;
+  }
+  FAIL() << "sin elemento " << titulo.toStdString();
+}
+
 // A shown frame whose laboratories are plain labelled widgets, counted per key,
 // so the frame's own rules are tested apart from the real windows.
 class PrincipalTest : public testing::Test {
@@ -54,21 +70,7 @@ class PrincipalTest : public testing::Test {
 
   vimbar::VerticalMenu* menu() { return principal.VMenu()->menu(); }
 
-  // Clicks the group button, then the item with that caption, as the mouse would.
-  void eligeEnMenu(int grupo, const QString& titulo) {
-    QTest::mouseClick(menu(), Qt::LeftButton, {},
-                      menu()->modelo().Item(grupo)->ButtonRect.center());
-    QTRY_VERIFY(!menu()->deslizando());
-    auto* g = menu()->modelo().Item(grupo);
-    for (int i = 1; i <= g->Items.Count(); ++i) {
-      const vimbar::MenuItem& it = *g->Items.Item(i);
-      if (it.Caption != titulo) continue;
-      ASSERT_TRUE(it.Visible) << titulo.toStdString();
-      QTest::mouseClick(menu(), Qt::LeftButton, {}, QPoint(it.Left + 16, it.Top + 16));
-      return;
-    }
-    FAIL() << "sin elemento " << titulo.toStdString();
-  }
+  void eligeEnMenu(int grupo, const QString& titulo) { orv::eligeEnMenu(principal, grupo, titulo); }
 
   QList<QMdiSubWindow*> ventanas() { return principal.Cliente()->subWindowList(); }
 
@@ -375,6 +377,36 @@ TEST(PrincipalLaboratorios, AffineIsSharedAndEveryAnalyserIsNew) {
   EXPECT_NE(a1, a2);
   EXPECT_EQ(principal.Cliente()->subWindowList().size(), 3);
   for (QMdiSubWindow* s : principal.Cliente()->subWindowList()) EXPECT_TRUE(s->isVisible());
+}
+
+TEST(PrincipalLaboratorios, TheMenuBarOpensTheSixClassicalLaboratories) {
+  registraBibliotecas();
+  ORVPrincipal principal;
+  principal.resize(1200, 900);
+  principal.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&principal));
+  const struct {
+    int grupo;
+    const char* elemento;
+    const char* clase;
+    const char* titulo;
+  } casos[] = {
+      {1, "Analizador", "orv::ORVAnalizar", "Análisis del texto"},
+      {2, "Afín", "orv::ORVCSAfin", "Criptosistema afín"},
+      {2, "Sustitución", "orv::ORVCSSubst", "Criptosistema por sustitución"},
+      {2, "Vigenère", "orv::ORVCSVigenere", "Criptosistema Vigenère"},
+      {2, "XOR", "orv::ORVCSXOR", "Criptosistema XOR simple"},
+      {2, "Hill", "orv::ORVCSHill", "Criptosistema de Hill"},
+  };
+  for (const auto& c : casos) {
+    eligeEnMenu(principal, c.grupo, QString::fromUtf8(c.elemento));
+    QMdiSubWindow* activa = principal.Cliente()->activeSubWindow();
+    ASSERT_NE(activa, nullptr) << c.elemento;
+    EXPECT_STREQ(activa->widget()->metaObject()->className(), c.clase);
+    EXPECT_EQ(activa->widget()->windowTitle(), QString::fromUtf8(c.titulo));
+    EXPECT_TRUE(activa->isVisible()) << c.elemento;
+  }
+  EXPECT_EQ(principal.Cliente()->subWindowList().size(), 6);
 }
 
 }  // namespace
