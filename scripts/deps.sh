@@ -5,7 +5,7 @@ set -euo pipefail
 paquetes=(
   g++ cmake ninja-build pkg-config
   googletest libgtest-dev
-  qt6-base-dev libgl-dev fonts-dejavu-core
+  qt6-base-dev qt6-translations-l10n libgl-dev fonts-dejavu-core
   python3 python3-dev pybind11-dev
   libgmp-dev libflint-dev libecm-dev pari-gp
 )

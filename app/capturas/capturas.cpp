@@ -127,6 +127,7 @@ int main(int argc, char* argv[]) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   qputenv("QT_SCALE_FACTOR", argc > 2 ? QByteArray(argv[2]) : QByteArray("2"));
   QApplication aplicacion(argc, argv);
+  orv::instalaTraducciones();
   QApplication::setApplicationName(QString::fromLatin1(orv::kProducto));
   QApplication::setWindowIcon(orv::arte::Icono(u"A"));
   orv::registraBibliotecas();

@@ -9,6 +9,7 @@
 
 int main(int argc, char* argv[]) {
   QApplication aplicacion(argc, argv);
+  orv::instalaTraducciones();
   QApplication::setApplicationName(QString::fromLatin1(orv::kProducto));
   QApplication::setApplicationVersion(orv::versionFichero());
   QApplication::setWindowIcon(orv::arte::Icono(u"A"));

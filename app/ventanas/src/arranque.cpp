@@ -1,7 +1,12 @@
-// Start-up helpers: class tables, the shared workspace object, the event hook.
+// Start-up helpers: class tables, the shared workspace object, the event hook,
+// Qt's texts in Spanish.
 #include "orv/arranque.h"
 
 #include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QPointer>
+#include <QTranslator>
 
 #include "framer/framer.h"
 #include "halvard/halvard.h"
@@ -46,6 +51,24 @@ void fijaORVW(std::shared_ptr<kestrin::ORVW> w) {
 
 void instalaProcesaEventos() {
   kestrin::fijaProcesaEventos([] { QCoreApplication::processEvents(); });
+}
+
+bool instalaTraducciones() {
+  auto* app = QCoreApplication::instance();
+  if (!app) return false;
+  // One per application object: a second call finds it in place.
+  static QPointer<QTranslator> instalada;
+  if (instalada) return true;
+  auto* traductor = new QTranslator(app);
+  // qtbase holds every text of the widgets the program uses.
+  if (!traductor->load(QLocale(QLocale::Spanish, QLocale::Spain), QStringLiteral("qtbase"),
+                       QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+      !QCoreApplication::installTranslator(traductor)) {
+    delete traductor;
+    return false;
+  }
+  instalada = traductor;
+  return true;
 }
 
 }  // namespace orv

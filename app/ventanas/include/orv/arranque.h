@@ -1,5 +1,6 @@
 // Start-up of the laboratory: the class tables of every library, the shared
-// workspace object and the hook that lets long work repaint the windows.
+// workspace object, the hook that lets long work repaint the windows and Qt's
+// own texts in Spanish.
 #pragma once
 
 #include <memory>
@@ -24,5 +25,12 @@ void fijaORVW(std::shared_ptr<kestrin::ORVW> w);
 // Installs the hook that long analyses call between pieces of work: it runs
 // the pending events of the application.
 void instalaProcesaEventos();
+
+// Loads Qt's own Spanish texts (the standard dialogs, the text areas' context
+// menus, the message boxes' buttons) whatever the user's locale, since the
+// whole interface is Spanish. Needs the application object. False when the
+// translations are not installed: Qt's English texts stay. Calling it again
+// does no harm.
+bool instalaTraducciones();
 
 }  // namespace orv
