@@ -153,8 +153,8 @@ void Laboratorio::terminaTrabajo() {
 
 void Laboratorio::closeEvent(QCloseEvent* e) {
   alCerrar();
-  kestrin::ProcesaEventos();
   if (ocupado_ > 0) {
+    kestrin::ProcesaEventos();
     // The work still runs on this window's stack: hide now, go when it ends.
     cerrarAlTerminar_ = true;
     e->ignore();
