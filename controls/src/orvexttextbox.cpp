@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -16,6 +17,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QSaveFile>
+#include <QStandardPaths>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -24,7 +26,9 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <cerrno>
 #include <mutex>
+#include <utility>
 
 #include "comun.h"
 #include "hookwell/subclas.h"
@@ -69,18 +73,121 @@ std::shared_ptr<kestrin::ORVW>& espacioGlobal() {
 QString aQString(const kestrin::Cadena& c) { return detalle::aQString(c); }
 kestrin::Cadena aCadena(const QString& s) { return detalle::aCadena(s); }
 
-// "desc|pat|desc|pat" to the dialog's "desc (pat);;desc (pat)".
-QString filtroDialogo(const QString& filtro) {
+// The patterns of a "desc|pat|desc|pat" filter, by description.
+QList<std::pair<QString, QStringList>> patronesFiltro(const QString& filtro) {
   const QStringList partes = filtro.split(QLatin1Char('|'));
-  QStringList salida;
+  QList<std::pair<QString, QStringList>> salida;
   for (int i = 0; i + 1 < partes.size(); i += 2) {
     QString patrones = partes[i + 1];
     patrones.replace(QLatin1Char(';'), QLatin1Char(' '));
-    salida << QStringLiteral("%1 (%2)").arg(partes[i], patrones);
+    salida.append({partes[i], patrones.split(QLatin1Char(' '), Qt::SkipEmptyParts)});
   }
-  if (salida.isEmpty()) salida << QStringLiteral("* (*)");
+  return salida;
+}
+
+// "desc|pat|desc|pat" to the dialog's "desc (pat);;desc (pat)". Names on
+// Linux are case-sensitive, and a file saved as "x.orv" is as much a text of
+// ours as "x.ORV": each pattern goes in its own case, in capitals and in small
+// letters. Any file can be chosen under a last filter of all files.
+QString filtroDialogo(const QString& filtro) {
+  QStringList salida;
+  bool todos = false;
+  for (const auto& [descripcion, patrones] : patronesFiltro(filtro)) {
+    QStringList casos;
+    for (const QString& p : patrones) {
+      for (const QString& v : {p, p.toUpper(), p.toLower()})
+        if (!casos.contains(v)) casos << v;
+      todos = todos || p == QLatin1String("*");
+    }
+    salida << QStringLiteral("%1 (%2)").arg(descripcion, casos.join(QLatin1Char(' ')));
+  }
+  if (!todos) salida << QStringLiteral("Todos los ficheros (*)");
   return salida.join(QStringLiteral(";;"));
 }
+
+// The extension a saved text takes when its name has none: that of the
+// filter's first pattern of the form "*.ext" ("ORV"), or none.
+QString sufijoFiltro(const QString& filtro) {
+  for (const auto& [descripcion, patrones] : patronesFiltro(filtro))
+    for (const QString& p : patrones) {
+      const QString ext = p.mid(2);
+      if (p.startsWith(QLatin1String("*.")) && !ext.isEmpty() && !ext.contains(QLatin1Char('*')) &&
+          !ext.contains(QLatin1Char('?')) && !ext.contains(QLatin1Char('[')) &&
+          !ext.contains(QLatin1Char('.')))
+        return ext;
+    }
+  return QString();
+}
+
+// `ruta` with the extension added when the name typed has none, so the open
+// dialog's filter finds the file again; a name that exists is taken as it is.
+QString conSufijo(const QString& ruta, const QString& sufijo) {
+  const QFileInfo info(ruta);
+  if (sufijo.isEmpty() || info.exists() || !info.suffix().isEmpty()) return ruta;
+  return ruta.endsWith(QLatin1Char('.')) ? ruta + sufijo : ruta + QLatin1Char('.') + sufijo;
+}
+
+// The folder of the last text the user opened or saved, for every box of the
+// process: where the next dialog starts.
+std::mutex& cerrojoCarpeta() {
+  static std::mutex m;
+  return m;
+}
+QString& ultimaCarpeta() {
+  static QString carpeta;
+  return carpeta;
+}
+void recuerdaCarpeta(const QString& ruta) {
+  std::lock_guard bloqueo(cerrojoCarpeta());
+  ultimaCarpeta() = QFileInfo(ruta).absolutePath();
+}
+
+bool mismaCarpeta(const QString& a, const QString& b) {
+  if (QDir::cleanPath(a) == QDir::cleanPath(b)) return true;
+  const QString ca = QFileInfo(a).canonicalFilePath();
+  return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
+}
+
+// Why a file could not be read or written, in words for the user: what the
+// names show first, then the system's error number read just after the
+// failing call.
+QString razon(const QString& ruta, bool escribir, int error) {
+  const QFileInfo info(ruta);
+  if (info.isDir()) return QStringLiteral("es una carpeta");
+  if (!QFileInfo(info.absolutePath()).isDir()) return QStringLiteral("la carpeta no existe");
+  if (!escribir && !info.exists()) return QStringLiteral("no existe");
+  switch (error) {
+    case EACCES:
+    case EPERM:
+      return QStringLiteral("permiso denegado");
+    case ENOENT:
+      return escribir ? QStringLiteral("la carpeta no existe") : QStringLiteral("no existe");
+    case ENOTDIR:
+      return QStringLiteral("la carpeta no existe");
+    case EISDIR:
+      return QStringLiteral("es una carpeta");
+    case ENOSPC:
+      return QStringLiteral("no queda espacio en el disco");
+    case EDQUOT:
+      return QStringLiteral("se ha agotado la cuota de disco");
+    case EROFS:
+      return QStringLiteral("el disco es de solo lectura");
+    case ENAMETOOLONG:
+      return QStringLiteral("el nombre es demasiado largo");
+    case EFBIG:
+      return QStringLiteral("el fichero es demasiado grande");
+    case EMFILE:
+    case ENFILE:
+      return QStringLiteral("hay demasiados ficheros abiertos");
+    case EIO:
+      return QStringLiteral("error de entrada o salida");
+    default:
+      return error != 0 ? QStringLiteral("error del sistema número %1").arg(error)
+                        : QStringLiteral("error del sistema");
+  }
+}
+
+const QString kFicheroErroneo = QStringLiteral("Fichero erróneo");
 
 // Long lines. Qt lays out a block (a line of the area) whole, and again on
 // every edit of it: a line of megabytes costs seconds per key. So a line longer
@@ -190,10 +297,18 @@ std::shared_ptr<kestrin::ORVW> espacioTrabajo() {
 QString carpetaInicial() {
   const auto w = espacioTrabajo();
   if (const auto& cnx = w->NetCnx(); cnx && cnx->ErrorNumber() == 0) {
+    // Without a mailbox in the profile the connection maps the program's own
+    // folder, which holds no texts of the user's.
     const QString carpeta = aQString(cnx->Carpeta());
-    if (!carpeta.isEmpty()) return carpeta;
+    if (!carpeta.isEmpty() && !mismaCarpeta(carpeta, aQString(w->Carpeta()))) return carpeta;
   }
-  return aQString(kestrin::carpetaPrograma());
+  {
+    std::lock_guard bloqueo(cerrojoCarpeta());
+    if (!ultimaCarpeta().isEmpty() && QFileInfo(ultimaCarpeta()).isDir()) return ultimaCarpeta();
+  }
+  const QString documentos = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (!documentos.isEmpty() && QFileInfo(documentos).isDir()) return documentos;
+  return QDir::homePath();
 }
 
 // The inner text area: passes its keys and mouse to the box's events and
@@ -348,6 +463,8 @@ ORVExtTextBox::ORVExtTextBox(QWidget* parent)
                         carpeta, filtroDialogo(filtro));
     dialogo.setAcceptMode(guardar ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialogo.setFileMode(guardar ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // The dialog adds it before it asks whether to replace a file.
+    if (guardar) dialogo.setDefaultSuffix(sufijoFiltro(filtro));
     if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty()) return QString();
     return dialogo.selectedFiles().constFirst();
   };
@@ -873,22 +990,31 @@ int32_t ORVExtTextBox::mensaje(int32_t msg) {
 
 void ORVExtTextBox::abre() {
   const QString ruta = pideFichero(false, carpetaInicial(), fileFilter_);
-  if (ruta.isEmpty()) return;
-  texto_->asigna(kestrin::Cadena(), texto_->Key());
-  if (espacioTrabajo()->ExistFileDir(aCadena(ruta))) LeeFichero(ruta);
+  // The text shown stays until a file has been read in its place.
+  if (!ruta.isEmpty()) LeeFichero(ruta);
 }
 
 void ORVExtTextBox::guarda() {
   const QString ruta = pideFichero(true, carpetaInicial(), fileFilter_);
-  if (!ruta.isEmpty()) GuardaFichero(ruta);
+  if (!ruta.isEmpty()) GuardaFichero(conSufijo(ruta, sufijoFiltro(fileFilter_)));
 }
 
 bool ORVExtTextBox::LeeFichero(const QString& ruta) {
   eventos.BeforeRead.lanza();
   QFile f(ruta);
-  if (!f.open(QIODevice::ReadOnly)) return false;
-  const QByteArray bytes = f.readAll();
-  if (f.error() != QFileDevice::NoError) return false;
+  QByteArray bytes;
+  errno = 0;
+  bool abierto = !QFileInfo(ruta).isDir() && f.open(QIODevice::ReadOnly);
+  if (abierto) {
+    bytes = f.readAll();
+    abierto = f.error() == QFileDevice::NoError;
+  }
+  if (!abierto) {
+    const int error = errno;
+    avisa(kFicheroErroneo, QStringLiteral("No se puede leer el fichero «%1»: %2.")
+                               .arg(QDir::toNativeSeparators(ruta), razon(ruta, false, error)));
+    return false;
+  }
   f.close();
   QString leido = detalle::decodifica(bytes);
 
@@ -919,20 +1045,32 @@ bool ORVExtTextBox::LeeFichero(const QString& ruta) {
   if (cancela) return false;
   auto t = std::make_shared<kestrin::ORVTexto>();
   t->setTexto(aCadena(acumulado));
-  return setCSTexto(std::move(t));
+  if (!setCSTexto(std::move(t))) return false;
+  recuerdaCarpeta(ruta);
+  return true;
 }
 
 bool ORVExtTextBox::GuardaFichero(const QString& ruta) {
   QString texto = aQString(texto_->KeyText());
   eventos.BeforeSave.lanza(texto);
   const std::string bytes = kestrin::aAnsi(aCadena(texto));
+  // Written beside the target and renamed over it once complete: a failure
+  // leaves the old file as it was, never a piece of the new one.
   QSaveFile f(ruta);
-  if (!f.open(QIODevice::WriteOnly)) return false;
-  if (f.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())) {
+  errno = 0;
+  bool escrito = f.open(QIODevice::WriteOnly) &&
+                 f.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
+                     static_cast<qint64>(bytes.size()) &&
+                 f.commit();
+  if (!escrito) {
+    const int error = errno;
     f.cancelWriting();
+    avisa(kFicheroErroneo, QStringLiteral("No se puede escribir el fichero «%1»: %2.")
+                               .arg(QDir::toNativeSeparators(ruta), razon(ruta, true, error)));
     return false;
   }
-  return f.commit();
+  recuerdaCarpeta(ruta);
+  return true;
 }
 
 void ORVExtTextBox::resizeEvent(QResizeEvent*) {

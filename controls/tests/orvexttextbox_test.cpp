@@ -10,20 +10,26 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QDropEvent>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTimer>
 #include <QUrl>
 
 #include "hookwell/subclas.h"
 #include "kestrin/errores.h"
 #include "kestrin/orvw.h"
 #include "lectura.h"
+#include "linkmere/proveedor.h"
 
 namespace pemmick {
 namespace {
@@ -562,6 +568,146 @@ TEST_F(CajaTest, FailedSaveKeepsTheOldFile) {
   EXPECT_EQ(lee(r), QByteArray("intacto"));
 }
 
+// The save command gives a new name typed without an extension the filter's
+// one, so the open dialog lists the file again.
+TEST_F(CajaTest, SaveCommandAddsTheExtensionOnlyWhenTheNameHasNone) {
+  struct Caso {
+    const char* filtro;
+    const char* tecleado;
+    const char* guardado;
+  };
+  const Caso casos[] = {
+      {"Archivos de texto de Orvane|*.ORV", "texto", "texto.ORV"},
+      {"Archivos de texto de Orvane|*.ORV", "x.orv", "x.orv"},
+      {"Archivos de texto de Orvane|*.ORV", "notas.txt", "notas.txt"},
+      {"Archivos de texto de Orvane|*.ORV", "punto.", "punto.ORV"},
+      {"Archivos de texto de Orvane|*.ORV", "existe", "existe"},  // an existing file, as named
+      {"Textos|*.txt;*.ORV", "otro", "otro.txt"},
+      {"Todo|*", "libre", "libre"},
+  };
+  escribe("existe", "viejo");
+  caja->setCSTexto(texto(U"guardado", kestrin::CSKNone));
+  for (const auto& c : casos) {
+    caja->setFileFilter(QString::fromLatin1(c.filtro));
+    caja->pideFichero = [&](bool, const QString&, const QString&) { return ruta(c.tecleado); };
+    const QStringList antes = QDir(dir.path()).entryList(QDir::Files);
+    caja->Comando(QStringLiteral("guardar"));
+    EXPECT_EQ(lee(ruta(c.guardado)), QByteArray("guardado")) << c.tecleado;
+    QStringList nuevos = QDir(dir.path()).entryList(QDir::Files);
+    for (const QString& n : antes) nuevos.removeOne(n);
+    const QStringList esperados =
+        QFile::exists(ruta(c.guardado)) && !antes.contains(QString::fromLatin1(c.guardado))
+            ? QStringList{QString::fromLatin1(c.guardado)}
+            : QStringList{};
+    EXPECT_EQ(nuevos, esperados) << c.tecleado;  // one file, not "x.orv.ORV" beside it
+  }
+  EXPECT_TRUE(avisos.empty());
+}
+
+// Places that refuse a file even to root: the message says which and why, the
+// box keeps its text, nothing is written and nothing raised as if done.
+TEST_F(CajaTest, FailedSaveSaysWhyAndKeepsTheText) {
+  ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("carpeta")));
+  escribe("fichero.txt", "no es una carpeta");
+  struct Caso {
+    QString ruta;
+    QStringList razones;
+  };
+  std::vector<Caso> casos = {
+      {ruta("carpeta"), {QStringLiteral("es una carpeta")}},
+      {ruta("fichero.txt") + QStringLiteral("/x.ORV"), {QStringLiteral("la carpeta no existe")}},
+      {ruta("falta/x.ORV"), {QStringLiteral("la carpeta no existe")}},
+  };
+  // The kernel's own folders take no new files from anyone.
+  if (QFileInfo(QStringLiteral("/sys")).isDir())
+    casos.push_back(
+        {QStringLiteral("/sys/orvane-prueba.ORV"),
+         {QStringLiteral("permiso denegado"), QStringLiteral("el disco es de solo lectura")}});
+  const auto t = texto(U"no se pierde", kestrin::CSKAfin);
+  caja->setCSTexto(t);
+  const QString inicial = carpetaInicial();
+  int cambios = 0;
+  caja->eventos.Change.conecta([&] { ++cambios; });
+  for (const auto& c : casos) {
+    avisos.clear();
+    caja->pideFichero = [&](bool, const QString&, const QString&) { return c.ruta; };
+    caja->Comando(QStringLiteral("guardar"));
+    ASSERT_EQ(avisos.size(), 1u) << c.ruta.toStdString();
+    const QString prefijo =
+        QStringLiteral("Fichero erróneo|No se puede escribir el fichero «%1»: ").arg(c.ruta);
+    ASSERT_TRUE(avisos[0].startsWith(prefijo)) << avisos[0].toStdString();
+    const QString razon = avisos[0].mid(prefijo.size()).chopped(1);
+    EXPECT_TRUE(c.razones.contains(razon)) << avisos[0].toStdString();
+    EXPECT_TRUE(avisos[0].endsWith(u'.'));
+    EXPECT_FALSE(QFileInfo(c.ruta).isFile()) << c.ruta.toStdString();
+    EXPECT_FALSE(caja->GuardaFichero(c.ruta));
+    EXPECT_EQ(caja->CSTexto(), t);
+    EXPECT_EQ(t->Texto(), U"no se pierde");
+    EXPECT_EQ(mostrado(), QStringLiteral("no se pierde"));
+  }
+  EXPECT_EQ(cambios, 0);
+  EXPECT_EQ(carpetaInicial(), inicial);  // a failed save is not where the next dialog starts
+}
+
+// A file that cannot be read (gone, a folder, under a file, failing half
+// way) is said, and the text shown stays, in the box and in its object.
+TEST_F(CajaTest, UnreadableFileSaysWhyAndKeepsTheText) {
+  ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("carpeta")));
+  escribe("fichero.txt", "no es una carpeta");
+  struct Caso {
+    QString ruta;
+    QString razon;
+  };
+  std::vector<Caso> casos = {
+      {ruta("falta.ORV"), QStringLiteral("no existe")},
+      {ruta("carpeta"), QStringLiteral("es una carpeta")},
+      {ruta("fichero.txt") + QStringLiteral("/x.ORV"), QStringLiteral("la carpeta no existe")},
+  };
+  // Opens, but its first page is not mapped: the reading fails.
+  if (QFile::exists(QStringLiteral("/proc/self/mem")))
+    casos.push_back(
+        {QStringLiteral("/proc/self/mem"), QStringLiteral("error de entrada o salida")});
+  const auto t = texto(U"queda", kestrin::CSKAfin);
+  caja->setCSTexto(t);
+  int cambios = 0;
+  caja->eventos.Change.conecta([&] { ++cambios; });
+  for (const auto& c : casos) {
+    avisos.clear();
+    caja->pideFichero = [&](bool, const QString&, const QString&) { return c.ruta; };
+    caja->Comando(QStringLiteral("abrir"));
+    EXPECT_EQ(avisos, std::vector<QString>{
+                          QStringLiteral("Fichero erróneo|No se puede leer el fichero «%1»: %2.")
+                              .arg(c.ruta, c.razon)});
+    EXPECT_FALSE(caja->LeeFichero(c.ruta));
+    EXPECT_EQ(caja->CSTexto(), t);
+    EXPECT_EQ(t->Texto(), U"queda");
+    EXPECT_EQ(mostrado(), QStringLiteral("queda"));
+  }
+  EXPECT_EQ(cambios, 0);
+}
+
+// Without avisa replaced, the message is a box the user has to close.
+TEST(CajaMensaje, FileErrorsShowAMessageBox) {
+  QWidget ventana;
+  auto* caja = new ORVExtTextBox(&ventana);
+  caja->setCSTexto(texto(U"queda", kestrin::CSKNone));
+  QString titulo;
+  QString mensaje;
+  QTimer::singleShot(0, &ventana, [&] {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* m = qobject_cast<QMessageBox*>(w); m && m->isVisible()) {
+        titulo = m->windowTitle();
+        mensaje = m->text();
+        m->close();
+      }
+  });
+  EXPECT_FALSE(caja->LeeFichero(QStringLiteral("/nada/falta.ORV")));
+  EXPECT_EQ(titulo, QStringLiteral("Fichero erróneo"));
+  EXPECT_EQ(mensaje,
+            QStringLiteral("No se puede leer el fichero «/nada/falta.ORV»: la carpeta no existe."));
+  EXPECT_EQ(caja->CSTexto()->Texto(), U"queda");
+}
+
 TEST_F(CajaTest, FilesReadAsUtf8OnlyWhenTheyAreUtf8) {
   struct Caso {
     const char* nombre;
@@ -702,6 +848,107 @@ TEST_F(CajaTest, OpenCommandStartsInTheMailboxAndCancelChangesNothing) {
   caja->Comando(QStringLiteral("abrir"));
   EXPECT_EQ(mostrado(), QStringLiteral("abierto"));
   EXPECT_EQ(caja->Key(), kestrin::CSKXOR);
+}
+
+// The dialogs themselves: both cases of our extension and all files offered,
+// the extension added by the save dialog, the start folder of carpetaInicial.
+TEST_F(CajaTest, DialogsListOurFilesInEitherCaseAndAllFiles) {
+  struct Caso {
+    const char* filtro;
+    QStringList filtros;
+    const char* sufijo;
+  };
+  const Caso casos[] = {
+      {"Archivos de texto de Orvane|*.ORV",
+       {QStringLiteral("Archivos de texto de Orvane (*.ORV *.orv)"),
+        QStringLiteral("Todos los ficheros (*)")},
+       "ORV"},
+      {"Textos|*.txt;*.Orv|Todo|*",
+       {QStringLiteral("Textos (*.txt *.TXT *.Orv *.ORV *.orv)"), QStringLiteral("Todo (*)")},
+       "txt"},
+  };
+  for (const auto& c : casos) {
+    caja->setFileFilter(QString::fromLatin1(c.filtro));
+    for (const char* orden : {"abrir", "guardar"}) {
+      QStringList filtros;
+      QString carpeta;
+      QString sufijo;
+      bool visto = false;
+      QTimer::singleShot(0, &ventana, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+          if (auto* d = qobject_cast<QFileDialog*>(w); d && d->isVisible()) {
+            visto = true;
+            filtros = d->nameFilters();
+            carpeta = d->directory().absolutePath();
+            sufijo = d->defaultSuffix();
+            d->reject();
+          }
+      });
+      caja->Comando(QString::fromLatin1(orden));
+      ASSERT_TRUE(visto) << orden;
+      EXPECT_EQ(filtros, c.filtros) << c.filtro << " " << orden;
+      EXPECT_EQ(carpeta, QDir(carpetaInicial()).absolutePath()) << orden;
+      const bool guardar = QLatin1String(orden) == QLatin1String("guardar");
+      EXPECT_EQ(sufijo, guardar ? QString::fromLatin1(c.sufijo) : QString()) << orden;
+    }
+  }
+}
+
+// Where the dialogs start: a mailbox the profile names comes first; the
+// program's own folder, which the connection maps without one, never; then
+// the folder of the last text read or saved by any box; then the documents
+// folder, or home.
+TEST_F(CajaTest, DialogsStartInTheMailboxElseWhereTheLastTextWas) {
+  // The workspace and the user's folders come back however the case ends.
+  struct Restaura {
+    std::shared_ptr<kestrin::ORVW> espacio = espacioTrabajo();
+    QByteArray home = qgetenv("HOME");
+    QByteArray config = qgetenv("XDG_CONFIG_HOME");
+    ~Restaura() {
+      ponEspacioTrabajo(espacio);
+      qputenv("HOME", home);
+      if (config.isNull())
+        qunsetenv("XDG_CONFIG_HOME");
+      else
+        qputenv("XDG_CONFIG_HOME", config);
+    }
+  } restaura;
+  QTemporaryDir casa;
+  QTemporaryDir programa;
+  QTemporaryDir buzon;
+  qputenv("HOME", casa.path().toLocal8Bit());
+  qputenv("XDG_CONFIG_HOME", (casa.path() + QStringLiteral("/.config")).toLocal8Bit());
+  auto espacio = [&] {
+    ponEspacioTrabajo(std::make_shared<kestrin::ORVW>(kestrin::ORVW::Entorno{
+        programa.path().toStdU32String(), std::make_shared<linkmere::ProveedorPrueba>()}));
+  };
+  espacio();
+  ASSERT_EQ(espacioTrabajo()->NetCnx()->ErrorNumber(), 0);
+
+  caja->setCSTexto(texto(U"uno", kestrin::CSKNone));
+  ASSERT_TRUE(caja->GuardaFichero(ruta("guardado.ORV")));
+  EXPECT_EQ(carpetaInicial(), dir.path());
+  {
+    QTemporaryDir otra;
+    QFile f(otra.filePath(QStringLiteral("leido.ORV")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("dos");
+    f.close();
+    ORVExtTextBox segunda(&ventana);  // any box: the folder is the process's
+    ASSERT_TRUE(segunda.LeeFichero(f.fileName()));
+    EXPECT_EQ(carpetaInicial(), otra.path());
+  }
+  // That folder is gone: home, or the documents folder once there is one.
+  EXPECT_EQ(carpetaInicial(), casa.path());
+  ASSERT_TRUE(QDir(casa.path()).mkdir(QStringLiteral("Documents")));
+  EXPECT_EQ(carpetaInicial(), casa.path() + QStringLiteral("/Documents"));
+
+  QFile perfil(programa.filePath(QStringLiteral("ORV.INI")));
+  ASSERT_TRUE(perfil.open(QIODevice::WriteOnly));
+  perfil.write("[Buz\xF3n]\r\nURL=" + buzon.path().toLocal8Bit() + "\r\n");
+  perfil.close();
+  espacio();
+  EXPECT_EQ(carpetaInicial(), buzon.path());
 }
 
 TEST_F(CajaTest, AddedButtonsReachButtonClick) {

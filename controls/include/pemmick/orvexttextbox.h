@@ -45,7 +45,9 @@ void ponEspacioTrabajo(std::shared_ptr<kestrin::ORVW> w);
 std::shared_ptr<kestrin::ORVW> espacioTrabajo();
 
 // Where the open and save dialogs start: the mailbox folder when the
-// workspace's connection reports no error, else the program's folder.
+// workspace's connection reports no error and maps a folder other than the
+// program's own; else the folder of the last text a box of the process read
+// or saved, while it exists; else the user's documents folder, or home.
 QString carpetaInicial();
 
 class AreaTexto;
@@ -148,11 +150,14 @@ class ORVExtTextBox : public QWidget {
   // "copiar", "pegar", "deshacer", or an added one).
   void Comando(const QString& key);
   // Reads a file into the box as the open command and drops do (events,
-  // separators, spaces, acceptance). False when the file cannot be read or
-  // the host cancelled.
+  // separators, spaces, acceptance). False when the file cannot be read (said
+  // through avisa, titled "Fichero erróneo", the text shown kept) or the host
+  // cancelled.
   bool LeeFichero(const QString& ruta);
   // Writes the tagged text to a file in the 8-bit code page; the old file is
-  // replaced only once the new one is complete. False when it cannot be written.
+  // replaced only once the new one is complete. False when it cannot be
+  // written, said as for reading. The save command adds the filter's
+  // extension (".ORV") to a new name typed without one.
   bool GuardaFichero(const QString& ruta);
 
   // What the open and save commands ask the user: a file name, or "" when
