@@ -608,7 +608,11 @@ void Vimbar::Refresh() {
 
 void Vimbar::arrastraDivisor(int x) {
   const int izquierda = divisor_->x();
-  const int ancho = std::max(0, izquierda - (divisor_->width() - x));
+  // Never narrower than the splitter itself, or a bar dragged to the edge
+  // would leave nothing to drag it back by.
+  const int borde = borderStyle_ == ConBorde ? 1 : 0;
+  const int minimo = aPixeles(splitWidth_) + 2 * borde;
+  const int ancho = std::max(minimo, izquierda - (divisor_->width() - x));
   if (parentWidget() && parentWidget()->layout()) {
     setFixedWidth(ancho);
   } else {
@@ -620,7 +624,7 @@ void Vimbar::resizeEvent(QResizeEvent*) {
   const int borde = borderStyle_ == ConBorde ? 1 : 0;
   const QRect interior = rect().adjusted(borde, borde, -borde, -borde);
   const int divisor = aPixeles(splitWidth_);
-  if (interior.width() > divisor) {
+  if (interior.width() >= divisor) {
     divisor_->setGeometry(interior.right() + 1 - divisor, interior.top(), divisor, interior.height());
     panel_->setGeometry(interior.left(), interior.top(), interior.width() - divisor, interior.height());
   } else {

@@ -126,7 +126,7 @@ TEST_F(BarraTest, ScrollArrowsScrollAGroupThatDoesNotFit) {
   EXPECT_TRUE(clics.empty());
 }
 
-TEST_F(BarraTest, SplitterSetsTheWidthAndNeverBelowZero) {
+TEST_F(BarraTest, SplitterSetsTheWidthAndNeverHidesItself) {
   // Splitter 50 twips: 3 pixels at the right edge, the menu panel the rest.
   QWidget* divisor = barra->divisor();
   EXPECT_EQ(divisor->geometry(), QRect(197, 0, 3, 420));
@@ -136,9 +136,46 @@ TEST_F(BarraTest, SplitterSetsTheWidthAndNeverBelowZero) {
 
   barra->arrastraDivisor(-50);  // x relative to the splitter
   EXPECT_EQ(barra->width(), 197 - (3 + 50));
-  barra->arrastraDivisor(-400);
-  EXPECT_EQ(barra->width(), 0);
-  EXPECT_EQ(barra->panel()->width(), 0);
+  // Past the left edge the bar keeps the splitter and nothing else; with a
+  // border, the splitter and the border.
+  struct Caso {
+    int16_t borde;
+    int ancho;
+  };
+  for (const Caso c : {Caso{SinBorde, 3}, Caso{ConBorde, 5}}) {
+    barra->setBorderStyle(c.borde);
+    barra->arrastraDivisor(-400);
+    EXPECT_EQ(barra->width(), c.ancho) << c.borde;
+    EXPECT_EQ(divisor->width(), 3) << c.borde;
+    EXPECT_EQ(barra->panel()->width(), 0) << c.borde;
+  }
+}
+
+// Dragged with the mouse to the window's left edge and beyond, the splitter
+// stays where the mouse can take it and drag the bar out again.
+TEST_F(BarraTest, SplitterDraggedToTheEdgeCanBeDraggedBack) {
+  QWidget* divisor = barra->divisor();
+  auto raton = [&](QEvent::Type tipo, QPoint p, Qt::MouseButtons botones) {
+    const QPoint enDivisor = divisor->mapFrom(&ventana, p);
+    QMouseEvent e(tipo, QPointF(enDivisor), QPointF(divisor->mapToGlobal(enDivisor)),
+                  tipo == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, botones,
+                  Qt::NoModifier);
+    QApplication::sendEvent(divisor, &e);
+  };
+  raton(QEvent::MouseButtonPress, QPoint(198, 100), Qt::LeftButton);
+  raton(QEvent::MouseMove, QPoint(-30, 100), Qt::LeftButton);
+  raton(QEvent::MouseButtonRelease, QPoint(-30, 100), Qt::NoButton);
+  ASSERT_GT(divisor->width(), 0);
+  ASSERT_TRUE(divisor->isVisible());
+  const QPoint agarre = divisor->mapTo(&ventana, divisor->rect().center());
+  EXPECT_GE(agarre.x(), 0);
+  EXPECT_EQ(ventana.childAt(agarre), divisor);
+
+  raton(QEvent::MouseButtonPress, agarre, Qt::LeftButton);
+  raton(QEvent::MouseMove, QPoint(150, 100), Qt::LeftButton);
+  raton(QEvent::MouseButtonRelease, QPoint(150, 100), Qt::NoButton);
+  EXPECT_EQ(barra->width(), 150 - 3);  // as arrastraDivisor places it
+  EXPECT_GT(menu()->width(), 100);
 }
 
 TEST_F(BarraTest, WithAFrameControlTheMarginsLeaveTheBar) {
