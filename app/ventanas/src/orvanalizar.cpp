@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -40,7 +41,10 @@ namespace {
 constexpr int kPrimeraPestana = 0;
 // The limits of the block size's arrows.
 constexpr int kBloqueMinimo = 1;
-constexpr int kBloqueMaximo = 10;
+// The limits of the block size's arrows: as far as a number the box can show,
+// so the arrows go on from any size typed; a size the text cannot hold
+// leaves the results empty.
+constexpr int kBloqueMaximo = 999999;
 const QString kTitulo = QStringLiteral("Análisis del texto");
 
 QLineEdit* cajaResultado(const QString& nombre, QWidget* parent) {
@@ -94,7 +98,10 @@ void ORVAnalizar::construye() {
   txtTamBloque_ = new CajaArribaAbajo(ic, kBloqueMinimo, kBloqueMaximo);
   txtTamBloque_->setObjectName(QStringLiteral("txtTamBloque"));
   txtTamBloque_->setTexto(QStringLiteral("1"));
-  txtTamBloque_->setFixedWidth(estilo::anchoCaracteres(txtTamBloque_, 4) + 16);
+  // Room for six digits beside the arrows.
+  txtTamBloque_->setFixedWidth(
+      estilo::anchoCaracteres(txtTamBloque_, 7) +
+      txtTamBloque_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, txtTamBloque_) + 8);
   auto* etiquetaBloque = new QLabel(QStringLiteral("Tamaño de bloque"), ic);
   etiquetaBloque->setBuddy(txtTamBloque_);
   cmdAnalizar_ = estilo::boton(QStringLiteral("CmdAnalizar"), QStringLiteral("Analizar"), ic);
@@ -203,14 +210,20 @@ void ORVAnalizar::construye() {
 
 void ORVAnalizar::cambiaTamBloque() {
   analisis_->setTamBloque(enteroDe(txtTamBloque_->texto()));
+  // The counts are gone with the old size, and so are the figures drawn from them.
+  limpiaMedidas();
+}
+
+void ORVAnalizar::limpiaMedidas() {
+  for (QLineEdit* caja : {txtIC_, textEntropia_, textEntPonderada_}) caja->clear();
 }
 
 template <typename F>
-void ORVAnalizar::cuenta(F&& trabajo) {
+bool ORVAnalizar::cuenta(F&& trabajo) {
   // A second press while the events of a count run would start nothing (the
   // analyser answers with its stored value) and show that instead; the block
   // size waits too, since a new one would empty the result being shown.
-  trabaja(kTitulo, {cmdAnalizar_, cmdICM_, txtTamBloque_}, std::forward<F>(trabajo));
+  return trabaja(kTitulo, {cmdAnalizar_, cmdICM_, txtTamBloque_}, std::forward<F>(trabajo));
 }
 
 QString ORVAnalizar::textoError(const std::exception& e) const {
@@ -225,7 +238,8 @@ QString ORVAnalizar::textoError(const std::exception& e) const {
 }
 
 void ORVAnalizar::Analizar() {
-  cuenta([this] {
+  // A refused count shows no figures of an earlier one.
+  const bool bien = cuenta([this] {
     analisis_->setTexto(txtTexto_[0]->CSTexto()->Texto());
     txtIC_->setText(numeroMostrado(analisis_->IC().aDouble(), 3));
     const double entropia = analisis_->Entropia().aDouble();
@@ -234,14 +248,16 @@ void ORVAnalizar::Analizar() {
     const double bloque = ORVW().Eval(txtTamBloque_->texto().toStdU32String());
     textEntPonderada_->setText(bloque != 0 ? numeroMostrado(entropia / bloque, 3) : QString());
   });
+  if (!bien && !Ocupado()) limpiaMedidas();
 }
 
 void ORVAnalizar::AnalizarICM() {
-  cuenta([this] {
+  const bool bien = cuenta([this] {
     analisis_->setTexto1(txtTexto_[1]->CSTexto()->Texto());
     analisis_->setTexto2(txtTexto_[2]->CSTexto()->Texto());
     textICM_->setText(numeroMostrado(analisis_->ICM().aDouble(), 3));
   });
+  if (!bien && !Ocupado()) textICM_->clear();
 }
 
 void ORVAnalizar::Fin(int32_t n) {

@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -55,6 +56,18 @@ void CajaCaracter::focusInEvent(QFocusEvent* e) {
   });
 }
 
+void CajaCaracter::mousePressEvent(QMouseEvent* e) {
+  QLineEdit::mousePressEvent(e);
+  // A click into the box that already has the focus places the cursor too:
+  // select again, so the next key still replaces the character.
+  if (e->button() == Qt::LeftButton) setSelection(0, 1);
+}
+
+void CajaCaracter::mouseReleaseEvent(QMouseEvent* e) {
+  QLineEdit::mouseReleaseEvent(e);
+  if (e->button() == Qt::LeftButton) setSelection(0, 1);
+}
+
 void CajaCaracter::keyPressEvent(QKeyEvent* e) {
   if (e->text() == QLatin1String(" ") && !espacio_.isEmpty()) {
     QKeyEvent sustituto(e->type(), e->key(), e->modifiers(), espacio_.left(1), e->isAutoRepeat(),
@@ -72,6 +85,7 @@ ORVCSAfin::ORVCSAfin(QWidget* parent)
   construye();
   flexClaves_->tabla()->viewport()->installEventFilter(this);
   anchoColumnas();
+  explicaClave();
   tsCripto_->setCurrentIndex(kCifrado);
   cambiaPestana(kCifrado);
 }
@@ -104,6 +118,14 @@ void ORVCSAfin::construye() {
   filaClave->addSpacing(18);
   filaClave->addWidget(etiquetaB);
   filaClave->addWidget(txtB_);
+  // Why "Cifra" and "Descifra" would do nothing with the key as it stands.
+  lblClave_ = new QLabel(clave);
+  lblClave_->setObjectName(QStringLiteral("LblClave"));
+  QPalette aviso = lblClave_->palette();
+  aviso.setColor(QPalette::WindowText, QColor(0xB0, 0x00, 0x00));
+  lblClave_->setPalette(aviso);
+  filaClave->addSpacing(12);
+  filaClave->addWidget(lblClave_);
 
   // The two pages.
   const lab::Paginas paginas =
@@ -206,16 +228,35 @@ void ORVCSAfin::cambiaPestana(int i) {
 
 void ORVCSAfin::cambiaClave(QLineEdit* caja, bool multiplicador) {
   // Only a number that fits 32 bits is a key; anything else keeps the last one.
-  int32_t valor = 0;
   try {
-    valor = kestrin::aLong(kestrin::Variante(caja->text().toStdU32String()));
+    const int32_t valor = kestrin::aLong(kestrin::Variante(caja->text().toStdU32String()));
+    if (multiplicador)
+      cs_->setMultiplicador(kestrin::Moneda(valor));
+    else
+      cs_->setDesplazamiento(kestrin::Moneda(valor));
   } catch (const kestrin::ErrorORV&) {
-    return;
   }
-  if (multiplicador)
-    cs_->setMultiplicador(kestrin::Moneda(valor));
-  else
-    cs_->setDesplazamiento(kestrin::Moneda(valor));
+  explicaClave();
+}
+
+void ORVCSAfin::explicaClave() {
+  // The cryptosystem ignores a key it cannot use; the student is told why.
+  const auto esNumero = [](const QLineEdit* caja) {
+    try {
+      kestrin::aLong(kestrin::Variante(caja->text().toStdU32String()));
+      return true;
+    } catch (const kestrin::ErrorORV&) {
+      return false;
+    }
+  };
+  QString motivo;
+  if (!txtA_->text().isEmpty() && !esNumero(txtA_))
+    motivo = QStringLiteral("a debe ser un número entero");
+  else if (cs_->Multiplicador().aLong() % 2 == 0)  // prime to 64 is odd
+    motivo = QStringLiteral("a debe ser primo con 64");
+  else if (!txtB_->text().isEmpty() && !esNumero(txtB_))
+    motivo = QStringLiteral("b debe ser un número entero");
+  lblClave_->setText(motivo);
 }
 
 QString ORVCSAfin::textoError(const std::exception& e) const {

@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
+#include <QStyle>
 #include <QTimer>
 
 #include <algorithm>
@@ -41,6 +42,11 @@ constexpr int kAnchoInicial = 9510 / vitrel::kTwipsPorPixel;
 constexpr int kAltoInicial = 7905 / vitrel::kTwipsPorPixel;
 constexpr int kAnchoMenu = 92;
 const QColor kGrisFondo(224, 224, 224);
+
+// Dynamic properties of a laboratory's frame: its row of the menu table, and
+// of its window: its number among the open windows of that row.
+constexpr const char* kPropiedadFila = "orvFila";
+constexpr const char* kPropiedadNumero = "orvNumero";
 
 // Menu keys in the order a chosen key is compared with them.
 constexpr const char* kOrdenClaves[] = {"calc", "analiza", "primos", "afin", "sust",
@@ -227,15 +233,18 @@ QWidget* ORVPrincipal::AbreLaboratorio(const QString& clave) {
       QWidget* ventana = nullptr;
       try {
         ventana = fabricas_[fila]();
-      } catch (const kestrin::ErrorORV& e) {
+      } catch (const std::exception& e) {
         // A laboratory whose component cannot be created does not open.
         QMessageBox::critical(this, QStringLiteral("Orvane"), QString::fromStdString(e.what()));
         return nullptr;
       }
       if (!ventana) return nullptr;
+      if (lab.nuevaCadaVez) numera(ventana, fila);
       marco = cliente_->addSubWindow(ventana);
       marco->setAttribute(Qt::WA_DeleteOnClose);
       marco->setWindowIcon(arte::Icono(QString::fromLatin1(lab.icono)));
+      marco->setProperty(kPropiedadFila, static_cast<int>(fila));
+      colocaEnCascada(marco);
       if (!lab.nuevaCadaVez) unicas_[fila] = marco;
     }
     marco->show();
@@ -245,6 +254,51 @@ QWidget* ORVPrincipal::AbreLaboratorio(const QString& clave) {
     return marco->widget();
   }
   return nullptr;
+}
+
+void ORVPrincipal::numera(QWidget* ventana, size_t fila) {
+  // Windows of the same laboratory are told apart by the lowest number that
+  // no open one of them carries; the first keeps the plain caption.
+  std::vector<bool> usados;
+  for (QMdiSubWindow* otra : cliente_->subWindowList()) {
+    // A closed window may still wait for its deletion, hidden.
+    const QVariant suya = otra->property(kPropiedadFila);
+    if (!suya.isValid() || suya.toInt() != static_cast<int>(fila) || !otra->widget() ||
+        otra->isHidden())
+      continue;
+    const int n = otra->widget()->property(kPropiedadNumero).toInt();
+    if (n >= 1) {
+      if (usados.size() <= static_cast<size_t>(n)) usados.resize(static_cast<size_t>(n) + 1);
+      usados[static_cast<size_t>(n)] = true;
+    }
+  }
+  int numero = 1;
+  while (static_cast<size_t>(numero) < usados.size() && usados[static_cast<size_t>(numero)])
+    ++numero;
+  ventana->setProperty(kPropiedadNumero, numero);
+  if (numero > 1)
+    ventana->setWindowTitle(QStringLiteral("%1 (%2)").arg(ventana->windowTitle()).arg(numero));
+}
+
+void ORVPrincipal::colocaEnCascada(QMdiSubWindow* marco) {
+  // Each new window a step below and to the right of the last one, always
+  // wholly inside the client area, shrunk when the area is smaller.
+  const QRect area = cliente_->viewport()->rect();
+  const int paso =
+      std::max(20, marco->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, marco));
+  // A window larger than the area leaves room for a few steps of the cascade.
+  const QSize maximo = (area.size() - QSize(4 * paso, 4 * paso)).expandedTo(area.size() * 2 / 3);
+  const QSize tamano = marco->sizeHint().boundedTo(maximo);
+  int abiertas = 0;
+  for (QMdiSubWindow* otra : cliente_->subWindowList())
+    abiertas += otra != marco && !otra->isHidden();
+  const int holguraX = std::max(0, area.width() - tamano.width());
+  const int holguraY = std::max(0, area.height() - tamano.height());
+  // Steps that fit; past them the cascade starts again at the top left.
+  const int pasos = std::max(1, std::min(holguraX, holguraY) / paso + 1);
+  const int k = abiertas % pasos;
+  marco->setGeometry(
+      QRect(QPoint(std::min(k * paso, holguraX), std::min(k * paso, holguraY)), tamano));
 }
 
 ORVAcercaDe* ORVPrincipal::AcercaDe() {

@@ -7,9 +7,9 @@
 #include <algorithm>
 
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QProgressBar>
@@ -156,14 +156,25 @@ TEST_F(ORVAnalizarTest, BlockSizeTwoOnAbcAndTheWeightedEntropy) {
   EXPECT_EQ(v->TextEntropia()->text(), QStringLiteral("1.000"));
   EXPECT_EQ(v->TextEntPonderada()->text(), QStringLiteral("0.500"));
 
-  // Changing the block size empties the grid at once.
+  // Changing the block size empties the grid and the figures at once.
   QTest::keyClick(v->txtTamBloque(), Qt::Key_Up);
   EXPECT_EQ(v->txtTamBloque()->texto(), QStringLiteral("3"));
   EXPECT_EQ(v->FlexResultados()->Filas(), 1);
   EXPECT_TRUE(v->Grafico()->Barras().empty());
-  // The arrows stop at their limits; typing goes beyond them.
+  for (QLineEdit* caja : {v->TxtIC(), v->TextEntropia(), v->TextEntPonderada()})
+    EXPECT_TRUE(caja->text().isEmpty()) << caja->objectName().toStdString();
+  // The arrows stop at their limits and go on from any size typed.
   for (int i = 0; i < 20; ++i) QTest::keyClick(v->txtTamBloque(), Qt::Key_Down);
   EXPECT_EQ(v->txtTamBloque()->texto(), QStringLiteral("1"));
+  bloque(*v, QStringLiteral("500"));
+  QTest::keyClick(v->txtTamBloque(), Qt::Key_Up);
+  EXPECT_EQ(v->txtTamBloque()->texto(), QStringLiteral("501"));
+  bloque(*v, QStringLiteral("999999"));
+  QTest::keyClick(v->txtTamBloque(), Qt::Key_Up);
+  EXPECT_EQ(v->txtTamBloque()->texto(), QStringLiteral("999999"));
+  // and the box shows the largest of them whole.
+  const QLineEdit* caja = v->txtTamBloque()->caja();
+  EXPECT_GE(caja->width(), caja->fontMetrics().horizontalAdvance(QStringLiteral("999999")));
 }
 
 TEST_F(ORVAnalizarTest, AHugeBlockSizeOnALongTextIsRefusedWithAMessage) {
@@ -176,6 +187,8 @@ TEST_F(ORVAnalizarTest, AHugeBlockSizeOnALongTextIsRefusedWithAMessage) {
     texto += QChar(u'a' + static_cast<char16_t>((x >> 24) % 26));
   }
   v->txtTexto(0)->area()->setPlainText(texto);
+  pulsa(v->CmdAnalizar());
+  ASSERT_FALSE(v->TxtIC()->text().isEmpty());
   bloque(*v, QStringLiteral("60"));
   // The count takes a moment: look for the message box until it shows.
   QString mostrado;
@@ -192,6 +205,7 @@ TEST_F(ORVAnalizarTest, AHugeBlockSizeOnALongTextIsRefusedWithAMessage) {
   EXPECT_TRUE(mostrado.startsWith(QStringLiteral("Hay demasiados bloques distintos")));
   EXPECT_TRUE(v->CmdAnalizar()->isEnabled());
   EXPECT_EQ(v->FlexResultados()->Filas(), 1);
+  EXPECT_TRUE(v->TxtIC()->text().isEmpty());  // no figure of the earlier count
   bloque(*v, QStringLiteral("1"));
   pulsa(v->CmdAnalizar());
   EXPECT_EQ(v->FlexResultados()->Filas(), 27);

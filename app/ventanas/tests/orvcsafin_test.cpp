@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QTabBar>
 #include <QTableWidget>
@@ -258,6 +259,31 @@ TEST_F(ORVCSAfinTest, CharacterBoxesSelectTheirCharacterAndTypeASpaceAsTheSubsti
   QTest::mouseClick(v->TxtY(0), Qt::LeftButton);
   QTest::keyClick(v->TxtY(0), Qt::Key_Space);
   EXPECT_EQ(v->TxtY(0)->text(), QStringLiteral("·"));
+  // A click into the box that has the focus selects the character again.
+  QLineEdit* y = v->TxtY(0);
+  QTest::keyClick(y, Qt::Key_End);
+  ASSERT_FALSE(y->hasSelectedText());
+  QTest::mouseClick(y, Qt::LeftButton);
+  QTest::keyClicks(y, QStringLiteral("z"));
+  EXPECT_EQ(y->text(), QStringLiteral("z"));
+}
+
+TEST_F(ORVCSAfinTest, TheReasonAKeyEnciphersNothingIsShownBesideIt) {
+  const struct {
+    const char* a;
+    const char* b;
+    const char* motivo;
+  } casos[] = {
+      {"", "", "a debe ser primo con 64"},         {"3", "5", ""},
+      {"2", "5", "a debe ser primo con 64"},       {"0", "5", "a debe ser primo con 64"},
+      {"abc", "5", "a debe ser un número entero"}, {"-7", "5", ""},
+      {"3", "x", "b debe ser un número entero"},   {"65", "", ""},
+  };
+  for (const auto& c : casos) {
+    v->TxtA()->setText(QString::fromUtf8(c.a));
+    v->TxtB()->setText(QString::fromUtf8(c.b));
+    EXPECT_EQ(v->LblClave()->text(), QString::fromUtf8(c.motivo)) << c.a << " " << c.b;
+  }
 }
 
 }  // namespace

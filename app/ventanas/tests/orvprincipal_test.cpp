@@ -379,6 +379,43 @@ TEST(PrincipalLaboratorios, AffineIsSharedAndEveryAnalyserIsNew) {
   for (QMdiSubWindow* s : principal.Cliente()->subWindowList()) EXPECT_TRUE(s->isVisible());
 }
 
+TEST(PrincipalLaboratorios, NewWindowsOpenInCascadeInsideTheClientArea) {
+  registraBibliotecas();
+  ORVPrincipal principal;
+  principal.resize(640, 420);  // smaller than an analyser asks for
+  principal.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&principal));
+  const QRect area = principal.Cliente()->viewport()->rect();
+  std::set<std::pair<int, int>> posiciones;
+  for (const char* clave : {"analiza", "afin", "analiza", "vig", "hill", "sust", "xor"}) {
+    QWidget* w = principal.AbreLaboratorio(QLatin1String(clave));
+    ASSERT_NE(w, nullptr) << clave;
+    auto* marco = qobject_cast<QMdiSubWindow*>(w->parentWidget());
+    ASSERT_NE(marco, nullptr);
+    EXPECT_TRUE(area.contains(marco->geometry())) << clave;
+    posiciones.insert({marco->x(), marco->y()});
+  }
+  EXPECT_GE(posiciones.size(), 2u);  // not all at the same spot
+}
+
+TEST(PrincipalLaboratorios, AnalysersAreNumberedByTheLowestFreeNumber) {
+  registraBibliotecas();
+  ORVPrincipal principal;
+  principal.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&principal));
+  const QString titulo = QStringLiteral("Análisis del texto");
+  std::vector<QWidget*> w;
+  for (int i = 0; i < 3; ++i) w.push_back(principal.AbreLaboratorio(QStringLiteral("analiza")));
+  EXPECT_EQ(w[0]->windowTitle(), titulo);
+  EXPECT_EQ(w[1]->windowTitle(), titulo + QStringLiteral(" (2)"));
+  EXPECT_EQ(w[2]->windowTitle(), titulo + QStringLiteral(" (3)"));
+  w[1]->parentWidget()->close();
+  EXPECT_EQ(principal.AbreLaboratorio(QStringLiteral("analiza"))->windowTitle(),
+            titulo + QStringLiteral(" (2)"));
+  EXPECT_EQ(principal.AbreLaboratorio(QStringLiteral("analiza"))->windowTitle(),
+            titulo + QStringLiteral(" (4)"));
+}
+
 TEST(PrincipalLaboratorios, TheMenuBarOpensTheSixClassicalLaboratories) {
   registraBibliotecas();
   ORVPrincipal principal;

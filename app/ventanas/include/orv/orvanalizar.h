@@ -75,9 +75,11 @@ class ORVAnalizar : public Laboratorio {
   void cambiaTamBloque();
   void Fin(int32_t n);
   void llenaResultados();
-  // Runs a count with the buttons and the block size waiting.
+  // Runs a count with the buttons and the block size waiting; false when it
+  // was refused or another count was under way.
   template <typename F>
-  void cuenta(F&& trabajo);
+  bool cuenta(F&& trabajo);
+  void limpiaMedidas();
 
   std::shared_ptr<tarnel::ORVAnaliza> analisis_;
   std::unique_ptr<SeguimientoProgreso> progreso_;

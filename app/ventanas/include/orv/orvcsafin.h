@@ -15,6 +15,7 @@
 #include "orv/laboratorio.h"
 
 class QFrame;
+class QLabel;
 class QTabBar;
 
 namespace tarnel {
@@ -38,6 +39,8 @@ class CajaCaracter : public QLineEdit {
 
  protected:
   void focusInEvent(QFocusEvent* e) override;
+  void mousePressEvent(QMouseEvent* e) override;
+  void mouseReleaseEvent(QMouseEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
 
  private:
@@ -72,6 +75,8 @@ class ORVCSAfin : public Laboratorio {
   plankett::FlatButton* cmdAnalizar() const { return cmdAnalizar_; }
   QLineEdit* TxtA() const { return txtA_; }
   QLineEdit* TxtB() const { return txtB_; }
+  // Says why the key as it stands enciphers nothing (empty when it is valid).
+  QLabel* LblClave() const { return lblClave_; }
   CajaCaracter* txtX(int k) const { return txtX_.at(static_cast<size_t>(k)); }
   CajaCaracter* TxtY(int k) const { return txtY_.at(static_cast<size_t>(k)); }
   Rejilla* FlexClaves() const { return flexClaves_; }
@@ -84,6 +89,7 @@ class ORVCSAfin : public Laboratorio {
   void construye();
   void cambiaPestana(int i);
   void cambiaClave(QLineEdit* caja, bool multiplicador);
+  void explicaClave();
   void cifra();
   void descifra();
   void eligeCandidata();
@@ -98,6 +104,7 @@ class ORVCSAfin : public Laboratorio {
   plankett::FlatButton* cmdAnalizar_ = nullptr;
   QLineEdit* txtA_ = nullptr;
   QLineEdit* txtB_ = nullptr;
+  QLabel* lblClave_ = nullptr;
   std::array<CajaCaracter*, 2> txtX_{};
   std::array<CajaCaracter*, 2> txtY_{};
   Rejilla* flexClaves_ = nullptr;

@@ -112,6 +112,10 @@ class ORVPrincipal : public QMainWindow {
   // The tile "gris" at the client's pixel ratio, drawn once per ratio.
   const QImage& teja();
   void MenuItemClick(const QString& clave);
+  // A window of a laboratory that opens anew every time gets its number.
+  void numera(QWidget* ventana, size_t fila);
+  // Places a new laboratory in cascade inside the client area.
+  void colocaEnCascada(QMdiSubWindow* marco);
 
   vimbar::Vimbar* vmenu_ = nullptr;
   QMdiArea* cliente_ = nullptr;
