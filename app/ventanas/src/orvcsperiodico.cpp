@@ -290,7 +290,10 @@ void ORVCSPeriodico::construye(int32_t claveCifrado) {
   cbClave_->setObjectName(QStringLiteral("CbClave"));
   cbClave_->setMinimumWidth(estilo::anchoCaracteres(cbClave_, 44));
   cbClave_->setMaxVisibleItems(16);
-  textOriginal_ = lab::cajaTexto(clave, QStringLiteral("TextOriginal"));
+  // The decipherment with its side caption, under the caption and the list
+  // that line up with the other stages'.
+  auto* descifrado = new QWidget(clave);
+  textOriginal_ = lab::cajaTexto(descifrado, QStringLiteral("TextOriginal"));
   // A trial decipherment to read: nothing to open, cut, paste or undo.
   textOriginal_->setLocked(true);
   textOriginal_->setBotonAbrir(false);
@@ -302,14 +305,17 @@ void ORVCSPeriodico::construye(int32_t claveCifrado) {
   filaCandidatas->addWidget(etiquetaDe(QStringLiteral("Clave:"), cbClave_, clave));
   filaCandidatas->addWidget(cbClave_);
   filaCandidatas->addStretch(1);
-  auto* etapa3 = new lab::FilasRotuladas(clave);
+  auto* filaDescifrado = new lab::FilasRotuladas(descifrado);
+  filaDescifrado->setContentsMargins(0, 0, 0, 0);
+  filaDescifrado->fila(QStringLiteral("Texto original"), textOriginal_, 1);
+  auto* etapa3 = new QVBoxLayout(clave);
   etapa3->setContentsMargins(10, 10, 10, 10);
-  etapa3->setVerticalSpacing(8);
-  etapa3->fila(rotuloEtapa(QStringLiteral("Etapa 3: determinación de la clave y desCifrado "
-                                          "mediante exploración sistemática."),
-                           clave));
-  etapa3->fila(filaCandidatas);
-  etapa3->fila(QStringLiteral("Texto original"), textOriginal_, 1);
+  etapa3->setSpacing(8);
+  etapa3->addWidget(rotuloEtapa(QStringLiteral("Etapa 3: determinación de la clave y desCifrado "
+                                               "mediante exploración sistemática."),
+                                clave));
+  etapa3->addLayout(filaCandidatas);
+  etapa3->addWidget(descifrado, 1);
 
   for (pemmick::ORVExtTextBox* t : {txtTO_, txtTC_, textOriginal_}) {
     t->avisa = [this](const QString& titulo, const QString& texto) {
