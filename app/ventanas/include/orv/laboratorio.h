@@ -245,8 +245,9 @@ Paginas paginas(QWidget* parent, const QString& nombre, std::initializer_list<Pe
 
 // A text box as the laboratories show it: Arial 9.75 points, spaces shown
 // as "·", never shorter than its toolbar. `clave` (an identifier, 0 for none)
-// is the tag of texts it produces and the only ones it accepts, with empty
-// texts; a grey background marks a ciphertext box.
+// is the box's Key, the tag of the text it holds; which texts it accepts
+// (KeysAccepted) is the window's to say. A grey background marks a
+// ciphertext box.
 pemmick::ORVExtTextBox* cajaTexto(QWidget* parent, const QString& nombre, int32_t clave = 0,
                                   bool gris = false);
 
