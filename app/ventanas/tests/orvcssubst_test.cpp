@@ -214,6 +214,20 @@ TEST_F(ORVCSSubstTest, TypingInTheKeyGridFoldsRefusesAndGivesEachCipherSymbolOnc
           << p.tecleado << " " << i;
     }
   }
+  // A cell emptied in its editor (F2, erase, Return) gives its symbol back too.
+  QTableWidget* t = v->FlexClaves()->tabla();
+  QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, centro(v->FlexClaves(), 1, 2));
+  QTest::keyClick(t, Qt::Key_F2);
+  auto* editor = qobject_cast<QLineEdit*>(t->indexWidget(t->currentIndex()));
+  ASSERT_NE(editor, nullptr);
+  editor->selectAll();
+  QTest::keyClick(editor, Qt::Key_Backspace);
+  QTest::keyClick(editor, Qt::Key_Return);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(filaClave().left(8), QStringLiteral("____·ax_"));
+  escribeCelda(v->FlexClaves(), 1, 2, QStringLiteral("("));
+  EXPECT_EQ(filaClave().left(8), QStringLiteral("__(_·ax_"));
+
   // Bold are the symbols no plain symbol has as its cipher symbol yet.
   QString libres = kAlfabeto;
   for (const QChar c : QStringLiteral("(·ax")) libres.remove(c);
