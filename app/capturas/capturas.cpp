@@ -5,16 +5,22 @@
 //   analizador.png  the analyser laboratory alone
 //   acercade.png    the About window
 //   arte.png        the menu icons, the window icon and the three bitmaps
+//   dialogo_guardar.png, mensaje_fichero.png   a text box's save dialog and
+//                   the message of a file that cannot be read, in Spanish
+//   and each laboratory's own pictures (capturas_<laboratorio>.cpp)
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 
 #include "capturas.h"
 #include "orv/arranque.h"
@@ -117,6 +123,22 @@ QPixmap hojaArte() {
   return hoja;
 }
 
+// The dialog a command of the text box opens, pictured while it is up, then
+// closed. False when no dialog came up.
+bool dialogoDe(const std::function<void()>& orden, const char* nombre) {
+  bool bien = false;
+  QTimer::singleShot(300, [&] {
+    if (QWidget* dialogo = QApplication::activeModalWidget()) {
+      asienta();
+      bien = guarda(dialogo->grab(), nombre);
+      if (auto* d = qobject_cast<QDialog*>(dialogo)) d->reject();
+    }
+  });
+  orden();
+  if (!bien) std::fprintf(stderr, "No se abrió el diálogo de %s\n", nombre);
+  return bien;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -173,6 +195,21 @@ int main(int argc, char* argv[]) {
     acerca->Timer()->stop();
     bien &= ventana(*acerca, "acercade.png");
     delete acerca;
+  }
+  {
+    // Qt's own dialogs, in Spanish as the program shows them: the save dialog
+    // of a text box and the message of a file that cannot be read.
+    orv::ORVCSAfin afin;
+    rellena(afin);
+    afin.show();
+    asienta();
+    pemmick::ORVExtTextBox& caja = *afin.TxtTO();
+    caja.avisa = [&caja](const QString& titulo, const QString& texto) {
+      QMessageBox::information(&caja, titulo, texto);
+    };
+    bien &= dialogoDe([&] { caja.Comando(QStringLiteral("guardar")); }, "dialogo_guardar.png");
+    bien &= dialogoDe([&] { caja.LeeFichero(QStringLiteral("/no/existe/texto.ORV")); },
+                      "mensaje_fichero.png");
   }
   bien &= guarda(hojaArte(), "arte.png");
   bien &= capturas::sustitucion();
