@@ -360,7 +360,10 @@ void ORVCSPeriodico::conecta() {
 
 bool ORVCSPeriodico::eventFilter(QObject* objeto, QEvent* evento) {
   if (objeto == textPeriodo_ && evento->type() == QEvent::FocusOut) {
-    tomaPeriodo();
+    // Another window or a menu taking the focus for a while is no leaving
+    // of the box: the focus comes back to it.
+    const Qt::FocusReason razon = static_cast<QFocusEvent*>(evento)->reason();
+    if (razon != Qt::ActiveWindowFocusReason && razon != Qt::PopupFocusReason) tomaPeriodo();
   } else if (objeto == flexIC_->tabla()->horizontalHeader()->viewport() &&
              evento->type() == QEvent::MouseMove) {
     mueveRaton(0);

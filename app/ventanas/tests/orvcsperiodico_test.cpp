@@ -311,8 +311,11 @@ TYPED_TEST(ORVCSPeriodicoTest, StageOneFillsATriangleAndMarksTheEstimatedPeriod)
   EXPECT_EQ(p, 5);
   EXPECT_EQ(v->TextPeriodo()->text(), QString::number(p));
   EXPECT_FALSE(v->PanelProgreso()->isVisible());
+  // Inicio reaches both bars; the progress, only the bar of the page shown.
   EXPECT_EQ(v->ProgressBarPeriodo()->maximum(), 10);
   EXPECT_EQ(v->ProgressBarPeriodo()->value(), 10);
+  EXPECT_EQ(v->ProgressBar()->maximum(), 10);
+  EXPECT_EQ(v->ProgressBar()->value(), 0);
   for (int32_t m = 1; m <= 10; ++m) {
     EXPECT_EQ(g->Texto(0, m), QStringLiteral("Col. %1").arg(m));
     EXPECT_EQ(g->Texto(m, 0), QString::number(m));
@@ -426,6 +429,8 @@ TYPED_TEST(ORVCSPeriodicoTest, StageTwoListsEveryPairAndShiftAndMarksTheChosenSh
   const tarnel::CriptoPeriodico& cs = v->cs();
   EXPECT_EQ(v->ProgressBar()->maximum(), 65 * 6);
   EXPECT_EQ(v->ProgressBar()->value(), 65 * 6);
+  EXPECT_EQ(v->ProgressBarPeriodo()->maximum(), 65 * 6);
+  EXPECT_EQ(v->ProgressBarPeriodo()->value(), 0);
   EXPECT_EQ(g->FormatoColumna(0), QStringLiteral("0"));
   for (int32_t d = 0; d < 64; ++d) {
     EXPECT_EQ(g->Texto(d + 1, 0), QString::number(d));

@@ -18,10 +18,26 @@
 // controls that could start or change work wait meanwhile, the progress bars
 // follow the component's Inicio / Progreso and the window keeps repainting.
 //
-// Limits of our own: the maximum period and a typed period go from 1 to
-// kPeriodoMayor (40). A table wider than that could not be read (a period of
-// 40 already has 780 pairs of columns), and the shift grid would take long to
-// fill; a value outside is refused with a message.
+// Choices of our own:
+// - The maximum period and a typed period go from 1 to kPeriodoMayor (40),
+//   the arrows of the maximum too: a wider table could not be read (a period
+//   of 40 already has 780 pairs of columns). A maximum outside, or a typical
+//   index outside 0..1, stops stage 1 with a message; a typed period beyond
+//   40 is refused with a message, and below 1 (or no number) the component
+//   keeps its period (it ignores such a value) and the box shows it again.
+// - Opening "Desplazamientos" with no period yet shows the page with the
+//   empty grid; its "Analiza", and the "Clave" tab, say that stage 1 comes
+//   first.
+// - Writing the period empties the component's shift tables, so the same
+//   period again (a click on its row, the box left unchanged) is not written.
+//   A new period, or a new period search, lays the shift grid out afresh
+//   when its page opens; returning to the page otherwise keeps the results.
+// - The period chosen by a click on its row is also shown in TextPeriodo.
+// - A corrected shift gives its column back the normal text colour too, so
+//   the cell the search had marked stays readable.
+// - An empty entry of the key list (Vigenère's 29 to 64) deciphers nothing
+//   and empties TextOriginal.
+// - Message boxes have a Spanish "Aceptar" button.
 #pragma once
 
 #include <QString>
