@@ -278,8 +278,8 @@ void ORVCSPeriodico::construye(int32_t claveCifrado) {
   etapa2->addWidget(flexICM_, 1);
   etapa2->addWidget(progressBar_);
 
-  // The header cells of the grids are a choice, not a selection: a click
-  // moves the current cell only, and the colours the window gives show.
+  // A click on these grids chooses a period or a shift: it moves the current
+  // cell only, so the colours the window gives stay in sight.
   for (Rejilla* g : {flexIC_, flexICM_}) {
     g->tabla()->setSelectionMode(QAbstractItemView::NoSelection);
   }
