@@ -176,7 +176,7 @@ TEST_F(ORVCSSubstTest, AFreshWindowHasNoKeyEveryPlainSymbolBoldAndDeciphersToMar
   EXPECT_EQ(g->tabla()->font().family(), QStringLiteral("Courier New"));
   EXPECT_EQ(v->FlexTexto()->Columnas(), 27);
   for (int i = 0; i < 64; ++i) EXPECT_EQ(v->cs().Clave(kestrin::Variante(i)), U"_");
-  // Enciphering waits for a whole key; deciphering works with any part of one.
+  // Enciphering waits for a whole key; deciphering works with an incomplete one.
   EXPECT_FALSE(v->cmdCifra()->isEnabled());
   EXPECT_TRUE(v->cmdDescifra()->isEnabled());
 
