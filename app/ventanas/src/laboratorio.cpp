@@ -118,8 +118,11 @@ Laboratorio::Laboratorio(const QString& nombre, const QString& titulo, QWidget* 
 Laboratorio::~Laboratorio() {
   // The components may outlive the window in other holders, and the controls
   // outlive the window's members while they are taken down: none of their
-  // events may reach the window any more.
+  // events may reach the window any more. A tab widget losing its pages, for
+  // one, still signals while the window's children go.
   conexiones.desconectaTodo();
+  for (QObject* control : findChildren<QObject*>())
+    QObject::disconnect(control, nullptr, this, nullptr);
 }
 
 QString Laboratorio::textoError(const std::exception& e) const {
