@@ -1,11 +1,11 @@
 // A small INI reader for the per-user settings (see ajustes.h).
 #include "ajustes.h"
 
-#include <cstdlib>
 #include <fstream>
 
 #include "kestrin/cadena.h"
 #include "kestrin/errores.h"
+#include "kestrin/orvw.h"
 #include "kestrin/variante.h"
 
 namespace numbrel {
@@ -29,11 +29,9 @@ bool igualesAscii(std::string_view a, std::string_view b) {
 }  // namespace
 
 std::string rutaAjustes() {
-  const char* xdg = std::getenv("XDG_CONFIG_HOME");
-  if (xdg && xdg[0] == '/') return std::string(xdg) + "/ORV/ORV.ini";
-  const char* casa = std::getenv("HOME");
-  if (casa && casa[0] != '\0') return std::string(casa) + "/.config/ORV/ORV.ini";
-  return {};
+  const kestrin::Cadena carpeta = kestrin::carpetaUsuario();
+  if (carpeta.empty()) return {};
+  return kestrin::aUtf8(carpeta) + "/ORV.ini";
 }
 
 std::optional<std::string> leeIni(const std::string& ruta, std::string_view seccion,

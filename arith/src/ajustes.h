@@ -1,9 +1,10 @@
 // The per-user settings the big-number service reads: "Precision" in section
 // "Aritmetica" of the application ORV.
 //
-// On Linux the store is an INI file under the user's configuration folder:
-// $XDG_CONFIG_HOME/ORV/ORV.ini, or ~/.config/ORV/ORV.ini when that variable is
-// unset or not an absolute path. Nothing in the program writes it.
+// On Linux the store is an INI file in the user's folder of the program
+// (kestrin::carpetaUsuario()): $XDG_CONFIG_HOME/ORV/ORV.ini, or
+// ~/.config/ORV/ORV.ini when that variable is unset or not an absolute path.
+// Nothing in the program writes it.
 #pragma once
 
 #include <cstdint>

@@ -7,6 +7,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -41,10 +42,49 @@ Cadena carpetaPrograma() {
   return desdeUtf8(programa.parent_path().string());
 }
 
+Cadena carpetaUsuario() {
+  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+  if (xdg && xdg[0] == '/') return desdeUtf8(std::string(xdg) + "/ORV");
+  const char* casa = std::getenv("HOME");
+  if (casa && casa[0] != '\0') return desdeUtf8(std::string(casa) + "/.config/ORV");
+  return {};
+}
+
+namespace {
+
+// access() alone says yes to root everywhere but on a read-only mount, and
+// can say yes where a network or FUSE folder refuses the file; so a file is
+// created and removed as well.
+bool sePuedeEscribir(const std::string& carpeta) {
+  if (carpeta.empty() || ::access(carpeta.c_str(), W_OK) != 0) return false;
+  std::string plantilla = carpeta + "/.orv-escritura-XXXXXX";
+  const int fd = ::mkstemp(plantilla.data());
+  if (fd < 0) return false;
+  ::close(fd);
+  ::unlink(plantilla.c_str());
+  return true;
+}
+
+}  // namespace
+
+Cadena carpetaDatos(const Cadena& programa) {
+  if (sePuedeEscribir(aUtf8(programa))) return programa;
+  const Cadena usuario = carpetaUsuario();
+  if (usuario.empty()) return programa;
+  // A failure here shows later as a profile that cannot be written.
+  std::error_code ec;
+  std::filesystem::create_directories(aUtf8(usuario), ec);
+  return usuario;
+}
+
+Cadena carpetaDatos() {
+  return carpetaDatos(carpetaPrograma());
+}
+
 ORVW::ORVW() : ORVW(Entorno{}) {}
 
 ORVW::ORVW(const Entorno& entorno)
-    : carpeta_(entorno.carpeta.empty() ? carpetaPrograma() : entorno.carpeta),
+    : carpeta_(entorno.carpeta.empty() ? carpetaDatos() : entorno.carpeta),
       formato_(FormatoNumerico::delUsuario()) {
   colfix_ = kColfixInicial;
   perfil_ = carpeta_;

@@ -27,15 +27,32 @@ struct FormatoNumerico {
 // The folder of the running executable, without a trailing separator.
 Cadena carpetaPrograma();
 
+// The user's own settings folder of the program: $XDG_CONFIG_HOME/ORV, or
+// ~/.config/ORV when that variable is unset or not an absolute path; empty
+// when no home folder is known. Only the path: nothing is created.
+Cadena carpetaUsuario();
+
+// The one folder of the program's data files: the profile ORV.INI and the key
+// files (claves.rsa, claves.mhm). The program's folder `programa` while it can
+// be written (a build tree, a portable copy); an installed program's folder is
+// read-only, so then the user's folder (carpetaUsuario), created when missing.
+// Writable means access(W_OK) and a file actually created and removed there,
+// so the answer is the same for root, whom permission bits do not stop.
+// Without a home folder, `programa` (read-only, but its files can be read).
+Cadena carpetaDatos(const Cadena& programa);
+// The same for the running executable's folder.
+Cadena carpetaDatos();
+
 // Tag helpers on plain character strings, the description of each identifier
 // and the unassigned-symbol marker; the settings profile and its writer; small
 // string and file utilities; the grid colour; and the mailbox connection,
 // attempted once when the object is created.
 class ORVW : public Objeto {
  public:
-  // Where the start-up looks: the application folder (empty: the folder of the
-  // running executable) and the provider of the mailbox connection (empty:
-  // the folder provider of the process).
+  // Where the start-up looks: the application folder (empty: carpetaDatos(),
+  // the executable's folder or, when that is read-only, the user's) and the
+  // provider of the mailbox connection (empty: the folder provider of the
+  // process).
   struct Entorno {
     Cadena carpeta;
     std::shared_ptr<linkmere::Proveedor> proveedor;
@@ -103,7 +120,8 @@ class ORVW : public Objeto {
   const std::shared_ptr<linkmere::connection>& NetCnx() const { return netCnx_; }
   void setNetCnx(std::shared_ptr<linkmere::connection> conexion) { netCnx_ = std::move(conexion); }
 
-  // The application folder and the profile file in it ("…/ORV.INI").
+  // The application folder and the profile file in it ("…/ORV.INI"); the key
+  // files go in the same folder.
   const Cadena& Carpeta() const { return carpeta_; }
   const Cadena& Perfil() const { return perfil_; }
 
