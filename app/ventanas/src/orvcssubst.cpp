@@ -55,17 +55,8 @@ QString celdaCifrada(char32_t c) {
   return simbolo(c);
 }
 
-uint32_t valorColor(const QColor& c) {
-  return static_cast<uint32_t>(c.red()) | (static_cast<uint32_t>(c.green()) << 8) |
-         (static_cast<uint32_t>(c.blue()) << 16);
-}
-
-// The menu colour as menus are painted here: the palette's window colour.
-// (The shared colour table gives system colour 4 the text background, which
-// would leave the unused cells looking like empty plain ones.)
-uint32_t colorMenu() {
-  return valorColor(QGuiApplication::palette().color(QPalette::Window));
-}
+// The system menu colour: neither a plain nor a cipher cell's.
+constexpr uint32_t kColorMenu = 0x80000004;
 
 QFont courier() {
   QFont f = estilo::fuente(QStringLiteral("Courier New"), 10);
@@ -428,7 +419,7 @@ void ORVCSSubst::LlenaTexto() {
   const int32_t tag = n % kColumnasTexto;
   g->setProperty("Tag", QString::number(tag));
   if (tag >= 1) {
-    const uint32_t menu = colorMenu();
+    const uint32_t menu = kColorMenu;
     for (int32_t c = tag; c < kColumnasTexto; ++c) {
       for (int32_t r = filas - 2; r < filas; ++r) {
         g->setTexto(r, c, QString());

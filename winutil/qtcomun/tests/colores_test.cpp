@@ -34,7 +34,7 @@ const CasoSistema kSistema[] = {
     {"escritorio", 0x01, A, QPalette::Dark},
     {"título activo", 0x02, A, QPalette::Highlight},
     {"título inactivo", 0x03, A, QPalette::WindowText},
-    {"menú", 0x04, A, QPalette::Base},
+    {"menú", 0x04, A, QPalette::Window},
     {"ventana", 0x05, A, QPalette::Base},
     {"marco de ventana", 0x06, A, QPalette::WindowText},
     {"texto de menú", 0x07, A, QPalette::WindowText},

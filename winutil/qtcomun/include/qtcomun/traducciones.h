@@ -29,7 +29,8 @@ inline QColor color(uint32_t valor, const QPalette& paleta) {
     case 0x09:  // caption text
     case 0x0E:  // highlight text
       return paleta.color(QPalette::HighlightedText);
-    case 0x04:  // menu
+    case 0x04:  // menu: what Qt paints its menus with, a face apart from the text areas
+      return paleta.color(QPalette::Window);
     case 0x05:  // window
       return paleta.color(QPalette::Base);
     case 0x0F:  // button face
