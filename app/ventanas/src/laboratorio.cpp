@@ -77,6 +77,7 @@ void SeguimientoProgreso::Inicio(int32_t n) {
   }
   ultimoValor_ = 0;
   ultimoRepintado_ = std::chrono::steady_clock::now();
+  ultimoMovimiento_ = {};
 }
 
 void SeguimientoProgreso::Progreso(int32_t n) {
@@ -84,10 +85,15 @@ void SeguimientoProgreso::Progreso(int32_t n) {
   if (barra != nullptr) {
     const int maximo = barra->maximum();
     const int valor = std::clamp(n, barra->minimum(), maximo);
-    // Moving the bar by less than a thousandth of its length shows nothing new.
-    if (std::abs(valor - ultimoValor_) >= std::max(1, maximo / 1000) || valor == maximo) {
+    // Moving the bar by less than a thousandth of its length shows nothing
+    // new, and a bar repaints itself at once on every move it can show: more
+    // often than the window repaints is lost work.
+    const auto ahora = std::chrono::steady_clock::now();
+    if (valor == maximo || (std::abs(valor - ultimoValor_) >= std::max(1, maximo / 1000) &&
+                            ahora - ultimoMovimiento_ >= kIntervaloRepintado)) {
       barra->setValue(valor);
       ultimoValor_ = valor;
+      ultimoMovimiento_ = ahora;
     }
   }
   repinta();

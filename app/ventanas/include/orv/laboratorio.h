@@ -114,9 +114,9 @@ class Conexiones {
 
 // Turns a component's Inicio(n) / Progreso(k) / Fin(n) into progress bars.
 // Inicio sets the range of every bar; Progreso moves the bar `actual` names
-// (the first when none is given) only when the move shows, and lets the
-// window repaint at most every 15 ms, so a count of millions of units keeps
-// the window alive without paying for the event loop per unit.
+// (the first when none is given) only when the move shows, at most every
+// 15 ms but for the last step, and lets the window repaint at most every 15 ms, so a count of
+// millions of units keeps the window alive without paying for the event loop per unit.
 class SeguimientoProgreso {
  public:
   explicit SeguimientoProgreso(std::vector<QProgressBar*> barras);
@@ -152,6 +152,7 @@ class SeguimientoProgreso {
   std::vector<QProgressBar*> barras_;
   int ultimoValor_ = 0;
   std::chrono::steady_clock::time_point ultimoRepintado_;
+  std::chrono::steady_clock::time_point ultimoMovimiento_;
 };
 
 // ---------------------------------------------------------------------------
