@@ -14,8 +14,40 @@ if(ORV_SANITIZE)
   target_link_options(orv_opciones INTERFACE -fsanitize=address,undefined)
 endif()
 
+# What `cmake --install` puts where, under the prefix: the program in bin/;
+# the shared libraries, which only the program and the Python module load, in
+# a private folder; the module where Debian's interpreter finds it. Nothing
+# for developers (headers, tests, benches, galleries). The installed binaries
+# find the libraries through RPATHs relative to $ORIGIN, so the tree can be
+# moved whole.
+include(GNUInstallDirs)
+if(CMAKE_LIBRARY_ARCHITECTURE)
+  # Debian's place for a package's private libraries: lib/<triplet>/<package>.
+  set(orv_libdir "lib/${CMAKE_LIBRARY_ARCHITECTURE}/orvane")
+else()
+  set(orv_libdir "${CMAKE_INSTALL_LIBDIR}/orvane")
+endif()
+set(ORV_INSTALL_LIBDIR "${orv_libdir}" CACHE STRING
+    "Folder of the private libraries, relative to the prefix")
+set(ORV_INSTALL_PYTHONDIR "lib/python3/dist-packages" CACHE STRING
+    "Folder of the orvane Python module, relative to the prefix")
+
+# orv_install(<target> <folder>): installs the target into <folder> under the
+# prefix, with an RPATH to the private libraries from there.
+function(orv_install objetivo carpeta)
+  file(RELATIVE_PATH relativa "/${carpeta}" "/${ORV_INSTALL_LIBDIR}")
+  if(relativa STREQUAL "")
+    set(rpath "$ORIGIN")
+  else()
+    set(rpath "$ORIGIN/${relativa}")
+  endif()
+  set_target_properties(${objetivo} PROPERTIES INSTALL_RPATH "${rpath}")
+  install(TARGETS ${objetivo} RUNTIME DESTINATION ${carpeta} LIBRARY DESTINATION ${carpeta})
+endfunction()
+
 # orv_library(NAME <Name> SOURCES ... [PUBLIC_DEPS ...] [PRIVATE_DEPS ...])
-# A shared library with public headers in include/ and the alias orv::<Name>.
+# A shared library with public headers in include/ and the alias orv::<Name>;
+# installed into the private folder (its headers are not).
 function(orv_library)
   cmake_parse_arguments(ARG "" "NAME" "SOURCES;PUBLIC_DEPS;PRIVATE_DEPS" ${ARGN})
   add_library(${ARG_NAME} SHARED ${ARG_SOURCES})
@@ -24,6 +56,7 @@ function(orv_library)
                                          PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/src)
   target_link_libraries(${ARG_NAME} PUBLIC ${ARG_PUBLIC_DEPS} PRIVATE orv_opciones ${ARG_PRIVATE_DEPS})
   set_target_properties(${ARG_NAME} PROPERTIES CXX_VISIBILITY_PRESET default)
+  orv_install(${ARG_NAME} ${ORV_INSTALL_LIBDIR})
 endfunction()
 
 # orv_test(NAME <name> SOURCES ... DEPS ...): one GoogleTest executable,
