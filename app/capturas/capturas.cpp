@@ -215,5 +215,7 @@ int main(int argc, char* argv[]) {
   bien &= capturas::sustitucion();
   bien &= capturas::periodicos();
   bien &= capturas::hill();
+  bien &= capturas::rsa();
+  bien &= capturas::mochila();
   return bien ? 0 : 1;
 }

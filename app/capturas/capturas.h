@@ -25,5 +25,7 @@ bool ventana(QWidget& w, const char* nombre);
 bool sustitucion();
 bool periodicos();
 bool hill();
+bool rsa();
+bool mochila();
 
 }  // namespace capturas

@@ -26,7 +26,9 @@
 #include "orv/orvanalizar.h"
 #include "orv/orvcsafin.h"
 #include "orv/orvcshill.h"
+#include "orv/orvcsmhm.h"
 #include "orv/orvcsperiodico.h"
+#include "orv/orvcsrsa.h"
 #include "orv/orvcssubst.h"
 #include "vimbar/vimbar.h"
 #include "vitrel/cpictureglass.h"
@@ -86,8 +88,8 @@ const std::vector<ORVPrincipal::EntradaMenu>& ORVPrincipal::Laboratorios() {
       {2, "Vigenère", "VIGENERE1", "vig", false, crea<ORVCSVigenere>},
       {2, "XOR", "XOR1", "xor", false, crea<ORVCSXOR>},
       {2, "Hill", "HILL1", "hill", false, crea<ORVCSHill>},
-      {2, "RSA", "RSA1", "RSA", false, nullptr},
-      {2, "M-H Mochila", "MHMochila1", "MH", false, nullptr},
+      {2, "RSA", "RSA1", "RSA", false, crea<ORVCSRSA>},
+      {2, "M-H Mochila", "MHMochila1", "MH", false, crea<ORVCSMHM>},
   };
   return tabla;
 }

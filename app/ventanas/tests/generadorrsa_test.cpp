@@ -1,0 +1,2 @@
+// Placeholder until the tests land.
+#include <gtest/gtest.h>
