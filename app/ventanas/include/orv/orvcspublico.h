@@ -1,0 +1,4 @@
+// What the RSA and knapsack laboratories share.
+#pragma once
+
+#include "orv/laboratorio.h"

@@ -1,0 +1,2 @@
+// What the RSA and knapsack laboratories share.
+#include "orv/orvcspublico.h"
