@@ -8,6 +8,7 @@ paquetes=(
   qt6-base-dev qt6-translations-l10n libgl-dev fonts-dejavu-core
   python3 python3-dev pybind11-dev
   libgmp-dev libflint-dev libecm-dev pari-gp
+  dpkg-dev file desktop-file-utils appstream
 )
 
 faltan=()

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds and runs the whole suite; non-zero on any failure.
+# Installs what is missing, builds and runs the whole suite, then checks an
+# install of the build (scripts/prueba-instalacion.sh); non-zero on any failure.
 # In CI (CI=true), or with ORV_SANITIZE=1, the suite runs a second time built
 # with AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
@@ -10,6 +11,8 @@ trabajos=$(nproc 2>/dev/null || echo 2)
 
 scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 ctest --test-dir build -j "$trabajos" --output-on-failure
+# The installed program and module, and the Debian package, from this build.
+scripts/prueba-instalacion.sh build
 
 if [ "${CI:-}" = "true" ] || [ "${ORV_SANITIZE:-0}" = "1" ]; then
   scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DORV_SANITIZE=ON -DORV_PYTHON=OFF
