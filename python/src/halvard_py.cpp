@@ -1,4 +1,5 @@
 // Python bindings of Halvard: the public-key cryptosystems.
+#include "halvard/generarsa.h"
 #include "halvard/halvard.h"
 #include "orvane.h"
 
@@ -32,8 +33,7 @@ void enlazaHalvard(py::module_& m, py::module_& h) {
           "setTextoCifrado",
           [](ORVCriptoRSA& r, int32_t i, const Cadena& v) { r.setTextoCifrado(i, v); },
           py::arg("i"), py::arg("valor"))
-      .def_property("TextoOriginal", &ORVCriptoRSA::TextoOriginal,
-                    &ORVCriptoRSA::setTextoOriginal)
+      .def_property("TextoOriginal", &ORVCriptoRSA::TextoOriginal, &ORVCriptoRSA::setTextoOriginal)
       .def("ConstruyeClave", &ORVCriptoRSA::ConstruyeClave)
       .def("Cifra", &ORVCriptoRSA::Cifra)
       .def("Descifra", &ORVCriptoRSA::Descifra)
@@ -65,8 +65,7 @@ void enlazaHalvard(py::module_& m, py::module_& h) {
                     &ORVCriptoMHM::setClavePublicaOK)
       .def_property("ClavePrivadaOK", &ORVCriptoMHM::ClavePrivadaOK,
                     &ORVCriptoMHM::setClavePrivadaOK)
-      .def_property("TextoOriginal", &ORVCriptoMHM::TextoOriginal,
-                    &ORVCriptoMHM::setTextoOriginal)
+      .def_property("TextoOriginal", &ORVCriptoMHM::TextoOriginal, &ORVCriptoMHM::setTextoOriginal)
       .def("TextoCifrado", &ORVCriptoMHM::TextoCifrado, py::arg("i"))
       .def("setTextoCifrado", &ORVCriptoMHM::setTextoCifrado, py::arg("i"), py::arg("valor"))
       .def_property("NumBloques", &ORVCriptoMHM::NumBloques, &ORVCriptoMHM::setNumBloques)
@@ -85,6 +84,33 @@ void enlazaHalvard(py::module_& m, py::module_& h) {
   evento(eventos, "Inicio", &E::Inicio);
   evento(eventos, "Progreso", &E::Progreso);
   evento(eventos, "Warning", &E::Warning);
+
+  py::class_<ClaveRSA>(h, "ClaveRSA")
+      .def(py::init<>())
+      .def_readwrite("p", &ClaveRSA::p)
+      .def_readwrite("q", &ClaveRSA::q)
+      .def_readwrite("e", &ClaveRSA::e)
+      .def_readwrite("bloque", &ClaveRSA::bloque)
+      .def_readwrite("n", &ClaveRSA::n)
+      .def_readwrite("d", &ClaveRSA::d)
+      .def_readwrite("bits", &ClaveRSA::bits);
+  h.attr("kMinBitsClaveRSA") = kMinBitsClaveRSA;
+  h.attr("kMaxBitsClaveRSA") = kMaxBitsClaveRSA;
+  // The primes are drawn without the interpreter's lock, so other Python
+  // threads run meanwhile.
+  h.def(
+      "GeneraClaveRSA", [](int32_t bits) { return GeneraClaveRSA(bits); }, py::arg("bits"),
+      py::call_guard<py::gil_scoped_release>());
+  h.def("CompletaClaveRSA", &CompletaClaveRSA, py::arg("p"), py::arg("q"));
+  // (ok, mensaje); the key gets its modulus, private exponent and bits.
+  h.def(
+      "CompruebaClaveRSA",
+      [](ClaveRSA& clave) {
+        Cadena mensaje;
+        const bool ok = CompruebaClaveRSA(clave, mensaje);
+        return py::make_tuple(ok, mensaje);
+      },
+      py::arg("clave"));
 }
 
 }  // namespace orvane

@@ -59,5 +59,32 @@ class RSATest(unittest.TestCase):
             rsa.ClaveFactor(3)
 
 
+class GeneraClaveRSATest(unittest.TestCase):
+    def test_generated_key_builds_and_works(self):
+        h = orvane.Halvard
+        clave = h.GeneraClaveRSA(256)
+        self.assertEqual(((int(clave.p) * int(clave.q)).bit_length(), clave.bits), (256, 0))
+        self.assertEqual(h.CompruebaClaveRSA(clave), (True, "Clave OK"))
+        self.assertEqual((int(clave.n), clave.bits), (int(clave.p) * int(clave.q), 256))
+        rsa = orvane.CreaObjeto("Halvard.ORVCriptoRSA")
+        rsa.setClaveFactor(1, clave.p)
+        rsa.setClaveFactor(2, clave.q)
+        rsa.Exponente, rsa.TamBloque = clave.e, clave.bloque
+        rsa.ConstruyeClave()
+        self.assertEqual(rsa.Clave, clave.n)
+
+    def test_given_primes_and_refusals(self):
+        h = orvane.Halvard
+        clave = h.CompletaClaveRSA("917519", "1000000007")
+        self.assertEqual((clave.e, clave.bloque), ("65539", 2))
+        clave.bloque = 3
+        self.assertEqual(h.CompruebaClaveRSA(clave),
+                         (False, "Cada factor primo debe ser mayor que 255255255."))
+        with self.assertRaises(orvane.ErrorORV):
+            h.GeneraClaveRSA(h.kMinBitsClaveRSA - 1)
+        with self.assertRaises(orvane.ErrorORV):
+            h.CompletaClaveRSA("257", "257")
+
+
 if __name__ == "__main__":
     unittest.main()
