@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "ayudas_prueba.h"
+
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTabBar>
@@ -20,15 +22,7 @@
 namespace orv {
 namespace {
 
-// Types a text key by key; characters beyond ASCII go as key events with their text.
-void teclea(QWidget* w, const QString& texto) {
-  for (const QChar c : texto) {
-    if (c.unicode() < 0x80)
-      QTest::keyClicks(w, QString(c));
-    else
-      QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
-  }
-}
+using prueba::teclea;
 
 class ORVCSAfinTest : public testing::Test {
  protected:

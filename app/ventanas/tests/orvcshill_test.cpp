@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "ayudas_prueba.h"
+
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QClipboard>
@@ -43,15 +45,7 @@ QString decimal(const char* entero, const char* fraccion) {
   return QString::fromLatin1(entero) + QString::fromUcs4(&d, 1) + QString::fromLatin1(fraccion);
 }
 
-// Types a text key by key; characters beyond ASCII go as key events with their text.
-void teclea(QWidget* w, const QString& texto) {
-  for (const QChar c : texto) {
-    if (c.unicode() < 0x80)
-      QTest::keyClicks(w, QString(c));
-    else
-      QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
-  }
-}
+using prueba::teclea;
 
 class ORVCSHillTest : public testing::Test {
  protected:

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "ayudas_prueba.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -71,18 +73,7 @@ QString plegado(const QString& texto) {
   return r;
 }
 
-// The first `caracteres` characters of the Spanish corpus beside the project
-// (../shared/corpus/es.txt from its root), or "" when it is not there.
-QString corpus(int caracteres) {
-  QString raiz = QFileInfo(QStringLiteral(__FILE__)).absolutePath();
-  raiz = QDir::cleanPath(raiz + QStringLiteral("/../../.."));
-  for (const QString& ruta : {raiz + QStringLiteral("/../shared/corpus/es.txt"),
-                              QStringLiteral("../shared/corpus/es.txt")}) {
-    QFile f(ruta);
-    if (f.open(QIODevice::ReadOnly)) return QString::fromUtf8(f.readAll()).left(caracteres);
-  }
-  return QString();
-}
+using prueba::corpus;
 
 template <typename W>
 class ORVCSPeriodicoTest : public testing::Test {

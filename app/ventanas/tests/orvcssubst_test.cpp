@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "ayudas_prueba.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
@@ -403,12 +405,8 @@ TEST_F(ORVCSSubstTest, AGuessUnderACipherSymbolGoesIntoTheKeyAndEveryPlainRow) {
 }
 
 TEST_F(ORVCSSubstTest, SpanishProseIsBrokenBackThroughTheTextGrid) {
-  const QString raiz = QFileInfo(QStringLiteral(__FILE__)).absolutePath() + "/../../..";
-  QFile corpus(QStringLiteral("../shared/corpus/es.txt"));
-  if (!corpus.exists()) corpus.setFileName(raiz + "/../shared/corpus/es.txt");
-  if (!corpus.open(QIODevice::ReadOnly)) GTEST_SKIP() << "no hay corpus en ../shared/corpus";
-  const QString claro = QString::fromUtf8(corpus.read(4000)).left(400);
-  corpus.close();
+  const QString claro = prueba::corpus(400);
+  if (claro.isEmpty()) GTEST_SKIP() << "no hay corpus en ../shared/corpus";
 
   // Enciphered with a random key in one window and saved...
   eligeDelMenu(v->MenuClaveAleatoria());

@@ -1,0 +1,38 @@
+// What the laboratories' tests share: typing as a user does, and Spanish
+// prose from the corpus beside the project.
+#pragma once
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QString>
+#include <QTest>
+#include <QWidget>
+
+namespace orv::prueba {
+
+// Types a text key by key; characters beyond ASCII go as key events with their text.
+inline void teclea(QWidget* w, const QString& texto) {
+  for (const QChar c : texto) {
+    if (c.unicode() < 0x80)
+      QTest::keyClicks(w, QString(c));
+    else
+      QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
+  }
+}
+
+// The first `caracteres` characters of the Spanish corpus beside the project
+// (../shared/corpus/es.txt from its root, or from the working folder), or ""
+// when it is not there.
+inline QString corpus(int caracteres) {
+  const QString raiz = QDir::cleanPath(QFileInfo(QStringLiteral(__FILE__)).absolutePath() +
+                                       QStringLiteral("/../../.."));
+  for (const QString& ruta : {raiz + QStringLiteral("/../shared/corpus/es.txt"),
+                              QStringLiteral("../shared/corpus/es.txt")}) {
+    QFile f(ruta);
+    if (f.open(QIODevice::ReadOnly)) return QString::fromUtf8(f.readAll()).left(caracteres);
+  }
+  return QString();
+}
+
+}  // namespace orv::prueba
