@@ -447,6 +447,17 @@ void ORVCSPublico::GuardaClave() {
   if (id.isEmpty())
     id = QDateTime::currentDateTime().toString(QStringLiteral("dd/MM/yyyy hh:mm:ss"));
   const auto entradas = entradasClave();
+  for (const auto& [entrada, valor] : entradas) {
+    // The profile reader gives back at most kMaxPerfil characters of a value.
+    if (valor.size() >= static_cast<qsizetype>(kestrin::ORVW::kMaxPerfil)) {
+      informa(QStringLiteral("No se pudo guardar la clave «%1»: «%2» tiene %3 caracteres y el "
+                             "fichero de claves solo guarda %4.")
+                  .arg(id, entrada)
+                  .arg(valor.size())
+                  .arg(kestrin::ORVW::kMaxPerfil - 1));
+      return;
+    }
+  }
   const kestrin::Cadena ruta = ficheroClaves_.toStdU32String();
   const kestrin::Cadena seccion = id.toStdU32String();
   for (const auto& [entrada, valor] : entradas) {
