@@ -13,6 +13,7 @@
 #include <QStatusBar>
 #include <QTabWidget>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -70,6 +71,17 @@ std::optional<Moneda> leeEntero(const QString& pieza, QString* motivo) {
              ORVW().Eval((QStringLiteral("1") + s.toString()).toStdU32String()) != 0;
   }
   if (!numero) {
+    // Digits alone are a number too large for the evaluator.
+    QStringView d(t);
+    if (d.front() == QLatin1Char('+') || d.front() == QLatin1Char('-')) d = d.mid(1);
+    const bool digitos = !d.isEmpty() && std::all_of(d.begin(), d.end(), [](QChar c) {
+      return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    });
+    if (digitos) {
+      *motivo =
+          QStringLiteral("%1 es demasiado grande (el mayor es 922337203685477).").arg(cita(t));
+      return std::nullopt;
+    }
     *motivo = QStringLiteral("%1 no es un número.").arg(cita(t));
     return std::nullopt;
   }
@@ -316,7 +328,7 @@ void ORVCSMHM::ponSucesiones(const std::vector<Moneda>& privada,
 void ORVCSMHM::cambiaSucesionPrivada() {
   const QString texto = QString::fromStdU32String(textSucesionPrivada_->CSTexto()->Texto());
   if (texto.trimmed().isEmpty()) {
-    informa(QStringLiteral("La sucesión supercreciente está vacía: la clave no cambia."));
+    informa(QStringLiteral("La sucesión supercreciente está vacía. La clave no cambia."));
     return;
   }
   QString motivo;
@@ -335,7 +347,7 @@ void ORVCSMHM::cambiaSucesionPrivada() {
 void ORVCSMHM::cambiaSucesionPublica() {
   const QString texto = textSucesionPublica_->texto();
   if (texto.isEmpty()) {
-    informa(QStringLiteral("La sucesión pública está vacía: la clave no cambia."));
+    informa(QStringLiteral("La sucesión pública está vacía. La clave no cambia."));
     return;
   }
   QString motivo;
