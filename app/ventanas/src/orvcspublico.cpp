@@ -3,6 +3,7 @@
 #include "orv/orvcspublico.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDateTime>
 #include <QDesktopServices>
 #include <QDir>
@@ -12,6 +13,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,6 +28,8 @@
 #include <QTextBlock>
 #include <QToolBar>
 #include <QVBoxLayout>
+
+#include <cmath>
 
 #include "estilo.h"
 #include "kestrin/cadena.h"
@@ -189,8 +193,14 @@ CampoClave::CampoClave(QWidget* parent, const QString& nombre, int lineas)
   setFont(f);
   const QFontMetrics m(f);
   setMinimumHeight(m.lineSpacing() * lineas_ + 2 * frameWidth() +
-                   static_cast<int>(2 * document()->documentMargin()));
-  setSizePolicy(QSizePolicy::Expanding, lineas_ > 1 ? QSizePolicy::Expanding : QSizePolicy::Fixed);
+                   static_cast<int>(std::ceil(2 * document()->documentMargin())) + 2);
+  if (lineas_ > 1)
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+  else {
+    // One line shows no scroll bar; a longer number still scrolls with the keys.
+    setFixedHeight(minimumHeight());
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  }
   connect(this, &QPlainTextEdit::textChanged, this, &CampoClave::cambiado);
 }
 
@@ -318,8 +328,9 @@ void ORVCSPublico::construye(int32_t claveCifrado) {
   auto* columna = new QVBoxLayout(marcos);
   columna->setContentsMargins(0, 0, 0, 0);
   columna->setSpacing(8);
-  columna->addWidget(panelPublico_, 1);
-  columna->addWidget(panelPrivado_, 1);
+  // The private part holds more numbers.
+  columna->addWidget(panelPublico_, 2);
+  columna->addWidget(panelPrivado_, 3);
 
   marcoClaves_ = new QFrame(clave);
   marcoClaves_->setObjectName(QStringLiteral("MarcoClaves"));
@@ -344,6 +355,7 @@ void ORVCSPublico::construye(int32_t claveCifrado) {
       1, (medidas.horizontalAdvance(QStringLiteral("Segundo factor primo")) + 16) * 15);
   flexClaves_->setAnchoColumna(2, 400 * 15);
   flexClaves_->tabla()->setWordWrap(false);
+  flexClaves_->tabla()->horizontalHeader()->setStretchLastSection(true);
   auto* listaClaves = new QVBoxLayout(marcoClaves_);
   listaClaves->setContentsMargins(6, 6, 6, 6);
   listaClaves->setSpacing(4);
@@ -418,6 +430,11 @@ void ORVCSPublico::informa(const QString& texto) {
   avisa(windowTitle(), texto);
 }
 
+void ORVCSPublico::confirmaEdicion() {
+  if (auto* campo = qobject_cast<CampoClave*>(QApplication::focusWidget()))
+    if (isAncestorOf(campo)) campo->confirma();
+}
+
 void ORVCSPublico::habilitaGuardarCifrado() {
   if (QAction* a = textTC_->boton(QStringLiteral("guardar")))
     a->setEnabled(!cabeceraCifrado().isEmpty());
@@ -443,6 +460,7 @@ QStringList ORVCSPublico::Secciones() const {
 }
 
 void ORVCSPublico::GuardaClave() {
+  confirmaEdicion();
   QString id = textId_->text().trimmed();
   if (id.isEmpty())
     id = QDateTime::currentDateTime().toString(QStringLiteral("dd/MM/yyyy hh:mm:ss"));
@@ -486,6 +504,7 @@ void ORVCSPublico::ListaClaves() {
   Rejilla& g = *flexClaves_;
   g.setRedibujo(false);
   g.setFilas(1);
+  g.tabla()->clearSpans();
   bool existe = false;
   const QStringList texto = lineas(ficheroClaves_, &existe);
   const QString ruta = QDir::toNativeSeparators(ficheroClaves_);
@@ -498,6 +517,8 @@ void ORVCSPublico::ListaClaves() {
       g.setColorTextoCelda(f, 0, kAzul);
       g.setEsNodo(f, true);
       g.setNivelEsquema(f, 0);
+      // A key's name runs over the entry columns, which a section row leaves empty.
+      g.tabla()->setSpan(f - 1, 0, 1, 3);
     } else if (const qsizetype igual = linea.indexOf(QLatin1Char('=')); igual >= 0) {
       const int32_t f = g.Filas();
       g.setFilas(f + 1);

@@ -171,7 +171,7 @@ void ORVCSRSA::construye() {
   fila(gq, 0, new QLabel(QStringLiteral("Primer factor primo"), privado), textClaveFactor_[0]);
   fila(gq, 1, new QLabel(QStringLiteral("Segundo factor primo"), privado), textClaveFactor_[1]);
   fila(gq, 2, new QLabel(QStringLiteral("Clave privada"), privado), textClavePrivada_);
-  for (int f = 0; f < 3; ++f) gq->setRowStretch(f, 1);
+  for (int f = 0; f < 3; ++f) gq->setRowStretch(f, f == 2 ? 2 : 1);
 
   // Generating: two random primes of half the size each, in the background.
   cmdGenerar_ = estilo::boton(QStringLiteral("cmdGenerar"), QStringLiteral("Generar"), privado);
@@ -245,6 +245,13 @@ void ORVCSRSA::habilita() {
   habilitaGuardarCifrado();
 }
 
+void ORVCSRSA::confirmaEdicion() {
+  ORVCSPublico::confirmaEdicion();
+  if (textTamBloque_->hasFocus() &&
+      textTamBloque_->texto().trimmed() != QString::number(cs_->TamBloque()))
+    cambiaTamBloque();
+}
+
 void ORVCSRSA::cambiaFactor(int k) {
   const QString escrito = textClaveFactor_.at(static_cast<size_t>(k - 1))->texto();
   const auto valor = evaluaEntero(escrito);
@@ -303,6 +310,7 @@ void ORVCSRSA::cambiaTamBloque() {
 // ---------------------------------------------------------------------------
 
 void ORVCSRSA::Cifra() {
+  confirmaEdicion();
   trabaja(QStringLiteral("Cifra"), {cmdCifra(), cmdDescifra(), Panel(0), TextTO(), textTC()},
           [this] {
             cs_->setTextoOriginal(TextTO()->CSTexto());
@@ -323,6 +331,7 @@ void ORVCSRSA::cifrado(int32_t n) {
 }
 
 void ORVCSRSA::Descifra() {
+  confirmaEdicion();
   bool nada = false;
   trabaja(QStringLiteral("Descifra"), {cmdCifra(), cmdDescifra(), Panel(0), TextTO(), textTC()},
           [&] {

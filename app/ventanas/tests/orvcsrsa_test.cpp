@@ -20,6 +20,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
 #include "halvard/orvcriptorsa.h"
@@ -45,7 +46,10 @@ const QString kPhi =
 
 class ORVCSRSATest : public testing::Test {
  protected:
-  static void SetUpTestSuite() { registraBibliotecas(); }
+  static void SetUpTestSuite() {
+    registraBibliotecas();
+    instalaProcesaEventos();
+  }
 
   void SetUp() override {
     ASSERT_TRUE(carpeta.isValid());
@@ -337,6 +341,47 @@ TEST_F(ORVCSRSATest, EnciphersAndDeciphersWithTheProgressBarAtTheEnd) {
   EXPECT_TRUE(avisos[0].startsWith(QStringLiteral("Descifra: Ningún bloque")));
 }
 
+TEST_F(ORVCSRSATest, ALongTextMovesTheProgressBarWhileTheWindowKeepsAnsweringAndWaits) {
+  // A 1128-bit key (two Mersenne primes) and some 20 KB of text.
+  escribeBloque(QStringLiteral("50"));
+  escribe(v->TextExponente(), QStringLiteral("65537"));
+  escribe(v->TextClaveFactor(1), QStringLiteral("2^521-1"));
+  escribe(v->TextClaveFactor(2), QStringLiteral("2^607-1"));
+  ASSERT_TRUE(avisos.isEmpty()) << avisos.join('\n').toStdString();
+  v->Pestanas()->setCurrentIndex(1);
+  const QString texto = QStringLiteral("Cuarenta caracteres de texto en claro.. ").repeated(500);
+  v->TextTO()->area()->setPlainText(texto);
+  pulsa(v->cmdCifra());
+  ASSERT_EQ(v->cs().NumBloques(), 400);
+
+  QList<int> valores;
+  QObject::connect(v->ProgressBar(), &QProgressBar::valueChanged, v.get(),
+                   [&](int x) { valores << x; });
+  // While the blocks are deciphered, a timer still fires, the key waits and a
+  // second press starts nothing.
+  int durante = 0;
+  bool claveEspera = false;
+  QTimer tic;
+  QObject::connect(&tic, &QTimer::timeout, [&] {
+    if (!v->Ocupado()) return;
+    ++durante;
+    claveEspera = !v->Panel(0)->isEnabled() && !v->cmdDescifra()->isEnabled();
+    v->Descifra();
+  });
+  tic.start(1);
+  pulsa(v->cmdDescifra());
+  tic.stop();
+  EXPECT_GT(durante, 0);
+  EXPECT_TRUE(claveEspera);
+  EXPECT_GT(valores.size(), 2);
+  EXPECT_TRUE(std::is_sorted(valores.begin() + 1, valores.end()));
+  EXPECT_EQ(valores.last(), 400);
+  EXPECT_EQ(QString::fromStdU32String(v->TextTO()->CSTexto()->Texto()), texto);
+  EXPECT_TRUE(v->Panel(0)->isEnabled());
+  EXPECT_TRUE(v->cmdDescifra()->isEnabled());
+  EXPECT_TRUE(avisos.isEmpty()) << avisos.join('\n').toStdString();
+}
+
 TEST_F(ORVCSRSATest, SavingNamesTheKeyByDateAndTimeAndTheSameNameOverwrites) {
   claveMersenne();
   herramienta("guardar");
@@ -369,6 +414,16 @@ TEST_F(ORVCSRSATest, SavingNamesTheKeyByDateAndTimeAndTheSameNameOverwrites) {
   EXPECT_EQ(v->Secciones(), (QStringList{id, QStringLiteral("mía")}));
   EXPECT_EQ(v->LeeEntrada(QStringLiteral("mía"), QStringLiteral("Exponente")),
             QStringLiteral("11"));
+
+  // What is being typed when "guardar" is pressed is what is saved.
+  v->TextExponente()->setFocus();
+  QTest::keyClick(v->TextExponente(), Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClicks(v->TextExponente(), QStringLiteral("13"));
+  herramienta("guardar");
+  EXPECT_EQ(v->LeeEntrada(QStringLiteral("mía"), QStringLiteral("Exponente")),
+            QStringLiteral("13"));
+  EXPECT_NE(v->LeeEntrada(QStringLiteral("mía"), QStringLiteral("Clave privada")), kD);
+  v->TextId()->setFocus();
 
   // A name the file cannot hold is refused with a word, the file as it was.
   const QByteArray antes = contenido();

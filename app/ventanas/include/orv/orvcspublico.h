@@ -78,6 +78,8 @@ class CampoClave : public QPlainTextEdit {
   // The text without line breaks, trimmed.
   QString texto() const;
   void setTexto(const QString& texto);
+  // Takes what was typed as leaving does (raises `salida` when it changed).
+  void confirma() { sale(); }
   QSize sizeHint() const override;
 
  signals:
@@ -194,6 +196,10 @@ class ORVCSPublico : public Laboratorio {
   virtual void informa(const QString& texto);
   // After every change that may enable or disable something.
   virtual void habilita() {}
+  // Takes what is being typed in a key field before a command that reads the
+  // key, since a toolbar button or a flat button does not take the focus from
+  // the field: the field with the focus is left as if the user had left it.
+  virtual void confirmaEdicion();
 
   // Keeps the ciphertext box's "guardar" usable only while there is a header
   // to write (a file without it could not be read back).

@@ -94,6 +94,7 @@ class ORVCSRSA : public ORVCSPublico {
   bool esCabecera(const QString& ficha) const override;
   QString tomaCabecera(const QStringList& fichas) override;
   void habilita() override;
+  void confirmaEdicion() override;
 
  private:
   void construye();
