@@ -2,7 +2,10 @@
 //   rsa_clave.png    a key typed as expressions (two Mersenne primes) and built
 //   rsa_lista.png    the saved keys listed over the key frames
 //   rsa_cifrado.png  the sample text enciphered with that key
+//   rsa_generando.png  a 2048-bit key being generated, the window at work
 #include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTabWidget>
@@ -34,7 +37,7 @@ bool rsa() {
   v.avisa = [](const QString& titulo, const QString& texto) {
     std::fprintf(stderr, "%s: %s\n", qPrintable(titulo), qPrintable(texto));
   };
-  v.resize(760, 620);
+  // The size the window opens at from the menu.
   v.TextTamBloque()->setTexto(QStringLiteral("50"));
   emit v.TextTamBloque()->editingFinished();
   escribe(v.TextExponente(), QStringLiteral("65537"));
@@ -54,6 +57,16 @@ bool rsa() {
   v.TextTO()->area()->setPlainText(kMuestra);
   v.Cifra();
   bien &= ventana(v, "rsa_cifrado.png");
+
+  v.Pestanas()->setCurrentIndex(0);
+  v.ComboBits()->setCurrentIndex(v.ComboBits()->findData(2048));
+  v.Generar();
+  bien &= ventana(v, "rsa_generando.png");
+  // The generator's thread is left to finish before the window goes.
+  QElapsedTimer espera;
+  espera.start();
+  while (!v.cmdGenerar()->isEnabled() && espera.elapsed() < 60000)
+    QApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
   return bien;
 }
 

@@ -281,7 +281,7 @@ QAction* ORVCSPublico::boton(const QString& key) const {
 }
 
 QSize ORVCSPublico::sizeHint() const {
-  return QSize(640, 520).expandedTo(minimumSizeHint());
+  return QSize(760, 640).expandedTo(minimumSizeHint());
 }
 
 void ORVCSPublico::construye(int32_t claveCifrado) {

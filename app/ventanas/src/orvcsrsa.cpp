@@ -148,8 +148,8 @@ void ORVCSRSA::construye() {
       estilo::anchoCaracteres(textTamBloque_, 6) +
       textTamBloque_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, textTamBloque_) +
       8);
-  textClaveFactor_[0] = new CampoClave(privado, QStringLiteral("TextClaveFactor(1)"), 2);
-  textClaveFactor_[1] = new CampoClave(privado, QStringLiteral("TextClaveFactor(2)"), 2);
+  textClaveFactor_[0] = new CampoClave(privado, QStringLiteral("TextClaveFactor(1)"), 3);
+  textClaveFactor_[1] = new CampoClave(privado, QStringLiteral("TextClaveFactor(2)"), 3);
   textClavePrivada_ = new CampoClave(privado, QStringLiteral("TextClavePrivada"), 3);
 
   const auto fila = [](QGridLayout* g, int f, QLabel* etiqueta, QWidget* campo,
