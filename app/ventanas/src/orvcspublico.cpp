@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QProgressBar>
@@ -404,8 +405,14 @@ void ORVCSPublico::construye(int32_t claveCifrado) {
   connect(boton(QStringLiteral("abrir")), &QAction::triggered, this, &ORVCSPublico::ListaClaves);
   connect(boton(QStringLiteral("guardar")), &QAction::triggered, this, &ORVCSPublico::GuardaClave);
   connect(boton(QStringLiteral("claves")), &QAction::triggered, this, &ORVCSPublico::EditaClaves);
-  conexiones.conecta(flexClaves_->eventos.Click, [this] { EligeClave(flexClaves_->Fila()); });
+  // A click chooses the row under the pointer; one below the last row chooses nothing.
+  conexiones.conecta(flexClaves_->eventos.Click, [this] {
+    const int32_t fila = filaPulsada_;
+    filaPulsada_ = -1;
+    if (fila > 0) EligeClave(fila);
+  });
   flexClaves_->tabla()->installEventFilter(this);
+  flexClaves_->tabla()->viewport()->installEventFilter(this);
   conexiones.conecta(textTC_->eventos.AfterRead,
                      [this](QString& texto, bool& cancel) { leido(texto, cancel); });
   conexiones.conecta(textTC_->eventos.BeforeSave, [this](QString& texto) { guardando(texto); });
@@ -414,10 +421,21 @@ void ORVCSPublico::construye(int32_t claveCifrado) {
 }
 
 bool ORVCSPublico::eventFilter(QObject* objeto, QEvent* evento) {
-  if (objeto == flexClaves_->tabla() && evento->type() == QEvent::KeyPress &&
-      static_cast<QKeyEvent*>(evento)->key() == Qt::Key_Escape) {
-    OcultaClaves();
-    return true;
+  QTableWidget* tabla = flexClaves_->tabla();
+  if (objeto == tabla && evento->type() == QEvent::KeyPress) {
+    const int tecla = static_cast<QKeyEvent*>(evento)->key();
+    if (tecla == Qt::Key_Escape) {
+      OcultaClaves();
+      return true;
+    }
+    // Enter chooses the current row, as a click does.
+    if (tecla == Qt::Key_Return || tecla == Qt::Key_Enter) {
+      EligeClave(flexClaves_->Fila());
+      return true;
+    }
+  } else if (objeto == tabla->viewport() && evento->type() == QEvent::MouseButtonPress) {
+    const int fila = tabla->rowAt(static_cast<QMouseEvent*>(evento)->position().toPoint().y());
+    filaPulsada_ = fila < 0 ? -1 : fila + 1;  // the header row is row 0
   }
   return Laboratorio::eventFilter(objeto, evento);
 }

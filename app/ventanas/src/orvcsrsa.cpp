@@ -311,6 +311,10 @@ void ORVCSRSA::cambiaTamBloque() {
 
 void ORVCSRSA::Cifra() {
   confirmaEdicion();
+  if (TextTO()->CSTexto()->Texto().empty()) {
+    avisa(QStringLiteral("Cifra"), QStringLiteral("No hay ningún texto que cifrar en «Original»."));
+    return;
+  }
   trabaja(QStringLiteral("Cifra"), {cmdCifra(), cmdDescifra(), Panel(0), TextTO(), textTC()},
           [this] {
             cs_->setTextoOriginal(TextTO()->CSTexto());
@@ -332,6 +336,11 @@ void ORVCSRSA::cifrado(int32_t n) {
 
 void ORVCSRSA::Descifra() {
   confirmaEdicion();
+  if (textTC()->textoMostrado().trimmed().isEmpty()) {
+    avisa(QStringLiteral("Descifra"),
+          QStringLiteral("No hay ningún texto que descifrar en «Cifrado»."));
+    return;
+  }
   bool nada = false;
   trabaja(QStringLiteral("Descifra"), {cmdCifra(), cmdDescifra(), Panel(0), TextTO(), textTC()},
           [&] {

@@ -333,6 +333,15 @@ TEST_F(ORVCSRSATest, EnciphersAndDeciphersWithTheProgressBarAtTheEnd) {
   pulsa(v->cmdDescifra());
   EXPECT_EQ(QString::fromStdU32String(v->TextTO()->CSTexto()->Texto()),
             QStringLiteral("Hola, mundo "));
+  // Nothing to encipher or decipher: the student is told.
+  for (pemmick::ORVExtTextBox* caja : {v->TextTO(), v->textTC()}) caja->area()->clear();
+  pulsa(v->cmdCifra());
+  pulsa(v->cmdDescifra());
+  EXPECT_EQ(
+      avisos,
+      (QStringList{QStringLiteral("Cifra: No hay ningún texto que cifrar en «Original»."),
+                   QStringLiteral("Descifra: No hay ningún texto que descifrar en «Cifrado».")}));
+  avisos.clear();
   // Nothing that deciphers: the student is told.
   v->textTC()->area()->setPlainText(QStringLiteral("abc  xyz"));
   pulsa(v->cmdDescifra());
@@ -465,6 +474,18 @@ TEST_F(ORVCSRSATest, AKeyChosenFromTheListIsLoadedWholeAndWorksAtOnce) {
   EXPECT_TRUE(g->isVisible());
   herramienta("abrir");
   EXPECT_FALSE(g->isVisible());
+
+  // A click below the last row chooses nothing; Enter chooses the current row.
+  herramienta("abrir");
+  QTest::mouseClick(g->tabla()->viewport(), Qt::LeftButton, {},
+                    QPoint(10, g->tabla()->viewport()->height() - 5));
+  EXPECT_TRUE(g->isVisible());
+  EXPECT_TRUE(v->cs().Clave().empty());
+  g->setFila(uno + 2);
+  QTest::keyClick(g->tabla(), Qt::Key_Return);
+  EXPECT_FALSE(g->isVisible());
+  EXPECT_EQ(v->TextId()->text(), QStringLiteral("uno"));
+  EXPECT_EQ(QString::fromStdU32String(v->cs().Exponente()), QStringLiteral("65537"));
 
   // An entry row of "dos" loads "dos".
   herramienta("abrir");

@@ -229,6 +229,7 @@ class ORVCSPublico : public Laboratorio {
   lab::PanelCifrar* panelCifrar_ = nullptr;
   QProgressBar* progressBar_ = nullptr;
   std::unique_ptr<SeguimientoProgreso> progreso_;
+  int32_t filaPulsada_ = -1;  // the list's row under the last press
 };
 
 }  // namespace orv
