@@ -31,6 +31,7 @@ struct GeneradorRSA::Enlace {
   std::mutex cerrojo;
   GeneradorRSA* destino = nullptr;
   QObject* retiro = nullptr;
+  bool dicho = false;  // the worker has had its last word and is ending
 };
 
 namespace {
@@ -48,7 +49,9 @@ class Retirado : public QObject {
       : QObject(aplicacion), hilo_(std::move(hilo)), olvida_([enlace] {
           std::lock_guard<std::mutex> cerrojo(enlace->cerrojo);
           enlace->retiro = nullptr;
-        }) {}
+        }) {
+    setObjectName(QStringLiteral("GeneradorRSA.retirado"));
+  }
   ~Retirado() override {
     olvida_();
     if (hilo_.joinable()) hilo_.join();
@@ -70,7 +73,9 @@ GeneradorRSA::~GeneradorRSA() {
   {
     std::lock_guard<std::mutex> cerrojo(enlace_->cerrojo);
     enlace_->destino = nullptr;
-    if (aplicacion) {
+    // A worker that has already answered would never tell the other object
+    // to go; it is ending, and is joined here at once.
+    if (aplicacion && !enlace_->dicho) {
       // The worker posts the object's deleteLater when it ends.
       enlace_->retiro = new Retirado(std::move(hilo_), enlace_, aplicacion);
       return;
@@ -101,6 +106,7 @@ bool GeneradorRSA::genera(int bits) {
           QStringLiteral("No se ha podido generar la clave: %1").arg(QString::fromUtf8(e.what()));
     }
     std::lock_guard<std::mutex> cerrojo(enlace->cerrojo);
+    enlace->dicho = true;
     if (GeneradorRSA* destino = enlace->destino) {
       QMetaObject::invokeMethod(
           destino, [destino, resultado] { destino->termina(resultado); }, Qt::QueuedConnection);

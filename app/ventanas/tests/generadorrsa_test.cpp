@@ -9,6 +9,7 @@
 #include <memory>
 #include <thread>
 
+#include <QApplication>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
@@ -176,6 +177,15 @@ TEST(GeneradorRSA, GoingMidGenerationIsSafeAndSilent) {
   generador.reset();
   QTest::qWait(100);
   EXPECT_EQ(oidas, 0);
+
+  // The workers left behind end and are collected, not kept until exit.
+  const auto retirados = [] {
+    return qApp
+        ->findChildren<QObject*>(QStringLiteral("GeneradorRSA.retirado"),
+                                 Qt::FindDirectChildrenOnly)
+        .size();
+  };
+  EXPECT_TRUE(QTest::qWaitFor([&] { return retirados() == 0; }, kEspera)) << retirados();
 }
 
 }  // namespace
