@@ -205,6 +205,8 @@ void ORVCSMHM::construye() {
   // Elements are separated by spaces: they show as spaces.
   textSucesionPrivada_->setMostrarEspaciosComo(QStringLiteral(" "));
   textSucesionPrivada_->setToolTip(QStringLiteral("Elementos separados por espacios"));
+  // Numbers in the same letter as every other key field.
+  textSucesionPrivada_->setFontName(textSucesionPublica_->font().family());
   textModulo_ = new CampoClave(privado, QStringLiteral("TextModulo"));
   textMultiplicador_ = new CampoClave(privado, QStringLiteral("TextMultiplicador"));
   for (CampoClave* c : {textModulo_, textMultiplicador_}) {
@@ -325,6 +327,19 @@ void ORVCSMHM::ponSucesiones(const std::vector<Moneda>& privada,
   refresca();
 }
 
+bool ORVCSMHM::cambiaClave(const std::function<void()>& cambio) {
+  // A key whose numbers overflow while it is built is a key problem like any
+  // other: said in the status bar, and the key left unusable, not half-built.
+  try {
+    cambio();
+    return true;
+  } catch (const std::exception& e) {
+    informa(textoError(e));
+  }
+  protege(windowTitle(), [this] { cs_->setClavePublicaOK(false); });
+  return false;
+}
+
 void ORVCSMHM::cambiaSucesionPrivada() {
   const QString texto = QString::fromStdU32String(textSucesionPrivada_->CSTexto()->Texto());
   if (texto.trimmed().isEmpty()) {
@@ -337,7 +352,7 @@ void ORVCSMHM::cambiaSucesionPrivada() {
     informa(QStringLiteral("Sucesión supercreciente: %1 La clave no cambia.").arg(motivo));
     return;
   }
-  protege(windowTitle(), [&] {
+  cambiaClave([&] {
     ponSucesiones(*privada, {});
     cs_->ConstruyeClave();
   });
@@ -361,16 +376,18 @@ void ORVCSMHM::cambiaSucesionPublica() {
         QStringLiteral("Sucesión pública: debe haber al menos 2 elementos. La clave no cambia."));
     return;
   }
-  protege(windowTitle(), [&] {
+  const bool bien = cambiaClave([&] {
     ponSucesiones({}, *publica);
     // A public key of its own: it enciphers, and the private key no longer
     // deciphers what it gives.
     cs_->setClavePublicaOK(false);
     cs_->setClavePublicaOK(true);
   });
-  informa(QStringLiteral("Clave pública de %1 elementos: sirve para cifrar; para descifrar hace "
-                         "falta la clave privada.")
-              .arg(publica->size()));
+  if (bien) {
+    informa(QStringLiteral("Clave pública de %1 elementos: sirve para cifrar; para descifrar hace "
+                           "falta la clave privada.")
+                .arg(publica->size()));
+  }
   habilita();
 }
 
@@ -382,7 +399,7 @@ void ORVCSMHM::cambiaNumero(CampoClave* campo, bool modulo) {
     informa(QStringLiteral("%1: %2 La clave no cambia.").arg(nombre, motivo));
     return;
   }
-  protege(windowTitle(), [&] {
+  cambiaClave([&] {
     if (modulo)
       cs_->setModulo(*valor);
     else
@@ -556,8 +573,8 @@ QString ORVCSMHM::textoError(const std::exception& e) const {
   const auto* error = dynamic_cast<const kestrin::ErrorORV*>(&e);
   if (error != nullptr && error->numero() == kestrin::kDesbordamiento) {
     return QStringLiteral(
-        "Los números de la clave son demasiado grandes: la suma de los elementos de un bloque no "
-        "cabe en 922337203685477.");
+        "Los números de la clave son demasiado grandes: una suma de sus elementos no cabe en "
+        "922337203685477.");
   }
   if (error != nullptr && error->numero() == kestrin::kMemoriaInsuficiente) {
     return QStringLiteral("El texto tiene demasiados bloques para esta clave.");

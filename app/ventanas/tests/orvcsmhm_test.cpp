@@ -243,6 +243,10 @@ TEST_F(ORVCSMHMTest, KeyProblemsAreSaidInTheStatusBarNeverInABox) {
        "sucesión"},
       {"2 3 7 14 30", "57", "17", "Clave correcta"},
       {"2 3 7 14 30", "58", "2", "El multiplicador debe ser primo con el módulo"},
+      // The sum of the sequence leaves the currency range.
+      {"500000000000000 500000000000001", "900000000000000", "17",
+       "Los números de la clave son demasiado grandes: una suma de sus elementos no cabe en "
+       "922337203685477."},
   };
   for (const Caso& c : casos) {
     clave(QString::fromUtf8(c.privada), QString::fromUtf8(c.modulo),

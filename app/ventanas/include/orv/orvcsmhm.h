@@ -37,6 +37,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -100,6 +101,9 @@ class ORVCSMHM : public ORVCSPublico {
   };
 
   void construye();
+  // Runs a change of the key; what it raises is said in the status bar and
+  // leaves the key unusable. False when it failed.
+  bool cambiaClave(const std::function<void()>& cambio);
   void refresca();
   void cambiaSucesionPrivada();
   void cambiaSucesionPublica();
