@@ -152,9 +152,10 @@ QIcon icono(const QString& key) {
 
 // The key file's lines, read in its code page as the profile reader reads it
 // (UTF-8 when it starts with the UTF-8 mark, else Windows-1252).
-QStringList lineas(const QString& ruta, bool* existe) {
+QStringList lineas(const QString& ruta, bool* existe, bool* grande = nullptr) {
   QFile f(ruta);
   *existe = f.exists();
+  if (grande != nullptr) *grande = f.size() > kMaxFichero;
   if (!f.open(QIODevice::ReadOnly) || f.size() > kMaxFichero) return {};
   QByteArray bytes = f.readAll();
   QString texto;
@@ -524,7 +525,8 @@ void ORVCSPublico::ListaClaves() {
   g.setFilas(1);
   g.tabla()->clearSpans();
   bool existe = false;
-  const QStringList texto = lineas(ficheroClaves_, &existe);
+  bool grande = false;
+  const QStringList texto = lineas(ficheroClaves_, &existe, &grande);
   const QString ruta = QDir::toNativeSeparators(ficheroClaves_);
   for (const QString& linea : texto) {
     QString nombre;
@@ -550,6 +552,9 @@ void ORVCSPublico::ListaClaves() {
     labelFichero_->setText(
         QStringLiteral("Aún no hay claves guardadas: %1 no existe. «Guardar» la creará.")
             .arg(ruta));
+  } else if (grande) {
+    labelFichero_->setText(
+        QStringLiteral("%1 es demasiado grande para ser un fichero de claves.").arg(ruta));
   } else if (g.Filas() == 1) {
     labelFichero_->setText(QStringLiteral("No hay claves en %1.").arg(ruta));
   } else {

@@ -35,7 +35,11 @@
 //   as it was (the design empties the key first; an emptied key and a refused
 //   file would leave the student with neither).
 // - A failed write of the key file is reported and the saved keys are kept
-//   whole (each entry is written through a temporary file).
+//   whole (each entry is written through a temporary file). A value the
+//   profile reader could not give back whole (kMaxPerfil characters or more)
+//   is refused before anything is written.
+// - A click below the list's last row chooses nothing; Enter chooses the
+//   current row. A key file over 16 MB is not listed: the caption says so.
 #pragma once
 
 #include <QPlainTextEdit>
