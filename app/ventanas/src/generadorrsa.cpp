@@ -1,11 +1,12 @@
 // Generating RSA keys away from the user-interface thread.
 //
 // Why a thread and not the other two ways to keep the window alive: the
-// service's RndPrimo is one uninterruptible call (up to a few tenths of a
-// second for a 2048-bit prime), so small steps on this thread would still
-// freeze the window that long per step; and a child process would have to
-// fork the whole program for work that needs no isolation (the engine never
-// crashes on a prime search). The engine is safe on a second thread: its
+// service's RndPrimo is one uninterruptible call (half a second on average
+// for a 2048-bit prime, a 4096-bit key's factor), so small steps on this
+// thread would still freeze the window that long per step; and a child
+// process would fork the whole program for work that needs no isolation (a
+// prime search neither crashes nor runs unbounded, unlike the factoring the
+// engine isolates itself). The engine is safe on a second thread: its
 // settings are atomic, its random generator is behind a lock, FLINT keeps its
 // caches per thread, and the only state of a service instance (variables,
 // event handlers) belongs to the instance, which GeneraClaveRSA creates for
