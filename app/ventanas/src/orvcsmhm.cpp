@@ -613,29 +613,34 @@ void ORVCSMHM::Descifra() {
     informa(QStringLiteral("Para descifrar hace falta la clave privada."));
     return;
   }
-  const QString texto = QString::fromStdU32String(ORVW().XTrim(textTC()->CSTexto()->Texto()));
-  const QStringList p = piezas(texto);
-  if (p.isEmpty()) {
-    informa(QStringLiteral("No hay texto cifrado que descifrar."));
-    return;
-  }
-  std::vector<Moneda> bloques;
-  bloques.reserve(static_cast<size_t>(p.size()));
-  for (const QString& pieza : p) {
-    QString motivo;
-    const auto v = leeEntero(pieza, &motivo);
-    if (!v) {
-      informa(QStringLiteral("Texto cifrado: %1 No se ha descifrado nada.").arg(motivo));
+  // Reading the blocks is part of the work: a long ciphertext keeps the
+  // window repainting while its numbers are read, too.
+  QString motivo;
+  trabaja(windowTitle(), {cmdCifra(), cmdDescifra(), Panel(0), TextTO(), textTC()}, [&] {
+    const QString texto = QString::fromStdU32String(ORVW().XTrim(textTC()->CSTexto()->Texto()));
+    const QStringList p = piezas(texto);
+    if (p.isEmpty()) {
+      motivo = QStringLiteral("No hay texto cifrado que descifrar.");
       return;
     }
-    bloques.push_back(*v);
-  }
-  trabaja(windowTitle(), {cmdCifra(), cmdDescifra(), Panel(0), TextTO(), textTC()}, [&] {
+    std::vector<Moneda> bloques;
+    bloques.reserve(static_cast<size_t>(p.size()));
+    for (const QString& pieza : p) {
+      const auto v = leeEntero(pieza, &motivo);
+      if (!v) {
+        motivo = QStringLiteral("Texto cifrado: %1 No se ha descifrado nada.").arg(motivo);
+        return;
+      }
+      bloques.push_back(*v);
+      if (bloques.size() % 4096 == 0) progreso().repinta();
+    }
+    motivo.clear();
     cs_->setNumBloques(static_cast<int32_t>(bloques.size()));
     for (size_t i = 0; i < bloques.size(); ++i)
       cs_->setTextoCifrado(static_cast<int32_t>(i + 1), bloques[i]);
     cs_->Descifra();
   });
+  if (!motivo.isEmpty()) informa(motivo);
   habilita();
 }
 

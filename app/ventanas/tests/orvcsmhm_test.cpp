@@ -227,6 +227,13 @@ TEST_F(ORVCSMHMTest, ATypedKeyIsBuiltShownAndEnciphersAndDeciphers) {
   pulsa(v->cmdDescifra());
   EXPECT_EQ(texto(v->TextTO()), QStringLiteral("Hola·mundo"));
   EXPECT_EQ(v->TextTO()->CSTexto()->Key(), kestrin::CSKNone);
+
+  // A sequence read into its box from a file is taken as a typed one is.
+  const QString f = ruta("sucesion.orv");
+  escribeFichero(f, "1 3 5 11 21");
+  ASSERT_TRUE(v->TextSucesionPrivada()->LeeFichero(f));
+  EXPECT_EQ(mensaje(), QStringLiteral("Clave correcta"));
+  EXPECT_EQ(v->TextSucesionPublica()->texto(), QStringLiteral("17 51 24 4 52"));
   EXPECT_TRUE(avisos.isEmpty()) << avisos.join('\n').toStdString();
 }
 
