@@ -49,8 +49,8 @@ QString cita(const QString& pieza) {
                                                       : pieza);
 }
 
-// A whole number written in the user's format, within the currency range; the
-// reason it is not one goes to `motivo`.
+// A whole number of 0 or more written in the user's format, within the
+// currency range; the reason it is not one goes to `motivo`.
 std::optional<Moneda> leeEntero(const QString& pieza, QString* motivo) {
   const QString t = pieza.trimmed();
   if (t.isEmpty()) {
@@ -87,6 +87,12 @@ std::optional<Moneda> leeEntero(const QString& pieza, QString* motivo) {
   }
   if (v != std::floor(v)) {
     *motivo = QStringLiteral("%1 no es un número entero.").arg(cita(t));
+    return std::nullopt;
+  }
+  // A negative public element would not survive the header, whose elements
+  // are joined by "-": a knapsack has none.
+  if (v < 0) {
+    *motivo = QStringLiteral("%1 es negativo: los números de la mochila no lo son.").arg(cita(t));
     return std::nullopt;
   }
   if (std::fabs(v) > kMayor) {

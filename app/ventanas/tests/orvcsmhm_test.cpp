@@ -288,6 +288,8 @@ TEST_F(ORVCSMHMTest, WhatIsNoWholeNumberIsRefusedAndTheKeyStaysAsItWas) {
       {privada, "2 3.5 7", "no es un número entero"},
       {privada, "2 99999999999999999999", "demasiado grande"},
       {privada, "", "vacía"},
+      {privada, "2 -3 7", "«-3» es negativo"},
+      {v->TextMultiplicador(), "-17", "«-17» es negativo"},
       {v->TextSucesionPublica(), "1 x 3", "«x» no es un número"},
       {v->TextSucesionPublica(), "7", "al menos 2 elementos"},
       {v->TextModulo(), "abc", "Módulo: «abc» no es un número"},

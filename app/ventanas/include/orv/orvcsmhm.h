@@ -14,9 +14,10 @@
 //
 // Choices of our own where the design says nothing:
 // - Numbers of the key (elements, modulus, multiplier, blocks) are whole
-//   numbers in the user's format, within the currency range (±922337203685477):
-//   the knapsack works on whole numbers. Anything else is refused with a word
-//   in the status bar and the cryptosystem is left as it was; nothing of a
+//   numbers of 0 or more in the user's format, up to 922337203685477 (the
+//   currency range): the knapsack works on whole numbers, and a negative public
+//   element could not be written in a header, whose elements are joined by "-". Anything else is
+//   refused with a word in the status bar and the cryptosystem is left as it was; nothing of a
 //   refused sequence is set.
 // - A sequence or a ciphertext is split at spaces, and a run of spaces (two
 //   typed by mistake, a line break) is one separator: an empty piece is no
