@@ -593,10 +593,16 @@ void ORVCSMHM::Cifra() {
     informa(QStringLiteral("Para cifrar hace falta una clave pública válida."));
     return;
   }
-  trabaja(windowTitle(), {cmdCifra(), cmdDescifra(), Panel(0), TextTO(), textTC()}, [this] {
-    cs_->setTextoOriginal(TextTO()->CSTexto());
-    cs_->Cifra();
-  });
+  const bool bien =
+      trabaja(windowTitle(), {cmdCifra(), cmdDescifra(), Panel(0), TextTO(), textTC()}, [this] {
+        cs_->setTextoOriginal(TextTO()->CSTexto());
+        cs_->Cifra();
+      });
+  if (bien) {
+    informa(QStringLiteral("Texto cifrado en %1 bloques de %2 bits.")
+                .arg(cs_->UltimoBloque())
+                .arg(cs_->LongitudSucesion()));
+  }
   habilita();
 }
 
@@ -622,31 +628,35 @@ void ORVCSMHM::Descifra() {
   // Reading the blocks is part of the work: a long ciphertext keeps the
   // window repainting while its numbers are read, too.
   QString motivo;
-  trabaja(windowTitle(), {cmdCifra(), cmdDescifra(), Panel(0), TextTO(), textTC()}, [&] {
-    const QString texto = QString::fromStdU32String(ORVW().XTrim(textTC()->CSTexto()->Texto()));
-    const QStringList p = piezas(texto);
-    if (p.isEmpty()) {
-      motivo = QStringLiteral("No hay texto cifrado que descifrar.");
-      return;
-    }
-    std::vector<Moneda> bloques;
-    bloques.reserve(static_cast<size_t>(p.size()));
-    for (const QString& pieza : p) {
-      const auto v = leeEntero(pieza, &motivo);
-      if (!v) {
-        motivo = QStringLiteral("Texto cifrado: %1 No se ha descifrado nada.").arg(motivo);
-        return;
-      }
-      bloques.push_back(*v);
-      if (bloques.size() % 4096 == 0) progreso().repinta();
-    }
-    motivo.clear();
-    cs_->setNumBloques(static_cast<int32_t>(bloques.size()));
-    for (size_t i = 0; i < bloques.size(); ++i)
-      cs_->setTextoCifrado(static_cast<int32_t>(i + 1), bloques[i]);
-    cs_->Descifra();
-  });
-  if (!motivo.isEmpty()) informa(motivo);
+  const bool bien =
+      trabaja(windowTitle(), {cmdCifra(), cmdDescifra(), Panel(0), TextTO(), textTC()}, [&] {
+        const QString texto = QString::fromStdU32String(ORVW().XTrim(textTC()->CSTexto()->Texto()));
+        const QStringList p = piezas(texto);
+        if (p.isEmpty()) {
+          motivo = QStringLiteral("No hay texto cifrado que descifrar.");
+          return;
+        }
+        std::vector<Moneda> bloques;
+        bloques.reserve(static_cast<size_t>(p.size()));
+        for (const QString& pieza : p) {
+          const auto v = leeEntero(pieza, &motivo);
+          if (!v) {
+            motivo = QStringLiteral("Texto cifrado: %1 No se ha descifrado nada.").arg(motivo);
+            return;
+          }
+          bloques.push_back(*v);
+          if (bloques.size() % 4096 == 0) progreso().repinta();
+        }
+        motivo.clear();
+        cs_->setNumBloques(static_cast<int32_t>(bloques.size()));
+        for (size_t i = 0; i < bloques.size(); ++i)
+          cs_->setTextoCifrado(static_cast<int32_t>(i + 1), bloques[i]);
+        cs_->Descifra();
+      });
+  if (!motivo.isEmpty())
+    informa(motivo);
+  else if (bien)
+    informa(QStringLiteral("Descifrados %1 bloques.").arg(cs_->UltimoBloque()));
   habilita();
 }
 

@@ -219,6 +219,7 @@ TEST_F(ORVCSMHMTest, ATypedKeyIsBuiltShownAndEnciphersAndDeciphers) {
   EXPECT_EQ(bloques.size(), 16);
   EXPECT_TRUE(texto(v->textTC()).endsWith(QLatin1Char(' ')));
   EXPECT_EQ(bloques.value(0), QStringLiteral("73"));
+  EXPECT_EQ(mensaje(), QStringLiteral("Texto cifrado en 16 bloques de 5 bits."));
   EXPECT_EQ(v->ProgressBar()->value(), v->ProgressBar()->maximum());
   EXPECT_TRUE(v->cmdDescifra()->isEnabled());
 
@@ -226,6 +227,7 @@ TEST_F(ORVCSMHMTest, ATypedKeyIsBuiltShownAndEnciphersAndDeciphers) {
   EXPECT_FALSE(v->cmdCifra()->isEnabled());
   pulsa(v->cmdDescifra());
   EXPECT_EQ(texto(v->TextTO()), QStringLiteral("Hola·mundo"));
+  EXPECT_EQ(mensaje(), QStringLiteral("Descifrados 16 bloques."));
   EXPECT_EQ(v->TextTO()->CSTexto()->Key(), kestrin::CSKNone);
 
   // A sequence read into its box from a file is taken as a typed one is.
