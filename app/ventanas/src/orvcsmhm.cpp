@@ -546,10 +546,9 @@ QString ORVCSMHM::tomaCabecera(const QStringList& fichas) {
     // The identifier belongs to another key now: saving must not overwrite it.
     TextId()->clear();
     if (!seccion.isEmpty()) {
-      informa(QStringLiteral("La clave «%1» del fichero de claves no está entera (%2) Sólo se "
-                             "puede cifrar.")
-                  .arg(seccion,
-                       motivo.isEmpty() ? QStringLiteral("sus sucesiones no coinciden.") : motivo));
+      informa(QStringLiteral("La clave «%1» del fichero de claves tiene esta sucesión pública, "
+                             "pero %2 Sólo se puede cifrar.")
+                  .arg(seccion, motivo.isEmpty() ? QStringLiteral("no coincide.") : motivo));
     } else {
       informa(
           QStringLiteral("La clave de este texto no está en el fichero de claves: sólo se "

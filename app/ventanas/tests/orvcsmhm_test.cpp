@@ -490,25 +490,39 @@ TEST_F(ORVCSMHMTest, AnEncipheredFileCarriesItsPublicKeyAndFindsTheRestInTheKeyF
   EXPECT_EQ(texto(otra->TextTO()), QStringLiteral("Merkle   "));
 
   // Where the key file lacks it (or does not exist), only enciphering.
-  for (const bool conFichero : {true, false}) {
+  struct Caso {
+    const char* fichero;
+    QByteArray claves;
+    const char* dice;
+  };
+  const Caso casos[] = {
+      {"ninguno.mhm", {}, "no está en el fichero de claves: sólo se puede cifrar"},
+      {"otra.mhm",
+       "[otra]\r\nSucesi\xF3n p\xFA"
+       "blica=1 2 3\r\n",
+       "no está en el fichero de claves: sólo se puede cifrar"},
+      // The same public sequence, but no modulus: the key is not taken half.
+      {"rota.mhm",
+       "[rota]\r\nSucesi\xF3n privada=2 3 7 14 30\r\nSucesi\xF3n p\xFA"
+       "blica=34 51 58 55 22\r\nMultiplicador=17\r\n",
+       "La clave «rota» del fichero de claves tiene esta sucesión pública, pero le falta el "
+       "«Módulo». Sólo se puede cifrar."},
+  };
+  for (const Caso& c : casos) {
     auto sola = nueva();
-    sola->setFicheroClaves(conFichero ? fichero() : ruta("ninguno.mhm"));
-    if (conFichero) {
-      sola->TextId()->setText(QStringLiteral("cinco"));
-      escribeFichero(fichero(),
-                     "[otra]\r\nSucesi\xF3n p\xFA"
-                     "blica=1 2 3\r\n");
-    }
+    sola->setFicheroClaves(ruta(c.fichero));
+    if (!c.claves.isEmpty()) escribeFichero(ruta(c.fichero), c.claves);
     sola->TextId()->setText(QStringLiteral("cinco"));
-    ASSERT_TRUE(sola->textTC()->LeeFichero(cifrado)) << conFichero;
-    EXPECT_EQ(estado(*sola),
-              (QStringList{"0 0 0 0 0", "34 51 58 55 22", "0", "0", "pública", "-"}));
+    ASSERT_TRUE(sola->textTC()->LeeFichero(cifrado)) << c.fichero;
+    EXPECT_EQ(estado(*sola), (QStringList{"0 0 0 0 0", "34 51 58 55 22", "0", "0", "pública", "-"}))
+        << c.fichero;
     // The identifier of another key is not kept, so saving cannot overwrite it.
-    EXPECT_TRUE(sola->TextId()->text().isEmpty());
-    EXPECT_TRUE(sola->msg()->text().contains(QStringLiteral("sólo se puede cifrar")));
+    EXPECT_TRUE(sola->TextId()->text().isEmpty()) << c.fichero;
+    EXPECT_TRUE(sola->msg()->text().contains(QString::fromUtf8(c.dice)))
+        << sola->msg()->text().toStdString();
     sola->TextTO()->area()->setPlainText(QStringLiteral("x"));
-    EXPECT_TRUE(sola->cmdCifra()->isEnabled());
-    EXPECT_FALSE(sola->cmdDescifra()->isEnabled());
+    EXPECT_TRUE(sola->cmdCifra()->isEnabled()) << c.fichero;
+    EXPECT_FALSE(sola->cmdDescifra()->isEnabled()) << c.fichero;
   }
   EXPECT_TRUE(criticos.isEmpty()) << criticos.join('\n').toStdString();
   EXPECT_TRUE(avisos.isEmpty()) << avisos.join('\n').toStdString();
