@@ -14,6 +14,8 @@
 #include "kestrin/orvw.h"
 #include "kestrin/procesa.h"
 #include "linkmere/linkmere.h"
+#include "numbrel/numbrel.h"
+#include "numbrel/orvbignum.h"
 #include "resizer/resizer.h"
 #include "tarnel/tarnel.h"
 #include "vitrel/vitrel.h"
@@ -32,6 +34,7 @@ std::shared_ptr<kestrin::ORVW>& espacio() {
 void registraBibliotecas() {
   linkmere::registra();
   tarnel::registra();
+  numbrel::registra();
   halvard::registra();
   hookwell::registra();
   resizer::registra();
@@ -43,6 +46,11 @@ kestrin::ORVW& ORVW() {
   auto& w = espacio();
   if (!w) w = std::make_shared<kestrin::ORVW>();
   return *w;
+}
+
+numbrel::ORVBigNum& BigNum() {
+  static numbrel::ORVBigNum servicio;
+  return servicio;
 }
 
 void fijaORVW(std::shared_ptr<kestrin::ORVW> w) {

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QRegularExpression>
 #include <QStyle>
 #include <QTimer>
 
@@ -17,6 +18,7 @@
 #include "halvard/orvcriptorsa.h"
 #include "kestrin/orvtexto.h"
 #include "kestrin/orvw.h"
+#include "numbrel/orvbignum.h"
 #include "orv/arranque.h"
 #include "orv/arte.h"
 #include "orv/generadorrsa.h"
@@ -76,38 +78,14 @@ class CajaBloque : public CajaArribaAbajo {
 }  // namespace
 
 std::optional<QString> evaluaEntero(const QString& expresion) {
-  // The library keeps its big-number service to itself; the RSA component's
-  // arithmetic evaluates for the window. Enciphering a block m with exponent 1
-  // and modulus m − x gives m mod (m − x), which is x whenever 0 <= 2x < m:
-  // so m is a block of characters of code 200 long enough for x's bit count.
+  // The program's big-number service evaluates exactly, so a fraction stays a
+  // fraction and is refused rather than rounded into a different key.
   const QString x = expresion.trimmed();
   if (x.isEmpty()) return QString();
-  halvard::ORVCriptoRSA calculo;
-  calculo.setClave(x.toStdU32String());
-  const int32_t bits = calculo.NumBits();  // 0 also for what is no integer
-  const int digitos = static_cast<int>(std::ceil(bits * std::log10(2.0))) + 1;
-  const int32_t caracteres = (digitos + 1) / 3 + 1;
-  if (caracteres > kBloqueMaximo) return std::nullopt;
-  QString m;
-  for (int32_t i = 0; i < caracteres; ++i) m += QStringLiteral("200");
-  calculo.setTamBloque(caracteres);
-  calculo.setExponente(U"1");
-  calculo.setClave((m + QStringLiteral("-(") + x + QLatin1Char(')')).toStdU32String());
-  auto bloque = std::make_shared<kestrin::ORVTexto>();
-  bloque->asigna(kestrin::Cadena(static_cast<size_t>(caracteres), kestrin::caracterAnsi(200)),
-                 kestrin::CSKNone);
-  calculo.setTextoOriginal(bloque);
-  calculo.Cifra();
-  const QString y = texto(calculo.TextoCifrado(1));
-  if (y.isEmpty()) return std::nullopt;
-  if (y == m) {
-    // x is negative: m mod (m + |x|) is m.
-    if (x.startsWith(QLatin1String("-(-("))) return std::nullopt;
-    const auto opuesto = evaluaEntero(QStringLiteral("-(") + x + QLatin1Char(')'));
-    if (!opuesto || opuesto->isEmpty() || *opuesto == QLatin1String("0")) return std::nullopt;
-    return QLatin1Char('-') + *opuesto;
-  }
-  return y;
+  const QString valor = QString::fromStdU32String(BigNum().Eval(x.toStdU32String()));
+  static const QRegularExpression entero(QStringLiteral("^-?[0-9]+$"));
+  if (!entero.match(valor).hasMatch()) return std::nullopt;
+  return valor;
 }
 
 // ---------------------------------------------------------------------------

@@ -8,6 +8,9 @@
 namespace kestrin {
 class ORVW;
 }
+namespace numbrel {
+class ORVBigNum;
+}
 
 namespace orv {
 
@@ -21,6 +24,11 @@ kestrin::ORVW& ORVW();
 // Replaces the shared object (a test's own environment); null drops it, so the
 // next use creates it afresh.
 void fijaORVW(std::shared_ptr<kestrin::ORVW> w);
+
+// The program's one big-number service, shared by every window that
+// evaluates expressions (so they share one variable table), created at its
+// first use.
+numbrel::ORVBigNum& BigNum();
 
 // Installs the hook that long analyses call between pieces of work: it runs
 // the pending events of the application.
