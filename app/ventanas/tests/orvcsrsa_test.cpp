@@ -673,7 +673,7 @@ TEST_F(ORVCSRSATest, GenerarBuildsAWorkingKeyOfTheChosenSize) {
   ASSERT_TRUE(avisos.isEmpty()) << avisos.join('\n').toStdString();
   EXPECT_TRUE(v->BarraGenerando()->isVisible());
   EXPECT_FALSE(v->cmdGenerar()->isEnabled());
-  QTRY_VERIFY_WITH_TIMEOUT(v->cmdGenerar()->isEnabled(), 60000);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return v->cmdGenerar()->isEnabled(); }, 60000));
   EXPECT_FALSE(v->BarraGenerando()->isVisible());
   EXPECT_TRUE(avisos.isEmpty()) << avisos.join('\n').toStdString();
   EXPECT_EQ(v->LabelClave()->text(), QStringLiteral("Clave de 512 bits"));

@@ -38,7 +38,7 @@ namespace {
 void eligeEnMenu(ORVPrincipal& principal, int grupo, const QString& titulo) {
   vimbar::VerticalMenu* menu = principal.VMenu()->menu();
   QTest::mouseClick(menu, Qt::LeftButton, {}, menu->modelo().Item(grupo)->ButtonRect.center());
-  QTRY_VERIFY(!menu->deslizando());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !menu->deslizando(); }));
   auto* g = menu->modelo().Item(grupo);
   for (int i = 1; i <= g->Items.Count(); ++i) {
     const vimbar::MenuItem& it = *g->Items.Item(i);
@@ -141,7 +141,7 @@ TEST_F(PrincipalTest, ClosingASharedWindowUnloadsItAndTheNextChoiceBuildsItAfres
   QPointer<QWidget> primera = principal.AbreLaboratorio(QStringLiteral("hill"));
   ASSERT_TRUE(primera);
   ventanas()[0]->close();
-  QTRY_VERIFY(primera.isNull());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return primera.isNull(); }));
   EXPECT_TRUE(ventanas().isEmpty());
   QWidget* segunda = principal.AbreLaboratorio(QStringLiteral("hill"));
   ASSERT_NE(segunda, nullptr);
@@ -206,7 +206,7 @@ TEST_F(PrincipalTest, F1OpensTheAboutWindowWhichClosesAfterItsTimer) {
   EXPECT_LT(acerca->Timer()->remainingTime(), quedaba);
   acerca->Timer()->setInterval(1);  // the five seconds, cut short
   acerca->Timer()->start();
-  QTRY_VERIFY(acerca.isNull());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return acerca.isNull(); }));
   EXPECT_TRUE(principal.isVisible());
   EXPECT_EQ(principal.VentanaAcercaDe(), nullptr);
 }
@@ -234,7 +234,7 @@ TEST_F(PrincipalTest, ContextMenuOffersTheAboutCommand) {
     EXPECT_FALSE(principal.isVisible());
     acerca->close();
     EXPECT_TRUE(principal.isVisible());
-    QTRY_VERIFY(acerca.isNull());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return acerca.isNull(); }));
   }
 }
 
@@ -270,7 +270,7 @@ int pixelesNoGrises(const QImage& imagen, const QRect& zona) {
 TEST_F(PrincipalTest, BackgroundHasTilesSignatureAndPhraseInTheirCorners) {
   QWidget* vista = principal.Cliente()->viewport();
   principal.resize(900, 640);
-  QTRY_VERIFY(vista->width() > 700);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return vista->width() > 700; }));
   const QImage imagen = vista->grab().toImage();
   ASSERT_GT(principal.Composiciones(), 0);
   const int w = vista->width(), h = vista->height();
@@ -343,7 +343,7 @@ TEST(PrincipalArranque, TheSplashComesFirstAndTheFrameWhenItCloses) {
   EXPECT_FALSE(principal.isVisible());
   EXPECT_EQ(ORVW().Perfil().substr(ORVW().Perfil().size() - 7), U"ORV.INI");
   QTest::mouseClick(splash->cmdOK(), Qt::LeftButton);
-  QTRY_VERIFY(splash.isNull());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return splash.isNull(); }));
   EXPECT_TRUE(principal.isVisible());
 }
 
