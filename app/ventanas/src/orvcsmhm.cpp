@@ -198,7 +198,11 @@ ORVCSMHM::ORVCSMHM(QWidget* parent)
   Pestanas()->setCurrentIndex(0);
 }
 
-ORVCSMHM::~ORVCSMHM() = default;
+ORVCSMHM::~ORVCSMHM() {
+  // The text area outlives this part of the window: leaving it now must reach
+  // nothing of it.
+  delete foco_;
+}
 
 void ORVCSMHM::construye() {
   QWidget* publico = PanelPublico();
@@ -250,7 +254,7 @@ void ORVCSMHM::construye() {
   statusBar_->addWidget(msg_, 1);
   if (auto* todo = qobject_cast<QBoxLayout*>(layout())) todo->addWidget(statusBar_);
 
-  new Foco(
+  foco_ = new Foco(
       textSucesionPrivada_->area(),
       [this] {
         privadaAlEntrar_ = QString::fromStdU32String(textSucesionPrivada_->CSTexto()->Texto());

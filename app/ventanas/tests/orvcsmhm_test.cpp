@@ -633,5 +633,15 @@ TEST_F(ORVCSMHMTest, ALongTextMovesTheProgressBarAndTheWindowKeepsAnswering) {
   EXPECT_TRUE(avisos.isEmpty()) << avisos.join('\n').toStdString();
 }
 
+TEST_F(ORVCSMHMTest, AWindowClosedWhileASequenceIsBeingTypedGoesQuietly) {
+  clave(kPrivada, QStringLiteral("61"), QStringLiteral("17"));
+  QWidget* area = v->TextSucesionPrivada()->area();
+  area->setFocus();
+  QTest::keyClicks(area, QStringLiteral(" 99"));
+  ASSERT_TRUE(area->hasFocus());
+  v.reset();
+  EXPECT_TRUE(avisos.isEmpty()) << avisos.join('\n').toStdString();
+}
+
 }  // namespace
 }  // namespace orv

@@ -127,6 +127,8 @@ class ORVCSMHM : public ORVCSPublico {
   CampoClave* textMultiplicador_ = nullptr;
   QStatusBar* statusBar_ = nullptr;
   QLabel* msg_ = nullptr;
+  // Watches the private sequence's text area for its leaving.
+  QObject* foco_ = nullptr;
   // The private sequence's text as it was when the field was entered.
   QString privadaAlEntrar_;
   // Many key changes at once refresh the fields once, at the end.
