@@ -15,10 +15,12 @@
 // Choices of our own where the design says nothing:
 // - Numbers of the key (elements, modulus, multiplier, blocks) are whole
 //   numbers of 0 or more in the user's format, up to 922337203685477 (the
-//   currency range): the knapsack works on whole numbers, and a negative public
-//   element could not be written in a header, whose elements are joined by "-". Anything else is
-//   refused with a word in the status bar and the cryptosystem is left as it was; nothing of a
-//   refused sequence is set.
+//   currency range): the knapsack works on whole numbers, and a negative
+//   public element could not be written in a header, whose elements are
+//   joined by "-". Anything else is refused with a word in the status bar and
+//   the cryptosystem is left as it was; nothing of a refused sequence is set.
+//   A key whose sums leave the currency range is said there too, and left
+//   unusable.
 // - A sequence or a ciphertext is split at spaces, and a run of spaces (two
 //   typed by mistake, a line break) is one separator: an empty piece is no
 //   element.
@@ -27,13 +29,17 @@
 //   "Cifra" (as a file's header does) and no longer the private key.
 // - A key of the key file is loaded only whole: both sequences of two elements
 //   or more and of the same length, and a modulus. A key without "Módulo" is
-//   refused (it could decipher nothing); the status bar says what is missing.
-// - Reading an enciphered file whose key is not in the key file (or the key
-//   file does not exist yet) loads its public key, empties the identifier (a
-//   later "guardar" would otherwise overwrite the key of that name with this
-//   one) and sets the private sequence to zeros; the status bar says that only
-//   enciphering is possible.
-// - The status bar lies below the two pages, so what it says shows on both.
+//   refused (it could decipher nothing); the status bar says what is missing
+//   and the list stays for another choice.
+// - Reading an enciphered file whose key is not in the key file (or is there
+//   but not whole, or the key file does not exist yet) loads its public key,
+//   empties the identifier (a later "guardar" would otherwise overwrite the
+//   key of that name with this one) and sets the private sequence to zeros;
+//   the status bar says that only enciphering is possible, and why.
+// - The status bar lies below the two pages, so what it says shows on both;
+//   it also says how many blocks were enciphered or deciphered.
+// - A ciphertext's numbers are read inside the long work, so a long one keeps
+//   the window repainting and a refused one changes nothing.
 #pragma once
 
 #include <QString>
