@@ -563,7 +563,7 @@ TEST_F(ORVCSMHMTest, AnEncipheredFileWithoutAValidHeaderIsRefusedAndChangesNothi
   EXPECT_TRUE(avisos.isEmpty()) << avisos.join('\n').toStdString();
 }
 
-TEST_F(ORVCSMHMTest, AGarbledCiphertextDecipersNothingAndSaysWhy) {
+TEST_F(ORVCSMHMTest, AGarbledCiphertextDeciphersNothingAndSaysWhy) {
   clave(kPrivada, QStringLiteral("61"), QStringLiteral("17"));
   v->TextTO()->area()->setPlainText(QStringLiteral("igual"));
   for (const char* malo : {"12 abc 30 ", "12 1,5 ", "12 99999999999999999999 "}) {
