@@ -182,6 +182,8 @@ ORVCSMHM::ORVCSMHM(QWidget* parent)
   cs_ = creaComponente<halvard::ORVCriptoMHM>("Halvard.ORVCriptoMHM");
   construye();
   setWindowIcon(arte::Icono(u"MHMochila1"));
+  // Unlike the RSA window's, this ciphertext box takes a text of any origin.
+  textTC()->setKeysAccepted(kestrin::CSKAll);
   progreso().conecta(conexiones, cs_, cs_->eventos);
   conexiones.conecta(cs_, cs_->eventos.CambiaClave, [this] {
     if (sinRefresco_ == 0) refresca();

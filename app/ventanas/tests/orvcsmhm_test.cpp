@@ -181,7 +181,9 @@ TEST_F(ORVCSMHMTest, LoadsWithTheDesignsControlsAndNothingToRun) {
   EXPECT_EQ(v->StatusBar()->objectName(), QStringLiteral("StatusBar"));
   EXPECT_EQ(v->msg()->objectName(), QStringLiteral("msg"));
   EXPECT_TRUE(v->msg()->isVisible());
-  EXPECT_EQ(v->textTC()->KeysAccepted(), kestrin::CSKMH);
+  // The box takes a ciphertext of any origin; its own are tagged as the knapsack's.
+  EXPECT_EQ(v->textTC()->KeysAccepted(), kestrin::CSKAll);
+  EXPECT_EQ(v->textTC()->Key(), kestrin::CSKMH);
   EXPECT_EQ(v->textTC()->Separadores(), QStringLiteral(" "));
   EXPECT_EQ(v->TextSucesionPrivada()->MostrarEspaciosComo(), QStringLiteral(" "));
   EXPECT_EQ(v->textTC()->BackColor(), 0xE0E0E0u);
