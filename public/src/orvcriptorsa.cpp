@@ -91,6 +91,13 @@ void ORVCriptoRSA::ConstruyeClave() {
       return;
     }
   }
+  // With p = q the modulus is a square and (p-1)^2 is not its totient, so
+  // the private exponent would not decipher.
+  if (big.Max(p, q) == 1) {
+    informa(false, U"Los dos factores primos deben ser distintos.");
+    setClave(U"");
+    return;
+  }
   setClave(big.Eval(U"(" + p + U")*(" + q + U")"));
   const Cadena phi = big.Eval(U"((" + p + U")-1)*((" + q + U")-1)");
   Cadena a, b, d;

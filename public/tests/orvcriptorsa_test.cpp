@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 
@@ -53,6 +54,10 @@ const CasoRechazo kRechazos[] = {
     {"bloque de dos", U"65537", U"257", U"3", 2, "Cada factor primo debe ser mayor que 255255.", U""},
     {"exponente con factor comun", U"257", U"263", U"131", 1,
      "El exponente debe ser primo con 67072", U"67591"},
+    {"factores iguales", U"257", U"257", U"3", 1, "Los dos factores primos deben ser distintos.",
+     U""},
+    {"iguales escritos de otro modo", U"257", U"256+1", U"3", 1,
+     "Los dos factores primos deben ser distintos.", U""},
 };
 
 TEST(ORVCriptoRSA, RejectedKeysAndTheirMessages) {
@@ -69,6 +74,59 @@ TEST(ORVCriptoRSA, RejectedKeysAndTheirMessages) {
     EXPECT_EQ(m.vistos, *caso.claveFinal ? conClave : esperado);
     EXPECT_EQ(rsa.Clave(), caso.claveFinal);
     EXPECT_EQ(rsa.ClavePrivada(), U"77");  // the old private exponent stays
+  }
+}
+
+// A refused key leaves no modulus: every block enciphers empty and nothing
+// deciphers, whatever the text.
+TEST(ORVCriptoRSA, RefusedKeysEncipherNothing) {
+  const struct {
+    const char* nombre;
+    const char32_t *p, *q, *e;
+  } casos[] = {
+      {"no primo", U"255", U"257", U"3"},
+      {"factores iguales", U"257", U"257", U"3"},
+  };
+  for (const auto& caso : casos) {
+    SCOPED_TRACE(caso.nombre);
+    ORVCriptoRSA rsa;
+    clave(rsa, caso.p, caso.q, caso.e);
+    bool aceptada = true;
+    rsa.eventos.ConstruyeClave.conecta([&](bool& ok, const Cadena&) { aceptada = ok; });
+    rsa.ConstruyeClave();
+    EXPECT_FALSE(aceptada);
+    rsa.setTextoOriginal(texto(Cadena(U"a") + char32_t{0}));
+    rsa.Cifra();
+    ASSERT_EQ(rsa.NumBloques(), 2);
+    EXPECT_EQ(rsa.TextoCifrado(1), U"");
+    EXPECT_EQ(rsa.TextoCifrado(2), U"");
+    rsa.setTextoCifrado(1, U"5");
+    rsa.setTextoCifrado(2, U"0");
+    rsa.Descifra();
+    EXPECT_EQ(rsa.TextoOriginal()->Texto(), U"");
+  }
+}
+
+// Distinct factors still make keys that decipher what they encipher.
+TEST(ORVCriptoRSA, AcceptedKeysAtTheEdgesRoundTrip) {
+  const struct {
+    const char* nombre;
+    const char32_t *p, *q, *e;
+  } casos[] = {
+      {"el mayor primero", U"263", U"257", U"5"},
+  };
+  for (const auto& caso : casos) {
+    SCOPED_TRACE(caso.nombre);
+    ORVCriptoRSA rsa;
+    clave(rsa, caso.p, caso.q, caso.e);
+    Mensajes m(rsa);
+    rsa.ConstruyeClave();
+    EXPECT_NE(std::find(m.vistos.begin(), m.vistos.end(), "ok:Clave OK"), m.vistos.end());
+    const Cadena original = Cadena(U"Año ") + char32_t{0} + U"z";
+    rsa.setTextoOriginal(texto(original));
+    rsa.Cifra();
+    rsa.Descifra();
+    EXPECT_EQ(rsa.TextoOriginal()->Texto(), original);
   }
 }
 
