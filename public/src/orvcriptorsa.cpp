@@ -98,6 +98,14 @@ void ORVCriptoRSA::ConstruyeClave() {
     setClave(U"");
     return;
   }
+  // An exponent of 1 leaves every block as it is; a negative or zero one is
+  // no power the arithmetic takes (a block of 0 would be lost).
+  const int16_t orden = big.Max(U"1", exponente_);
+  if (orden == 0 || orden == 1) {
+    informa(false, U"El exponente debe ser mayor que 1.");
+    setClave(U"");
+    return;
+  }
   setClave(big.Eval(U"(" + p + U")*(" + q + U")"));
   const Cadena phi = big.Eval(U"((" + p + U")-1)*((" + q + U")-1)");
   Cadena a, b, d;

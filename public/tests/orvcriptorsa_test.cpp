@@ -54,10 +54,17 @@ const CasoRechazo kRechazos[] = {
     {"bloque de dos", U"65537", U"257", U"3", 2, "Cada factor primo debe ser mayor que 255255.", U""},
     {"exponente con factor comun", U"257", U"263", U"131", 1,
      "El exponente debe ser primo con 67072", U"67591"},
+    {"exponente 2, par como φ", U"257", U"263", U"2", 1, "El exponente debe ser primo con 67072",
+     U"67591"},
     {"factores iguales", U"257", U"257", U"3", 1, "Los dos factores primos deben ser distintos.",
      U""},
     {"iguales escritos de otro modo", U"257", U"256+1", U"3", 1,
      "Los dos factores primos deben ser distintos.", U""},
+    {"exponente 1", U"257", U"263", U"1", 1, "El exponente debe ser mayor que 1.", U""},
+    {"exponente 0", U"257", U"263", U"0", 1, "El exponente debe ser mayor que 1.", U""},
+    {"exponente negativo", U"257", U"263", U"-3", 1, "El exponente debe ser mayor que 1.", U""},
+    {"exponente negativo primo con φ", U"257", U"263", U"-65537", 1,
+     "El exponente debe ser mayor que 1.", U""},
 };
 
 TEST(ORVCriptoRSA, RejectedKeysAndTheirMessages) {
@@ -86,6 +93,9 @@ TEST(ORVCriptoRSA, RefusedKeysEncipherNothing) {
   } casos[] = {
       {"no primo", U"255", U"257", U"3"},
       {"factores iguales", U"257", U"257", U"3"},
+      {"exponente 1", U"257", U"263", U"1"},
+      {"exponente 0", U"257", U"263", U"0"},
+      {"exponente negativo", U"257", U"263", U"-3"},
   };
   for (const auto& caso : casos) {
     SCOPED_TRACE(caso.nombre);
@@ -107,13 +117,16 @@ TEST(ORVCriptoRSA, RefusedKeysEncipherNothing) {
   }
 }
 
-// Distinct factors still make keys that decipher what they encipher.
+// The smallest exponents and distinct factors next to each other still make
+// keys that decipher what they encipher.
 TEST(ORVCriptoRSA, AcceptedKeysAtTheEdgesRoundTrip) {
   const struct {
     const char* nombre;
     const char32_t *p, *q, *e;
   } casos[] = {
+      {"exponente 3", U"257", U"263", U"3"},
       {"el mayor primero", U"263", U"257", U"5"},
+      {"exponente mayor que φ", U"257", U"263", U"67073"},
   };
   for (const auto& caso : casos) {
     SCOPED_TRACE(caso.nombre);
