@@ -15,6 +15,7 @@
 #include <string>
 
 #include "aislado.h"
+#include "cribapequena.h"
 #include "motor.h"
 
 namespace numbrel::motor {
@@ -183,6 +184,14 @@ Lista parte(const mpz_class& c, const LimitesFactorizacion& lim, Reloj::time_poi
   return {};
 }
 
+// A proper divisor of a small composite found in process, or 0 (then the
+// caller goes on to FLINT's word factoring or to the workers).
+mpz_class divisorEnProceso(const mpz_class& c, const LimitesFactorizacion& lim,
+                           Reloj::time_point limiteTotal) {
+  if (!lim.enProceso) return 0;
+  return divisorCribaPequena(c, std::min(limiteTotal, Reloj::now() + lim.cribaPequena));
+}
+
 // r^k = c with k the smallest prime that works, when c is a perfect power;
 // r is factored again, so higher powers are found in turn.
 bool raizPerfecta(const mpz_class& c, mpz_class& r, unsigned long& k) {
@@ -229,7 +238,7 @@ Factorizacion factoriza(const mpz_class& n, const LimitesFactorizacion& lim) {
   Factorizacion resultado;
   mpz_class m = n;
   for (unsigned long p : primosPequenos()) {
-    if (m < mpz_class(p) * p) break;
+    if (mpz_cmp_ui(m.get_mpz_t(), p * p) < 0) break;
     if (mpz_divisible_ui_p(m.get_mpz_t(), p)) {
       const mpz_class primo(p);
       primos[primo] += mpz_remove(m.get_mpz_t(), m.get_mpz_t(), primo.get_mpz_t());
@@ -257,6 +266,9 @@ Factorizacion factoriza(const mpz_class& n, const LimitesFactorizacion& lim) {
       resultado.resto *= potencia;
     } else if (raizPerfecta(c, raiz, e)) {
       pendientes.emplace_back(raiz, k * e);
+    } else if (const mpz_class d = divisorEnProceso(c, lim, limiteTotal); d != 0) {
+      pendientes.emplace_back(d, k);
+      pendientes.emplace_back(c / d, k);
     } else if (c.fits_ulong_p()) {
       n_factor_t f;
       n_factor_init(&f);

@@ -1,7 +1,9 @@
 // Factorisation with an effort bound.
 //
-// Trial division, perfect powers and numbers of one machine word are done here;
-// every other composite goes to forked workers (aislado.h): FLINT's factoring
+// Trial division, perfect powers, numbers of one machine word and composites
+// of up to about 40 digits (cribapequena.h) are done here, in process, with
+// work bounded for their size; every other composite, and any the bounded
+// attempt did not split, goes to forked workers (aislado.h): FLINT's factoring
 // (its sieve on both cores) for composites within the sieve's reach, two
 // GMP-ECM workers for larger ones, each stopped at its time bound. Factors are
 // checked with BPSW before they are accepted.
@@ -19,13 +21,15 @@ namespace numbrel::motor {
 // idle cores (several times that on a busy machine); a 25-digit factor of a
 // 105-digit number some seconds of ECM, depending on luck.
 struct LimitesFactorizacion {
-  int digitosCriba = 75;                        // sieve reach, in decimal digits
-  std::chrono::milliseconds criba{180000};      // bound of one sieve run
-  int digitosEcmLargo = 120;                    // up to here ECM gets the long bound
-  std::chrono::milliseconds ecmLargo{60000};    // ECM on a cofactor of up to digitosEcmLargo
-  std::chrono::milliseconds ecmCorto{2000};     // ECM on anything larger
-  std::chrono::milliseconds primalidad{30000};  // one primality test of a large cofactor
-  std::chrono::milliseconds total{240000};      // the whole factorisation
+  int digitosCriba = 75;                         // sieve reach, in decimal digits
+  std::chrono::milliseconds criba{180000};       // bound of one sieve run
+  int digitosEcmLargo = 120;                     // up to here ECM gets the long bound
+  std::chrono::milliseconds ecmLargo{60000};     // ECM on a cofactor of up to digitosEcmLargo
+  std::chrono::milliseconds ecmCorto{2000};      // ECM on anything larger
+  std::chrono::milliseconds primalidad{30000};   // one primality test of a large cofactor
+  std::chrono::milliseconds total{240000};       // the whole factorisation
+  bool enProceso = true;                         // small composites split in process
+  std::chrono::milliseconds cribaPequena{2000};  // bound of one in-process split
 };
 
 struct Factorizacion {

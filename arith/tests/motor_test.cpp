@@ -300,7 +300,7 @@ TEST(FactorizacionTest, KnownFactorisations) {
       {"10403", {"101", "103"}, {"1", "1"}, true},
       {"1000000016000000063", {"1000000007", "1000000009"}, {"1", "1"}, true},
       {"1000000014000000049", {"1000000007"}, {"2"}, true},
-      // 2^128 + 1 = 59649589127497217 * 5704689200685129054721 (sieve worker).
+      // 2^128 + 1 = 59649589127497217 * 5704689200685129054721 (split in process).
       {"340282366920938463463374607431768211457",
        {"59649589127497217", "5704689200685129054721"},
        {"1", "1"},
@@ -376,11 +376,21 @@ TEST(FactorizacionTest, SieveRunsWhereTheProgramsFolderIsNotWritable) {
   const auto previa = std::filesystem::current_path();
   std::filesystem::current_path("/proc");
   std::vector<std::string> f, e;
-  // 2^128 + 1, whose factors are 17 and 22 digits: the sieve's work.
+  // 2^128 + 1, whose factors are 17 and 22 digits, split in process (which
+  // writes nothing), then a larger semiprime for the sieve in its worker.
   const int16_t estado = Factors("340282366920938463463374607431768211457", f, e);
+  // Beyond the sizes split in process: two primes of 22 and 24 digits.
+  std::string p, r;
+  ASSERT_TRUE(NextPrime("3162277660168379332349", p));
+  ASSERT_TRUE(NextPrime("244948974278317809819728", r));
+  std::vector<std::string> g, x;
+  const int16_t estadoCriba = Factors(z(p + "*" + r), g, x);
   std::filesystem::current_path(previa);
   EXPECT_NE(estado, 0);
   EXPECT_EQ(f, (std::vector<std::string>{"59649589127497217", "5704689200685129054721"}));
+  EXPECT_NE(estadoCriba, 0);
+  EXPECT_EQ(g, (std::vector<std::string>{p, r}));
+  EXPECT_EQ(x, (std::vector<std::string>{"1", "1"}));
 }
 
 TEST(FactorizacionTest, EcmFindsAMediumFactorOfABigNumber) {

@@ -117,6 +117,29 @@ TEST_F(OraculoTest, Factorisations) {
   compara(consultas, nuestras);
 }
 
+TEST_F(OraculoTest, FactorisationsOfTwentyToFortyDigits) {
+  // The sizes factored in process: random numbers and semiprimes of two
+  // random primes, balanced or not.
+  std::vector<std::string> consultas, nuestras;
+  for (int i = 0; i < 60; ++i) {
+    const int digitos = 20 + i % 21;
+    std::string n = numero(digitos, true);
+    if (i % 2 == 1) {
+      const int d = 6 + static_cast<int>(azar_() % static_cast<unsigned>(digitos / 2 - 5));
+      n = s(big_.Eval(c(s(big_.NextPrime(c(numero(d, true)))) + "*" +
+                        s(big_.NextPrime(c(numero(digitos - d, true)))))));
+    }
+    consultas.push_back("f=factorint(" + n +
+                        ");for(i=1,#f~,print1(f[i,1],\" \",f[i,2],\" \"));print()");
+    std::vector<Cadena> f, e;
+    std::string linea;
+    EXPECT_TRUE(big_.Factorize(c(n), f, e)) << n;
+    for (size_t k = 0; k < f.size(); ++k) linea += s(f[k]) + " " + s(e[k]) + " ";
+    nuestras.push_back(linea);
+  }
+  compara(consultas, nuestras);
+}
+
 TEST_F(OraculoTest, GcdBezoutInversePowerAndBases) {
   std::vector<std::string> consultas, nuestras;
   for (int i = 0; i < 100; ++i) {
