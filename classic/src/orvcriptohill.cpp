@@ -12,21 +12,30 @@ namespace tarnel {
 ORVCriptoHill::ORVCriptoHill() : clave_(std::make_shared<ORVMatriz>()) {}
 
 void ORVCriptoHill::setTamClave(int32_t n) {
-  if (n > 0 && int64_t{n} * n > ORVMatriz::kElementosLimite) {
-    kestrin::lanzaError(kestrin::kMemoriaInsuficiente);
-  }
+  if (n > kTamMaximo) kestrin::lanzaError(kestrin::kValorPropiedadNoValido);
   clave_->setNumColumnas(n);
   clave_->setNumFilas(n);
   tamClave_ = n;
   eventos.CambiaTamaño.lanza(n);
 }
 
-Cadena ORVCriptoHill::multiplica(VistaCadena texto, const ORVMatriz& matriz,
-                                 bool descifrando) const {
-  const auto n = static_cast<size_t>(tamClave_);
+void ORVCriptoHill::compruebaForma(const ORVMatriz& matriz) const {
   if (matriz.NumFilas() != tamClave_ || matriz.NumColumnas() != tamClave_) {
     throw kestrin::ErrorSubindice();
   }
+}
+
+// The key is checked first: reshaped through the shared reference it could be
+// far beyond kTamMaximo, and inverting it would take minutes.
+std::shared_ptr<ORVMatriz> ORVCriptoHill::ClaveInversa() const {
+  compruebaForma(*clave_);
+  return clave_->Inversa();
+}
+
+Cadena ORVCriptoHill::multiplica(VistaCadena texto, const ORVMatriz& matriz,
+                                 bool descifrando) const {
+  const auto n = static_cast<size_t>(tamClave_);
+  compruebaForma(matriz);
   std::vector<uint32_t> m(n * n);
   for (size_t i = 0; i < n; ++i) {
     for (size_t j = 0; j < n; ++j) {

@@ -230,5 +230,52 @@ TEST(ORVCriptoHill, WithoutAUsableKeyNothingHappens) {
   EXPECT_EQ(eventos, 0);
 }
 
+TEST(ORVCriptoHill, KeySizeIsBounded) {
+  ORVCriptoHill hill;
+  std::vector<int32_t> tamanos;
+  hill.eventos.CambiaTamaño.conecta([&](int32_t n) { tamanos.push_back(n); });
+  const int32_t n = ORVCriptoHill::kTamMaximo;
+  hill.setTamClave(n);
+  EXPECT_EQ(hill.TamClave(), n);
+  for (int32_t i = 1; i <= n; ++i) hill.Clave()->setElemento(i, i, 1);
+  hill.Clave()->setElemento(1, n, 5);
+  const auto inversa = hill.ClaveInversa();
+  ASSERT_TRUE(inversa);
+  EXPECT_EQ(inversa->Elemento(1, n), 59);
+  EXPECT_EQ(filas(*hill.Clave()->Por(inversa)), identidad(static_cast<size_t>(n)));
+
+  const auto clave = hill.Clave();
+  for (const int32_t fuera : {n + 1, 3000, INT32_MAX}) {
+    SCOPED_TRACE(fuera);
+    try {
+      hill.setTamClave(fuera);
+      ADD_FAILURE();
+    } catch (const kestrin::ErrorORV& e) {
+      EXPECT_EQ(e.numero(), kestrin::kValorPropiedadNoValido);
+    }
+    EXPECT_EQ(hill.TamClave(), n);
+    EXPECT_EQ(hill.Clave(), clave);
+    EXPECT_EQ(clave->NumFilas(), n);
+    EXPECT_EQ(clave->NumColumnas(), n);
+    EXPECT_EQ(clave->Elemento(1, n), 5);
+  }
+  EXPECT_EQ(tamanos, std::vector<int32_t>{n});
+}
+
+// A key reshaped through the shared reference is refused before any work on it.
+TEST(ORVCriptoHill, AReshapedKeyIsRefusedBeforeInverting) {
+  ORVCriptoHill hill;
+  hill.setTamClave(2);
+  hill.Clave()->setNumFilas(3);
+  hill.Clave()->setNumColumnas(3);
+  for (int32_t i = 1; i <= 3; ++i) hill.Clave()->setElemento(i, i, 1);
+  hill.setTextoCifrado(texto(U"abc"));
+  const auto original = hill.TextoOriginal();
+  EXPECT_THROW(hill.ClaveInversa(), kestrin::ErrorSubindice);
+  EXPECT_THROW(hill.Descifra(), kestrin::ErrorSubindice);
+  EXPECT_THROW(hill.Cifra(), kestrin::ErrorSubindice);
+  EXPECT_EQ(hill.TextoOriginal(), original);
+}
+
 }  // namespace
 }  // namespace tarnel

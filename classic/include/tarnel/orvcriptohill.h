@@ -16,13 +16,19 @@ class ORVCriptoHill : public Criptosistema {
  public:
   ORVCriptoHill();
 
+  // Largest key size. Inverting the key takes time as the cube of the size:
+  // at 100 it takes about 20 ms, and deciphering a megabyte about 0.3 s.
+  static constexpr int32_t kTamMaximo = 100;
+
   // Writing n empties the key and makes it n x n, then raises CambiaTamaño(n).
+  // Above kTamMaximo it raises ErrorORV 380 and changes nothing.
   int32_t TamClave() const { return tamClave_; }
   void setTamClave(int32_t n);
 
   const std::shared_ptr<ORVMatriz>& Clave() const { return clave_; }
-  // The inverse of the key at each read, or no object when it has none.
-  std::shared_ptr<ORVMatriz> ClaveInversa() const { return clave_->Inversa(); }
+  // The inverse of the key at each read, or no object when it has none. A
+  // key that is no longer TamClave x TamClave raises ErrorSubindice.
+  std::shared_ptr<ORVMatriz> ClaveInversa() const;
 
   // Enciphers the valid symbols of TextoOriginal in blocks of TamClave,
   // padding the last block with "·", into a new TextoCifrado tagged CSKHill,
@@ -31,7 +37,8 @@ class ORVCriptoHill : public Criptosistema {
   void Cifra();
   // Deciphers TextoCifrado (any leading tag removed) into a new TextoOriginal
   // tagged CSKNone, then raises DesCifrado. Does nothing while TamClave is
-  // below 1 or the key has no inverse.
+  // below 1 or the key has no inverse; a key that is no longer TamClave x
+  // TamClave raises ErrorSubindice.
   void Descifra();
 
   // Only CambiaTamaño, Cifrado and DesCifrado are ever raised.
@@ -49,6 +56,8 @@ class ORVCriptoHill : public Criptosistema {
   // Multiplies blocks of the text by `matriz`; see Cifra and Descifra for how
   // characters outside the alphabet fill a block.
   Cadena multiplica(VistaCadena texto, const ORVMatriz& matriz, bool descifrando) const;
+  // Raises ErrorSubindice unless `matriz` is TamClave x TamClave.
+  void compruebaForma(const ORVMatriz& matriz) const;
 
   int32_t tamClave_ = 0;
   std::shared_ptr<ORVMatriz> clave_;
