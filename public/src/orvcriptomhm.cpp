@@ -12,6 +12,10 @@ namespace {
 // elements); refusing them keeps a typing slip from exhausting memory.
 constexpr int32_t kMaxLongitud = 1 << 16;
 constexpr int64_t kMaxBloques = 1 << 24;
+// Longest deciphered text, in characters (512 MiB as text): every text Cifra
+// makes with a sequence of up to 64 elements, as kMaxBloques blocks allow.
+// Both limits may be set far apart, and their product is no text to hold.
+constexpr uint64_t kMaxCaracteres = uint64_t{1} << 27;
 
 int64_t entero(Moneda m) { return m.redondeado(); }
 
@@ -182,10 +186,14 @@ void ORVCriptoMHM::Descifra() {
   const Moneda inverso = Moneda::desdeEntero(v);
 
   const int32_t ultimo = UltimoBloque();
-  eventos.Inicio.lanza(ultimo);
   const size_t largo = privada_.size();
-  std::vector<bool> bits;
-  bits.reserve(static_cast<size_t>(std::max(ultimo, 0)) * largo);
+  // The size is known before any work: refused whole rather than found
+  // missing halfway.
+  const uint64_t totalBits = static_cast<uint64_t>(std::max(ultimo, 0)) * largo;
+  if (totalBits / 8 > kMaxCaracteres) kestrin::lanzaError(kestrin::kMemoriaInsuficiente);
+  eventos.Inicio.lanza(ultimo);
+  // Bits go straight into their characters.
+  std::string codigos(static_cast<size_t>(totalBits / 8), '\0');
   std::vector<bool> bloque(largo);
   for (int32_t g = 1; g <= ultimo; ++g) {
     eventos.Progreso.lanza(g);
@@ -194,16 +202,17 @@ void ORVCriptoMHM::Descifra() {
       bloque[n] = !(s < privada_[n]);
       if (bloque[n]) s -= privada_[n];
     }
-    bits.insert(bits.end(), bloque.begin(), bloque.end());
-  }
-  std::string codigos(bits.size() / 8, '\0');
-  for (size_t c = 0; c < codigos.size(); ++c) {
-    uint8_t codigo = 0;
-    for (size_t k = 0; k < 8; ++k) codigo = static_cast<uint8_t>((codigo << 1) | bits[8 * c + k]);
-    codigos[c] = static_cast<char>(codigo);
+    const uint64_t primero = static_cast<uint64_t>(g - 1) * largo;
+    for (size_t n = 0; n < largo; ++n) {
+      const uint64_t bit = primero + n;
+      if (bloque[n] && bit / 8 < codigos.size()) {
+        codigos[bit / 8] =
+            static_cast<char>(static_cast<uint8_t>(codigos[bit / 8]) | (0x80u >> (bit % 8)));
+      }
+    }
   }
   // A last partial block deciphers with zero bits in its missing positions.
-  // Those that make no whole character are left out above; with blocks longer
+  // Those that make no whole character are left out; with blocks longer
   // than a character they can also make whole NUL characters, which are not
   // text either. The text reaches at least one character into the last block.
   if (ultimo > 0) {

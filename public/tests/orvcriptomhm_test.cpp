@@ -262,6 +262,50 @@ TEST(ORVCriptoMHM, IndicesAndLengthsOutOfRange) {
   EXPECT_THROW(mhm.setTextoOriginal(nullptr), kestrin::ErrorORV);
 }
 
+// Blocks times sequence length is the deciphered text's size, known before
+// any work: too large, it is refused whole and nothing changes.
+TEST(ORVCriptoMHM, DecipheringMoreThanCanBeHeldIsRefusedFirst) {
+  const struct {
+    const char* nombre;
+    int32_t longitud, bloques;
+    bool cabe;
+  } casos[] = {
+      {"los mayores de cada uno", 1 << 16, 1 << 24, false},
+      {"un bloque más que el límite del texto", 1 << 16, (1 << 14) + 1, false},
+      {"bloques cortos pero muchos", 1 << 11, (1 << 20) + 1, false},
+      {"un bloque de la mayor longitud", 1 << 16, 1, true},
+  };
+  for (const auto& caso : casos) {
+    SCOPED_TRACE(caso.nombre);
+    ORVCriptoMHM mhm;
+    mhm.setLongitudSucesion(caso.longitud);
+    mhm.setModulo(M(7));
+    mhm.setMultiplicador(M(3));
+    mhm.setClavePrivadaOK(true);
+    mhm.setTextoOriginal(texto(U"sin tocar"));
+    const Cadena antes = mhm.TextoOriginal()->Texto();
+    mhm.setNumBloques(caso.bloques);
+    int eventos = 0;
+    mhm.eventos.Inicio.conecta([&](int32_t) { ++eventos; });
+    mhm.eventos.DesCifrado.conecta([&] { ++eventos; });
+    if (caso.cabe) {
+      mhm.Descifra();
+      EXPECT_EQ(eventos, 2);
+      continue;
+    }
+    try {
+      mhm.Descifra();
+      ADD_FAILURE();
+    } catch (const kestrin::ErrorORV& e) {
+      EXPECT_EQ(e.numero(), kestrin::kMemoriaInsuficiente);
+      EXPECT_EQ(std::string(e.what()), "Memoria insuficiente");
+    }
+    EXPECT_EQ(eventos, 0);
+    EXPECT_EQ(mhm.TextoOriginal()->Texto(), antes);
+    EXPECT_EQ(mhm.NumBloques(), caso.bloques);
+  }
+}
+
 TEST(ORVCriptoMHM, OverflowingBlockSumIsAnError) {
   ORVCriptoMHM mhm;
   mhm.setLongitudSucesion(2);
