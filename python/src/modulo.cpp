@@ -145,7 +145,14 @@ class ErrorDesbordamiento(ErrorORV, OverflowError):
   }
   py::register_exception_translator([](std::exception_ptr p) {
     try {
-      if (p) std::rethrow_exception(p);
+      // A failure of the standard library in the bindings themselves is
+      // error 7 too, as at the components' boundaries; other exceptions go on
+      // to pybind11's own translation.
+      try {
+        if (p) std::rethrow_exception(p);
+      } catch (...) {
+        kestrin::relanzaComoErrorORV();
+      }
     } catch (const kestrin::ErrorORV& e) {
       const py::object& clase = e.numero() == kestrin::kSubindiceFuera  ? clasesError->subindice
                                 : e.numero() == kestrin::kDesbordamiento ? clasesError->desbordamiento

@@ -1,6 +1,13 @@
 // Spanish texts of the classic error numbers.
 #include "kestrin/errores.h"
 
+#include <functional>
+#include <new>
+#include <optional>
+#include <system_error>
+#include <typeinfo>
+#include <variant>
+
 namespace kestrin {
 
 std::string mensajeError(int32_t numero) {
@@ -26,6 +33,34 @@ void lanzaError(int32_t numero) {
     case kTiposNoCoinciden: throw ErrorTipos();
     case kDivisionPorCero: throw ErrorDivisionPorCero();
     default: throw ErrorORV(numero, mensajeError(numero));
+  }
+}
+
+void relanzaComoErrorORV() {
+  try {
+    throw;
+  } catch (const ErrorORV&) {
+    throw;
+  } catch (const std::bad_alloc&) {
+    lanzaError(kMemoriaInsuficiente);
+  } catch (const std::logic_error&) {  // length_error, out_of_range, invalid_argument, ...
+    lanzaError(kMemoriaInsuficiente);
+  } catch (const std::overflow_error&) {
+    lanzaError(kMemoriaInsuficiente);
+  } catch (const std::underflow_error&) {
+    lanzaError(kMemoriaInsuficiente);
+  } catch (const std::range_error&) {
+    lanzaError(kMemoriaInsuficiente);
+  } catch (const std::system_error&) {
+    lanzaError(kMemoriaInsuficiente);
+  } catch (const std::bad_function_call&) {
+    lanzaError(kMemoriaInsuficiente);
+  } catch (const std::bad_optional_access&) {
+    lanzaError(kMemoriaInsuficiente);
+  } catch (const std::bad_variant_access&) {
+    lanzaError(kMemoriaInsuficiente);
+  } catch (const std::bad_cast&) {
+    lanzaError(kMemoriaInsuficiente);
   }
 }
 

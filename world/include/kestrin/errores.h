@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace kestrin {
 
@@ -57,5 +58,23 @@ class ErrorDivisionPorCero : public ErrorORV {
 
 // Raises the error with this number, with its usual text.
 [[noreturn]] void lanzaError(int32_t numero);
+
+// Rethrows the exception being handled so that only ErrorORV leaves a
+// component: a failure of the standard library (memory exhausted, a size
+// beyond a container's reach, a bad index or conversion) becomes error 7;
+// ErrorORV, and any other type (an event handler's own, a Python error
+// among them), passes unchanged. Call it only inside a catch handler.
+[[noreturn]] void relanzaComoErrorORV();
+
+// Runs a component's member at its boundary, translating as
+// relanzaComoErrorORV does.
+template <typename F>
+decltype(auto) traduceExcepciones(F&& trabajo) {
+  try {
+    return std::forward<F>(trabajo)();
+  } catch (...) {
+    relanzaComoErrorORV();
+  }
+}
 
 }  // namespace kestrin
