@@ -363,16 +363,18 @@ void CriptoPeriodico::setClave(VistaCadena clave) {
 }
 
 void CriptoPeriodico::setMaxPeriodo(int32_t maxPeriodo) {
-  if (maxPeriodo < 0) kestrin::lanzaError(kestrin::kValorPropiedadNoValido);
-  compruebaPeriodo(maxPeriodo);
-  const auto m = static_cast<size_t>(maxPeriodo);
-  maxPeriodo_ = maxPeriodo;
-  ic_.assign(m * m, Moneda());
-  mediaIC_.assign(m, Moneda());
-  varianzaIC_.assign(m, Moneda());
-  textoCol_.assign(m, Cadena());
-  cortes_.assign(m, Corte());
-  resumenes_.assign(m, std::nullopt);
+  kestrin::traduceExcepciones([&] {
+    if (maxPeriodo < 0) kestrin::lanzaError(kestrin::kValorPropiedadNoValido);
+    compruebaPeriodo(maxPeriodo);
+    const auto m = static_cast<size_t>(maxPeriodo);
+    maxPeriodo_ = maxPeriodo;
+    ic_.assign(m * m, Moneda());
+    mediaIC_.assign(m, Moneda());
+    varianzaIC_.assign(m, Moneda());
+    textoCol_.assign(m, Cadena());
+    cortes_.assign(m, Corte());
+    resumenes_.assign(m, std::nullopt);
+  });
 }
 
 Moneda CriptoPeriodico::IC(int32_t m, int32_t c) const {
@@ -443,13 +445,15 @@ void CriptoPeriodico::aseguraColumnas(int32_t n) {
 }
 
 void CriptoPeriodico::setPeriodo(int32_t periodo) {
-  if (periodo < 1) return;
-  compruebaPeriodo(periodo);
-  const auto p = static_cast<size_t>(periodo);
-  const size_t pares = p * (p + 1) / 2;
-  periodo_ = periodo;
-  icm_.assign(pares * ORVNumCar, Moneda());
-  desplazamientos_.assign(pares, 0);
+  kestrin::traduceExcepciones([&] {
+    if (periodo < 1) return;
+    compruebaPeriodo(periodo);
+    const auto p = static_cast<size_t>(periodo);
+    const size_t pares = p * (p + 1) / 2;
+    periodo_ = periodo;
+    icm_.assign(pares * ORVNumCar, Moneda());
+    desplazamientos_.assign(pares, 0);
+  });
 }
 
 // Pairs i <= j, row by row: row a (0-based) holds the pairs (a, a..P-1).
@@ -506,86 +510,93 @@ Cadena CriptoPeriodico::transforma(VistaCadena texto, bool cifrando) const {
 }
 
 void CriptoPeriodico::Cifra() {
-  if (clave_.empty()) return;
-  setTextoCifrado(salida(transforma(entrada(TextoOriginal()), true), combinacion_.key));
-  eventos.Cifrado.lanza();
+  kestrin::traduceExcepciones([&] {
+    if (clave_.empty()) return;
+    setTextoCifrado(salida(transforma(entrada(TextoOriginal()), true), combinacion_.key));
+    eventos.Cifrado.lanza();
+  });
 }
 
 // An empty key does nothing, as in Cifra: there is no key symbol to take.
 void CriptoPeriodico::Descifra() {
-  if (clave_.empty()) return;
-  const Cadena claro = transforma(recuento::sinEtiqueta(entrada(TextoCifrado())), false);
-  setTextoOriginal(salida(claro, kestrin::CSKNone));
-  eventos.DesCifrado.lanza();
+  kestrin::traduceExcepciones([&] {
+    if (clave_.empty()) return;
+    const Cadena claro = transforma(recuento::sinEtiqueta(entrada(TextoCifrado())), false);
+    setTextoOriginal(salida(claro, kestrin::CSKNone));
+    eventos.DesCifrado.lanza();
+  });
 }
 
 void CriptoPeriodico::avisa(VistaCadena mensaje) { eventos.Warning.lanza(Cadena(mensaje)); }
 
 void CriptoPeriodico::BuscaPeriodo() {
-  // Everything the search needs is read from the text before the first event:
-  // a handler may change or release it.
-  const auto cifrado = TextoCifrado();
-  const VistaCadena s = recuento::sinEtiqueta(entrada(cifrado));
-  recuento::longitud32(s.size());
-  if (maxPeriodo_ == 0) setMaxPeriodo(20);
-  const auto maximo = static_cast<size_t>(maxPeriodo_);
+  kestrin::traduceExcepciones([&] {
+    // Everything the search needs is read from the text before the first event:
+    // a handler may change or release it.
+    const auto cifrado = TextoCifrado();
+    const VistaCadena s = recuento::sinEtiqueta(entrada(cifrado));
+    recuento::longitud32(s.size());
+    if (maxPeriodo_ == 0) setMaxPeriodo(20);
+    const auto maximo = static_cast<size_t>(maxPeriodo_);
 
-  const Instantanea texto = instantanea(*cifrado, s);
-  // indices[m][c]: IC of column c for the period m. The counters of every
-  // period are kept until the period is chosen; the chosen one's serve the
-  // shift search.
-  std::vector<std::vector<uint16_t>> cortas;
-  std::vector<std::vector<uint32_t>> largas;
-  const auto indices = s.size() <= UINT16_MAX ? indicesPorPeriodo(s, maximo, cortas)
-                                              : indicesPorPeriodo(s, maximo, largas);
-  cuentasElegidas_.clear();
-  textoContado_.reset();
-  for (size_t c = 0; c < maximo; ++c) {
-    Cadena().swap(textoCol_[c]);
-    cortes_[c] = Corte{texto, maximo};
-    resumenes_[c].reset();
-  }
-
-  int32_t previstos = maxPeriodo_;
-  eventos.Inicio.lanza(previstos);
-  const int32_t maxPeriodo = maxPeriodo_;
-  for (int32_t m = 1; m <= maxPeriodo; ++m) {
-    int32_t progreso = m;
-    eventos.Progreso.lanza(progreso);
-    const auto& ics = indices[static_cast<size_t>(m)];
-    Moneda media;
-    for (int32_t c = 1; c <= m; ++c) {
-      setIC(m, c, ics[static_cast<size_t>(c - 1)]);
-      media += ics[static_cast<size_t>(c - 1)] / Moneda(m);
+    const Instantanea texto = instantanea(*cifrado, s);
+    // indices[m][c]: IC of column c for the period m. The counters of every
+    // period are kept until the period is chosen; the chosen one's serve the
+    // shift search.
+    std::vector<std::vector<uint16_t>> cortas;
+    std::vector<std::vector<uint32_t>> largas;
+    const auto indices = s.size() <= UINT16_MAX ? indicesPorPeriodo(s, maximo, cortas)
+                                                : indicesPorPeriodo(s, maximo, largas);
+    cuentasElegidas_.clear();
+    textoContado_.reset();
+    for (size_t c = 0; c < maximo; ++c) {
+      Cadena().swap(textoCol_[c]);
+      cortes_[c] = Corte{texto, maximo};
+      resumenes_[c].reset();
     }
-    setMediaIC(m, media);
-    Moneda varianza;
-    for (const Moneda ic : ics) varianza += (ic - media) * (ic - media);
-    setVarianzaIC(m, varianza);
-    kestrin::ProcesaEventos();
-  }
 
-  const Moneda tolerancia = icTipo_ / Moneda(10);
-  int32_t mejor = 1;
-  Moneda mejorDistancia = absoluto(icTipo_ - MediaIC(1));
-  Moneda mejorVarianza = VarianzaIC(1);
-  for (int32_t m = 2; m <= maxPeriodo; ++m) {
-    const Moneda distancia = absoluto(icTipo_ - MediaIC(m));
-    const Moneda varianza = VarianzaIC(m);
-    if (distancia < mejorDistancia - tolerancia ||
-        (absoluto(distancia - mejorDistancia) < tolerancia && varianza < mejorVarianza)) {
-      mejor = m;
-      mejorDistancia = distancia;
-      mejorVarianza = varianza;
+    int32_t previstos = maxPeriodo_;
+    eventos.Inicio.lanza(previstos);
+    const int32_t maxPeriodo = maxPeriodo_;
+    for (int32_t m = 1; m <= maxPeriodo; ++m) {
+      int32_t progreso = m;
+      eventos.Progreso.lanza(progreso);
+      const auto& ics = indices[static_cast<size_t>(m)];
+      Moneda media;
+      for (int32_t c = 1; c <= m; ++c) {
+        setIC(m, c, ics[static_cast<size_t>(c - 1)]);
+        media += ics[static_cast<size_t>(c - 1)] / Moneda(m);
+      }
+      setMediaIC(m, media);
+      Moneda varianza;
+      for (const Moneda ic : ics) varianza += (ic - media) * (ic - media);
+      setVarianzaIC(m, varianza);
+      kestrin::ProcesaEventos();
     }
-  }
-  setPeriodo(mejor);
-  const auto elegido = static_cast<size_t>(mejor);
-  if (elegido < cortas.size()) cuentasElegidas_.assign(cortas[elegido].begin(), cortas[elegido].end());
-  if (elegido < largas.size()) cuentasElegidas_ = std::move(largas[elegido]);
-  textoContado_ = texto;
-  int32_t hechos = maxPeriodo;
-  eventos.Fin.lanza(hechos);
+
+    const Moneda tolerancia = icTipo_ / Moneda(10);
+    int32_t mejor = 1;
+    Moneda mejorDistancia = absoluto(icTipo_ - MediaIC(1));
+    Moneda mejorVarianza = VarianzaIC(1);
+    for (int32_t m = 2; m <= maxPeriodo; ++m) {
+      const Moneda distancia = absoluto(icTipo_ - MediaIC(m));
+      const Moneda varianza = VarianzaIC(m);
+      if (distancia < mejorDistancia - tolerancia ||
+          (absoluto(distancia - mejorDistancia) < tolerancia && varianza < mejorVarianza)) {
+        mejor = m;
+        mejorDistancia = distancia;
+        mejorVarianza = varianza;
+      }
+    }
+    setPeriodo(mejor);
+    const auto elegido = static_cast<size_t>(mejor);
+    if (elegido < cortas.size())
+      cuentasElegidas_.assign(cortas[elegido].begin(), cortas[elegido].end());
+    if (elegido < largas.size()) cuentasElegidas_ = std::move(largas[elegido]);
+    textoContado_ = texto;
+    int32_t hechos = maxPeriodo;
+    eventos.Fin.lanza(hechos);
+  });
 }
 
 const CriptoPeriodico::ResumenColumna& CriptoPeriodico::resumen(size_t columna, bool conOrden) {
@@ -713,189 +724,194 @@ void indicesMutuos(const Combinacion& combinacion, const std::vector<uint32_t>& 
 }  // namespace
 
 void CriptoPeriodico::BuscaDesplazamientos() {
-  const auto cifrado = TextoCifrado();
-  const VistaCadena s = recuento::sinEtiqueta(entrada(cifrado));
-  recuento::longitud32(s.size());
-  const int32_t periodo = periodo_;
-  const auto p = static_cast<size_t>(std::max(periodo, 0));
-  const int32_t total = 65 * periodo * (periodo - 1) / 2;
+  kestrin::traduceExcepciones([&] {
+    const auto cifrado = TextoCifrado();
+    const VistaCadena s = recuento::sinEtiqueta(entrada(cifrado));
+    recuento::longitud32(s.size());
+    const int32_t periodo = periodo_;
+    const auto p = static_cast<size_t>(std::max(periodo, 0));
+    const int32_t total = 65 * periodo * (periodo - 1) / 2;
 
-  // The counters of the columns: those of the period search when it
-  // examined this period on this same text.
-  const Instantanea texto = instantanea(*cifrado, s);
-  std::vector<uint32_t> cuentasColumnas;
-  if (textoContado_ == texto && p > 0 && cuentasElegidas_.size() == p * kAncho) {
-    cuentasColumnas = cuentasElegidas_;
-  } else if (p > 0) {
-    cuentasColumnas = cuentaColumnasTexto<uint32_t>(s, p, nullptr);
-  }
-  // The columns are sized for the period in use, whatever MaxPeriodo is.
-  aseguraColumnas(periodo);
-  std::vector<size_t> longitudes(p);
-  for (size_t c = 0; c < p; ++c) {
-    longitudes[c] = longitudColumna(s.size(), p, c);
-    Cadena().swap(textoCol_[c]);
-    cortes_[c] = Corte{texto, p};
-    auto& resumen = resumenes_[c].emplace();
-    std::copy_n(&cuentasColumnas[c * kAncho], ORVNumCar, resumen.cuentas.begin());
-  }
+    // The counters of the columns: those of the period search when it
+    // examined this period on this same text.
+    const Instantanea texto = instantanea(*cifrado, s);
+    std::vector<uint32_t> cuentasColumnas;
+    if (textoContado_ == texto && p > 0 && cuentasElegidas_.size() == p * kAncho) {
+      cuentasColumnas = cuentasElegidas_;
+    } else if (p > 0) {
+      cuentasColumnas = cuentaColumnasTexto<uint32_t>(s, p, nullptr);
+    }
+    // The columns are sized for the period in use, whatever MaxPeriodo is.
+    aseguraColumnas(periodo);
+    std::vector<size_t> longitudes(p);
+    for (size_t c = 0; c < p; ++c) {
+      longitudes[c] = longitudColumna(s.size(), p, c);
+      Cadena().swap(textoCol_[c]);
+      cortes_[c] = Corte{texto, p};
+      auto& resumen = resumenes_[c].emplace();
+      std::copy_n(&cuentasColumnas[c * kAncho], ORVNumCar, resumen.cuentas.begin());
+    }
 
-  // Every mutual index from the counters: column b moved back by j holds
-  // desplaza[j][u] wherever it held u, so its coincidences with column a are
-  // the sum over u of a's count of desplaza[j][u] times b's count of u.
-  std::vector<Moneda> indices(static_cast<size_t>(ORVNumCar) * (p * (p - 1) / 2));
-  const size_t masLarga = p > 0 ? longitudes[0] : 0;
-  if (masLarga <= static_cast<size_t>(INT16_MAX)) {
-    // Short columns: 16-bit counts, whose products summed over a column pair
-    // (at most its two lengths multiplied) fit in 32 bits, four times as many
-    // to a vector instruction.
-    indicesMutuos<int16_t, int32_t>(combinacion_, cuentasColumnas, longitudes, p, indices);
-  } else {
-    indicesMutuos<uint32_t, uint64_t>(combinacion_, cuentasColumnas, longitudes, p, indices);
-  }
+    // Every mutual index from the counters: column b moved back by j holds
+    // desplaza[j][u] wherever it held u, so its coincidences with column a are
+    // the sum over u of a's count of desplaza[j][u] times b's count of u.
+    std::vector<Moneda> indices(static_cast<size_t>(ORVNumCar) * (p * (p - 1) / 2));
+    const size_t masLarga = p > 0 ? longitudes[0] : 0;
+    if (masLarga <= static_cast<size_t>(INT16_MAX)) {
+      // Short columns: 16-bit counts, whose products summed over a column pair
+      // (at most its two lengths multiplied) fit in 32 bits, four times as many
+      // to a vector instruction.
+      indicesMutuos<int16_t, int32_t>(combinacion_, cuentasColumnas, longitudes, p, indices);
+    } else {
+      indicesMutuos<uint32_t, uint64_t>(combinacion_, cuentasColumnas, longitudes, p, indices);
+    }
 
-  // The first cell of each pair in the table, in the order of the loops.
-  std::vector<size_t> celdas;
-  for (int32_t a = 1; a < periodo; ++a) {
-    for (int32_t b = a + 1; b <= periodo; ++b) celdas.push_back(celdaICM(a, b, 0));
-  }
-  const size_t tamano = icm_.size();
+    // The first cell of each pair in the table, in the order of the loops.
+    std::vector<size_t> celdas;
+    for (int32_t a = 1; a < periodo; ++a) {
+      for (int32_t b = a + 1; b <= periodo; ++b) celdas.push_back(celdaICM(a, b, 0));
+    }
+    const size_t tamano = icm_.size();
 
-  int32_t previstos = total;
-  eventos.Inicio.lanza(previstos);
-  int32_t k = 0;
-  for (int32_t j = 0; j < ORVNumCar; ++j) {
-    size_t par = 0;
+    int32_t previstos = total;
+    eventos.Inicio.lanza(previstos);
+    int32_t k = 0;
+    for (int32_t j = 0; j < ORVNumCar; ++j) {
+      size_t par = 0;
+      for (int32_t a = 1; a <= periodo; ++a) {
+        for (int32_t b = a + 1; b <= periodo; ++b, ++par) {
+          int32_t progreso = ++k;
+          eventos.Progreso.lanza(progreso);
+          const Moneda valor = indices[static_cast<size_t>(j) * (p * (p - 1) / 2) + par];
+          // A handler that set another period replaced the table: the checked
+          // accessor then says so.
+          if (icm_.size() == tamano) {
+            icm_[celdas[par] + static_cast<size_t>(j)] = valor;
+          } else {
+            setICM(a, b, j, valor);
+          }
+          kestrin::ProcesaEventos();
+        }
+      }
+    }
+
     for (int32_t a = 1; a <= periodo; ++a) {
-      for (int32_t b = a + 1; b <= periodo; ++b, ++par) {
+      for (int32_t b = a + 1; b <= periodo; ++b) {
         int32_t progreso = ++k;
         eventos.Progreso.lanza(progreso);
-        const Moneda valor = indices[static_cast<size_t>(j) * (p * (p - 1) / 2) + par];
-        // A handler that set another period replaced the table: the checked
-        // accessor then says so.
-        if (icm_.size() == tamano) {
-          icm_[celdas[par] + static_cast<size_t>(j)] = valor;
-        } else {
-          setICM(a, b, j, valor);
+        // The pair's 64 values lie together in the table.
+        const Moneda* valores = &icm_[celdaICM(a, b, 0)];
+        int32_t mejor = 0;
+        int64_t mejorDistancia = distancia(valores[0], icTipo_);
+        for (int32_t j = 1; j < ORVNumCar; ++j) {
+          const int64_t d = distancia(valores[j], icTipo_);
+          if (d < mejorDistancia) {
+            mejor = j;
+            mejorDistancia = d;
+          }
         }
-        kestrin::ProcesaEventos();
+        setDesplazamiento(a, b, mejor);
       }
     }
-  }
 
-  for (int32_t a = 1; a <= periodo; ++a) {
-    for (int32_t b = a + 1; b <= periodo; ++b) {
-      int32_t progreso = ++k;
-      eventos.Progreso.lanza(progreso);
-      // The pair's 64 values lie together in the table.
-      const Moneda* valores = &icm_[celdaICM(a, b, 0)];
-      int32_t mejor = 0;
-      int64_t mejorDistancia = distancia(valores[0], icTipo_);
-      for (int32_t j = 1; j < ORVNumCar; ++j) {
-        const int64_t d = distancia(valores[j], icTipo_);
-        if (d < mejorDistancia) {
-          mejor = j;
-          mejorDistancia = d;
+    if (combinacion_.compruebaCoherencia) {
+      for (int32_t o = 1; o <= periodo - 2; ++o) {
+        const int64_t suma = int64_t{Desplazamiento(o, o + 1)} + Desplazamiento(o + 1, o + 2) -
+                             Desplazamiento(o, o + 2);
+        if (suma % ORVNumCar != 0) {
+          avisa(kAvisoDesplazamientos);
+          break;
         }
       }
-      setDesplazamiento(a, b, mejor);
     }
-  }
-
-  if (combinacion_.compruebaCoherencia) {
-    for (int32_t o = 1; o <= periodo - 2; ++o) {
-      const int64_t suma = int64_t{Desplazamiento(o, o + 1)} + Desplazamiento(o + 1, o + 2) -
-                           Desplazamiento(o, o + 2);
-      if (suma % ORVNumCar != 0) {
-        avisa(kAvisoDesplazamientos);
-        break;
-      }
-    }
-  }
-  int32_t hechos = total;
-  eventos.Fin.lanza(hechos);
+    int32_t hechos = total;
+    eventos.Fin.lanza(hechos);
+  });
 }
 
 void CriptoPeriodico::BuscaClaves() {
-  const int32_t periodo = periodo_;
-  if (periodo < 1) throw kestrin::ErrorSubindice();
-  aseguraColumnas(periodo);
+  kestrin::traduceExcepciones([&] {
+    const int32_t periodo = periodo_;
+    if (periodo < 1) throw kestrin::ErrorSubindice();
+    aseguraColumnas(periodo);
 
-  // The aligned text: column 1, then every other column moved back by its
-  // shift relative to column 1. Only its counts are needed, and they follow
-  // from the columns'.
-  std::vector<const Combinacion::Tabla::value_type*> desplazas;
-  std::array<uint64_t, ORVNumCar> cuentas{};
-  for (int32_t i = 1; i <= periodo; ++i) {
-    const int32_t desplazamiento = i == 1 ? 0 : Desplazamiento(1, i);
-    const auto& desplaza = combinacion_.desplaza[static_cast<size_t>(desplazamiento & 63)];
-    desplazas.push_back(&desplaza);
-    const ResumenColumna& columna = resumen(static_cast<size_t>(i - 1), false);
-    for (size_t u = 0; u < ORVNumCar; ++u) cuentas[desplaza[u]] += columna.cuentas[u];
-  }
-  uint64_t total = 0;
-  uint64_t suma = 0;
-  uint64_t maximo = 0;
-  int masFrecuente = 0;  // the space when the aligned text is empty
-  int empatados = 0;
-  for (int w = 0; w < ORVNumCar; ++w) {
-    const uint64_t f = cuentas[static_cast<size_t>(w)];
-    total += f;
-    if (f > 0) suma += f * (f - 1);
-    if (f > maximo) {
-      maximo = f;
-      masFrecuente = w;
-      empatados = 1;
-    } else if (f == maximo && f > 0) {
-      ++empatados;
-    }
-  }
-  if (total > static_cast<uint64_t>(INT32_MAX)) throw kestrin::ErrorDesbordamiento();
-  const Moneda ic =
-      total < 2 ? Moneda()
-                : Moneda::desdeDouble(static_cast<double>(suma) /
-                                      (static_cast<double>(total) * static_cast<double>(total - 1)));
-  // With several symbols at the top count, the one the analyser would list
-  // first depends on the order in which they first appear in the text.
-  int x = masFrecuente;
-  if (empatados > 1) {
-    std::vector<uint8_t> orden;
-    uint64_t vistos = 0;
+    // The aligned text: column 1, then every other column moved back by its
+    // shift relative to column 1. Only its counts are needed, and they follow
+    // from the columns'.
+    std::vector<const Combinacion::Tabla::value_type*> desplazas;
+    std::array<uint64_t, ORVNumCar> cuentas{};
     for (int32_t i = 1; i <= periodo; ++i) {
-      const auto& desplaza = *desplazas[static_cast<size_t>(i - 1)];
-      for (const uint8_t u : resumen(static_cast<size_t>(i - 1), true).orden) {
-        const uint8_t w = desplaza[u];
-        if (!((vistos >> w) & 1)) {
-          vistos |= uint64_t{1} << w;
-          orden.push_back(w);
-        }
+      const int32_t desplazamiento = i == 1 ? 0 : Desplazamiento(1, i);
+      const auto& desplaza = combinacion_.desplaza[static_cast<size_t>(desplazamiento & 63)];
+      desplazas.push_back(&desplaza);
+      const ResumenColumna& columna = resumen(static_cast<size_t>(i - 1), false);
+      for (size_t u = 0; u < ORVNumCar; ++u) cuentas[desplaza[u]] += columna.cuentas[u];
+    }
+    uint64_t total = 0;
+    uint64_t suma = 0;
+    uint64_t maximo = 0;
+    int masFrecuente = 0;  // the space when the aligned text is empty
+    int empatados = 0;
+    for (int w = 0; w < ORVNumCar; ++w) {
+      const uint64_t f = cuentas[static_cast<size_t>(w)];
+      total += f;
+      if (f > 0) suma += f * (f - 1);
+      if (f > maximo) {
+        maximo = f;
+        masFrecuente = w;
+        empatados = 1;
+      } else if (f == maximo && f > 0) {
+        ++empatados;
       }
     }
-    ORVResultado resultado;
-    for (const uint8_t w : orden) {
-      resultado.Add(Cadena(1, alfabeto::simbolo(w)), static_cast<int32_t>(cuentas[w]));
+    if (total > static_cast<uint64_t>(INT32_MAX)) throw kestrin::ErrorDesbordamiento();
+    const Moneda ic =
+        total < 2
+            ? Moneda()
+            : Moneda::desdeDouble(static_cast<double>(suma) /
+                                  (static_cast<double>(total) * static_cast<double>(total - 1)));
+    // With several symbols at the top count, the one the analyser would list
+    // first depends on the order in which they first appear in the text.
+    int x = masFrecuente;
+    if (empatados > 1) {
+      std::vector<uint8_t> orden;
+      uint64_t vistos = 0;
+      for (int32_t i = 1; i <= periodo; ++i) {
+        const auto& desplaza = *desplazas[static_cast<size_t>(i - 1)];
+        for (const uint8_t u : resumen(static_cast<size_t>(i - 1), true).orden) {
+          const uint8_t w = desplaza[u];
+          if (!((vistos >> w) & 1)) {
+            vistos |= uint64_t{1} << w;
+            orden.push_back(w);
+          }
+        }
+      }
+      ORVResultado resultado;
+      for (const uint8_t w : orden) {
+        resultado.Add(Cadena(1, alfabeto::simbolo(w)), static_cast<int32_t>(cuentas[w]));
+      }
+      resultado.Ordena();
+      x = alfabeto::valorDeTexto(resultado.Item(1)->Texto());
     }
-    resultado.Ordena();
-    x = alfabeto::valorDeTexto(resultado.Item(1)->Texto());
-  }
 
-  if (absoluto(ic - icTipo_) > icTipo_ / Moneda(10)) avisa(kAvisoIndice);
+    if (absoluto(ic - icTipo_) > icTipo_ / Moneda(10)) avisa(kAvisoIndice);
 
-  std::vector<uint8_t> pasos;
-  for (int32_t j = 2; j <= periodo; ++j) {
-    pasos.push_back(static_cast<uint8_t>(Desplazamiento(j - 1, j) & 63));
-  }
-  const auto& referencia = combinacion_.referencia;
-  for (size_t i = 0; i < referencia.size(); ++i) {
-    const int v = alfabeto::valor(referencia[i]);
-    uint8_t simbolo = combinacion_.primera[static_cast<size_t>(x)][static_cast<size_t>(v)];
-    Cadena clave(1, alfabeto::simbolo(simbolo));
-    for (const uint8_t paso : pasos) {
-      simbolo = combinacion_.siguiente[simbolo][paso];
-      clave.push_back(alfabeto::simbolo(simbolo));
+    std::vector<uint8_t> pasos;
+    for (int32_t j = 2; j <= periodo; ++j) {
+      pasos.push_back(static_cast<uint8_t>(Desplazamiento(j - 1, j) & 63));
     }
-    clavesProbables_[i] = std::move(clave);
-  }
+    const auto& referencia = combinacion_.referencia;
+    for (size_t i = 0; i < referencia.size(); ++i) {
+      const int v = alfabeto::valor(referencia[i]);
+      uint8_t simbolo = combinacion_.primera[static_cast<size_t>(x)][static_cast<size_t>(v)];
+      Cadena clave(1, alfabeto::simbolo(simbolo));
+      for (const uint8_t paso : pasos) {
+        simbolo = combinacion_.siguiente[simbolo][paso];
+        clave.push_back(alfabeto::simbolo(simbolo));
+      }
+      clavesProbables_[i] = std::move(clave);
+    }
+  });
 }
 
 }  // namespace tarnel

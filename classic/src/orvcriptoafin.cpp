@@ -1,6 +1,7 @@
 // Affine cryptosystem.
 #include "tarnel/orvcriptoafin.h"
 
+#include "kestrin/errores.h"
 #include "kestrin/orvmcd.h"
 #include "tarnel/alfabeto.h"
 
@@ -39,21 +40,25 @@ Cadena ORVCriptoAfin::transforma(VistaCadena texto, Moneda a, Moneda b) {
 // The key is reduced modulo 64 before it multiplies: the symbols are the same
 // as with the key as given, and a large key cannot overflow.
 void ORVCriptoAfin::Cifra() {
-  if (!ClaveValida()) return;
-  const Cadena cifrado = transforma(entrada(TextoOriginal()), multiplicador_.resto(ORVNumCar),
-                                    desplazamiento_.resto(ORVNumCar));
-  setTextoCifrado(salida(cifrado, kestrin::CSKAfin));
-  eventos.Cifrado.lanza();
+  kestrin::traduceExcepciones([&] {
+    if (!ClaveValida()) return;
+    const Cadena cifrado = transforma(entrada(TextoOriginal()), multiplicador_.resto(ORVNumCar),
+                                      desplazamiento_.resto(ORVNumCar));
+    setTextoCifrado(salida(cifrado, kestrin::CSKAfin));
+    eventos.Cifrado.lanza();
+  });
 }
 
 void ORVCriptoAfin::Descifra() {
-  if (!ClaveValida()) return;
-  const int32_t inverso = InversoModular(multiplicador_);
-  int32_t b = (-desplazamiento_.resto(ORVNumCar) * Moneda(inverso)).aLong() % ORVNumCar;
-  if (b < 0) b += ORVNumCar;
-  const Cadena claro = transforma(entrada(TextoCifrado()), Moneda(inverso), Moneda(b));
-  setTextoOriginal(salida(claro, kestrin::CSKNone));
-  eventos.DesCifrado.lanza();
+  kestrin::traduceExcepciones([&] {
+    if (!ClaveValida()) return;
+    const int32_t inverso = InversoModular(multiplicador_);
+    int32_t b = (-desplazamiento_.resto(ORVNumCar) * Moneda(inverso)).aLong() % ORVNumCar;
+    if (b < 0) b += ORVNumCar;
+    const Cadena claro = transforma(entrada(TextoCifrado()), Moneda(inverso), Moneda(b));
+    setTextoOriginal(salida(claro, kestrin::CSKNone));
+    eventos.DesCifrado.lanza();
+  });
 }
 
 }  // namespace tarnel

@@ -12,11 +12,13 @@ namespace tarnel {
 ORVCriptoHill::ORVCriptoHill() : clave_(std::make_shared<ORVMatriz>()) {}
 
 void ORVCriptoHill::setTamClave(int32_t n) {
-  if (n > kTamMaximo) kestrin::lanzaError(kestrin::kValorPropiedadNoValido);
-  clave_->setNumColumnas(n);
-  clave_->setNumFilas(n);
-  tamClave_ = n;
-  eventos.CambiaTamaño.lanza(n);
+  kestrin::traduceExcepciones([&] {
+    if (n > kTamMaximo) kestrin::lanzaError(kestrin::kValorPropiedadNoValido);
+    clave_->setNumColumnas(n);
+    clave_->setNumFilas(n);
+    tamClave_ = n;
+    eventos.CambiaTamaño.lanza(n);
+  });
 }
 
 void ORVCriptoHill::compruebaForma(const ORVMatriz& matriz) const {
@@ -28,8 +30,10 @@ void ORVCriptoHill::compruebaForma(const ORVMatriz& matriz) const {
 // The key is checked first: reshaped through the shared reference it could be
 // far beyond kTamMaximo, and inverting it would take minutes.
 std::shared_ptr<ORVMatriz> ORVCriptoHill::ClaveInversa() const {
-  compruebaForma(*clave_);
-  return clave_->Inversa();
+  return kestrin::traduceExcepciones([&]() -> std::shared_ptr<ORVMatriz> {
+    compruebaForma(*clave_);
+    return clave_->Inversa();
+  });
 }
 
 Cadena ORVCriptoHill::multiplica(VistaCadena texto, const ORVMatriz& matriz,
@@ -79,19 +83,22 @@ Cadena ORVCriptoHill::multiplica(VistaCadena texto, const ORVMatriz& matriz,
 }
 
 void ORVCriptoHill::Cifra() {
-  if (tamClave_ < 1) return;
-  setTextoCifrado(salida(multiplica(entrada(TextoOriginal()), *clave_, false), kestrin::CSKHill));
-  eventos.Cifrado.lanza();
+  kestrin::traduceExcepciones([&] {
+    if (tamClave_ < 1) return;
+    setTextoCifrado(salida(multiplica(entrada(TextoOriginal()), *clave_, false), kestrin::CSKHill));
+    eventos.Cifrado.lanza();
+  });
 }
 
 void ORVCriptoHill::Descifra() {
-  if (tamClave_ < 1) return;
-  const auto inversa = ClaveInversa();
-  if (!inversa) return;
-  const Cadena claro =
-      multiplica(recuento::sinEtiqueta(entrada(TextoCifrado())), *inversa, true);
-  setTextoOriginal(salida(claro, kestrin::CSKNone));
-  eventos.DesCifrado.lanza();
+  kestrin::traduceExcepciones([&] {
+    if (tamClave_ < 1) return;
+    const auto inversa = ClaveInversa();
+    if (!inversa) return;
+    const Cadena claro = multiplica(recuento::sinEtiqueta(entrada(TextoCifrado())), *inversa, true);
+    setTextoOriginal(salida(claro, kestrin::CSKNone));
+    eventos.DesCifrado.lanza();
+  });
 }
 
 }  // namespace tarnel

@@ -43,14 +43,16 @@ void ORVCriptoSust::setClave(const Variante& carOrig, VistaCadena texto) {
 }
 
 void ORVCriptoSust::ConstruyeInversa() {
-  claveInv_.fill(kNoKey);
-  // In increasing order, so that when two symbols share a cipher symbol the
-  // higher one keeps the inverse entry.
-  for (int i = 0; i < ORVNumCar; ++i) {
-    if (clave_[i] == kNoKey) continue;
-    const int cifrado = alfabeto::valorDeTexto(clave_[i]);
-    if (cifrado >= 0) claveInv_[cifrado] = Cadena(1, alfabeto::simbolo(i));
-  }
+  kestrin::traduceExcepciones([&] {
+    claveInv_.fill(kNoKey);
+    // In increasing order, so that when two symbols share a cipher symbol the
+    // higher one keeps the inverse entry.
+    for (int i = 0; i < ORVNumCar; ++i) {
+      if (clave_[i] == kNoKey) continue;
+      const int cifrado = alfabeto::valorDeTexto(clave_[i]);
+      if (cifrado >= 0) claveInv_[cifrado] = Cadena(1, alfabeto::simbolo(i));
+    }
+  });
 }
 
 Cadena ORVCriptoSust::sustituye(const Tabla& tabla, VistaCadena texto) {
@@ -64,13 +66,17 @@ Cadena ORVCriptoSust::sustituye(const Tabla& tabla, VistaCadena texto) {
 }
 
 void ORVCriptoSust::Cifra() {
-  setTextoCifrado(salida(sustituye(clave_, entrada(TextoOriginal())), kestrin::CSKSust));
-  eventos.Cifrado.lanza();
+  kestrin::traduceExcepciones([&] {
+    setTextoCifrado(salida(sustituye(clave_, entrada(TextoOriginal())), kestrin::CSKSust));
+    eventos.Cifrado.lanza();
+  });
 }
 
 void ORVCriptoSust::Descifra() {
-  setTextoOriginal(salida(sustituye(claveInv_, entrada(TextoCifrado())), kestrin::CSKNone));
-  eventos.DesCifrado.lanza();
+  kestrin::traduceExcepciones([&] {
+    setTextoOriginal(salida(sustituye(claveInv_, entrada(TextoCifrado())), kestrin::CSKNone));
+    eventos.DesCifrado.lanza();
+  });
 }
 
 }  // namespace tarnel

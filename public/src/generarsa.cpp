@@ -64,57 +64,63 @@ ClaveRSA completa(numbrel::ORVBigNum& big, const Cadena& p, const Cadena& q) {
 }  // namespace
 
 std::optional<ClaveRSA> GeneraClaveRSA(int32_t bits, std::stop_token parar) {
-  if (bits < kMinBitsClaveRSA || bits > kMaxBitsClaveRSA) {
-    kestrin::lanzaError(kestrin::kArgumentoNoValido);
-  }
-  // An instance for this call alone: the library's shared one belongs to the
-  // user-interface thread, and this may run on another.
-  numbrel::ORVBigNum big;
-  const auto bitsP = static_cast<int16_t>((bits + 1) / 2);
-  const auto bitsQ = static_cast<int16_t>(bits / 2);
-  for (;;) {
-    if (parar.stop_requested()) return std::nullopt;
-    const Cadena p = numero(big.RndPrimo(bitsP));
-    if (parar.stop_requested()) return std::nullopt;
-    const Cadena q = numero(big.RndPrimo(bitsQ));
-    // Both drawn again rather than one, so that neither factor leans towards
-    // the top of its range; about 2.6 pairs on average.
-    if (p == q || big.NumBits(U"(" + p + U")*(" + q + U")") != bits) continue;
-    if (parar.stop_requested()) return std::nullopt;
-    return completa(big, p, q);
-  }
+  return kestrin::traduceExcepciones([&]() -> std::optional<ClaveRSA> {
+    if (bits < kMinBitsClaveRSA || bits > kMaxBitsClaveRSA) {
+      kestrin::lanzaError(kestrin::kArgumentoNoValido);
+    }
+    // An instance for this call alone: the library's shared one belongs to the
+    // user-interface thread, and this may run on another.
+    numbrel::ORVBigNum big;
+    const auto bitsP = static_cast<int16_t>((bits + 1) / 2);
+    const auto bitsQ = static_cast<int16_t>(bits / 2);
+    for (;;) {
+      if (parar.stop_requested()) return std::nullopt;
+      const Cadena p = numero(big.RndPrimo(bitsP));
+      if (parar.stop_requested()) return std::nullopt;
+      const Cadena q = numero(big.RndPrimo(bitsQ));
+      // Both drawn again rather than one, so that neither factor leans towards
+      // the top of its range; about 2.6 pairs on average.
+      if (p == q || big.NumBits(U"(" + p + U")*(" + q + U")") != bits) continue;
+      if (parar.stop_requested()) return std::nullopt;
+      return completa(big, p, q);
+    }
+  });
 }
 
 ClaveRSA CompletaClaveRSA(const Cadena& p, const Cadena& q) {
-  numbrel::ORVBigNum big;
-  const Cadena a = big.Eval(p, {}, true), b = big.Eval(q, {}, true);
-  if (!esNumero(a) || !esNumero(b) || a == b || big.Max(U"255", a) != 2 ||
-      big.Max(U"255", b) != 2) {
-    kestrin::lanzaError(kestrin::kArgumentoNoValido);
-  }
-  return completa(big, a, b);
+  return kestrin::traduceExcepciones([&]() -> ClaveRSA {
+    numbrel::ORVBigNum big;
+    const Cadena a = big.Eval(p, {}, true), b = big.Eval(q, {}, true);
+    if (!esNumero(a) || !esNumero(b) || a == b || big.Max(U"255", a) != 2 ||
+        big.Max(U"255", b) != 2) {
+      kestrin::lanzaError(kestrin::kArgumentoNoValido);
+    }
+    return completa(big, a, b);
+  });
 }
 
 bool CompruebaClaveRSA(ClaveRSA& clave, Cadena& mensaje) {
-  ORVCriptoRSA rsa;
-  bool correcta = false;
-  bool informada = false;
-  rsa.eventos.ConstruyeClave.conecta([&](bool& ok, const Cadena& texto) {
-    correcta = ok;
-    informada = true;
-    mensaje = texto;
+  return kestrin::traduceExcepciones([&]() -> bool {
+    ORVCriptoRSA rsa;
+    bool correcta = false;
+    bool informada = false;
+    rsa.eventos.ConstruyeClave.conecta([&](bool& ok, const Cadena& texto) {
+      correcta = ok;
+      informada = true;
+      mensaje = texto;
+    });
+    rsa.setClaveFactor(1, clave.p);
+    rsa.setClaveFactor(2, clave.q);
+    rsa.setExponente(clave.e);
+    rsa.setTamBloque(clave.bloque);
+    rsa.ConstruyeClave();
+    if (!informada) mensaje = U"Faltan factores o exponente.";
+    if (!correcta) return false;
+    clave.n = rsa.Clave();
+    clave.d = rsa.ClavePrivada();
+    clave.bits = rsa.NumBits();
+    return true;
   });
-  rsa.setClaveFactor(1, clave.p);
-  rsa.setClaveFactor(2, clave.q);
-  rsa.setExponente(clave.e);
-  rsa.setTamBloque(clave.bloque);
-  rsa.ConstruyeClave();
-  if (!informada) mensaje = U"Faltan factores o exponente.";
-  if (!correcta) return false;
-  clave.n = rsa.Clave();
-  clave.d = rsa.ClavePrivada();
-  clave.bits = rsa.NumBits();
-  return true;
 }
 
 }  // namespace halvard

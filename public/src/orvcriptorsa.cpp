@@ -18,6 +18,10 @@ bool empiezaPorDigito(const Cadena& s) { return !s.empty() && s.front() >= U'0' 
 // Keeps a typing slip in the block size from building absurd numbers.
 constexpr int32_t kMaxTamBloque = 4096;
 
+// Every block slot is an empty text of 32 bytes before any digit: more blocks
+// than this (as the knapsack allows) are refused before the list is made.
+constexpr int32_t kMaxBloques = 1 << 24;
+
 }  // namespace
 
 ORVCriptoRSA::ORVCriptoRSA() = default;
@@ -39,9 +43,11 @@ void ORVCriptoRSA::setExponente(VistaCadena valor) {
 }
 
 void ORVCriptoRSA::setClave(VistaCadena valor) {
-  numBits_ = servicio().NumBits(Cadena(valor));
-  clave_ = Cadena(valor);
-  eventos.CambiaClave.lanza();
+  kestrin::traduceExcepciones([&] {
+    numBits_ = servicio().NumBits(Cadena(valor));
+    clave_ = Cadena(valor);
+    eventos.CambiaClave.lanza();
+  });
 }
 
 void ORVCriptoRSA::setClavePrivada(VistaCadena valor) {
@@ -59,8 +65,11 @@ void ORVCriptoRSA::setTamBloque(int32_t caracteres) {
 }
 
 void ORVCriptoRSA::setNumBloques(int32_t n) {
-  bloques_.crea(n);
-  numBloques_ = n;
+  if (n > kMaxBloques) kestrin::lanzaError(kestrin::kMemoriaInsuficiente);
+  kestrin::traduceExcepciones([&] {
+    bloques_.crea(n);
+    numBloques_ = n;
+  });
 }
 
 const Cadena& ORVCriptoRSA::TextoCifrado(int32_t i) const { return bloques_[i]; }
@@ -72,79 +81,83 @@ void ORVCriptoRSA::informa(bool ok, const Cadena& mensaje) {
 }
 
 void ORVCriptoRSA::ConstruyeClave() {
-  const Cadena& p = factores_[0];
-  const Cadena& q = factores_[1];
-  if (p.empty() || q.empty() || exponente_.empty()) return;
-  auto& big = servicio();
+  kestrin::traduceExcepciones([&] {
+    const Cadena& p = factores_[0];
+    const Cadena& q = factores_[1];
+    if (p.empty() || q.empty() || exponente_.empty()) return;
+    auto& big = servicio();
 
-  Cadena minimo;
-  for (int32_t i = 0; i < tamBloque_; ++i) minimo += U"255";
-  for (const Cadena& factor : factores_) {
-    if (!big.EsPrimo(factor)) {
-      informa(false, U"Cada factor debe ser primo.");
+    Cadena minimo;
+    for (int32_t i = 0; i < tamBloque_; ++i) minimo += U"255";
+    for (const Cadena& factor : factores_) {
+      if (!big.EsPrimo(factor)) {
+        informa(false, U"Cada factor debe ser primo.");
+        setClave(U"");
+        return;
+      }
+      if (big.Max(minimo, factor) != 2) {
+        informa(false, U"Cada factor primo debe ser mayor que " + minimo + U".");
+        setClave(U"");
+        return;
+      }
+    }
+    // With p = q the modulus is a square and (p-1)^2 is not its totient, so
+    // the private exponent would not decipher.
+    if (big.Max(p, q) == 1) {
+      informa(false, U"Los dos factores primos deben ser distintos.");
       setClave(U"");
       return;
     }
-    if (big.Max(minimo, factor) != 2) {
-      informa(false, U"Cada factor primo debe ser mayor que " + minimo + U".");
+    // An exponent of 1 leaves every block as it is; a negative or zero one is
+    // no power the arithmetic takes (a block of 0 would be lost).
+    const int16_t orden = big.Max(U"1", exponente_);
+    if (orden == 0 || orden == 1) {
+      informa(false, U"El exponente debe ser mayor que 1.");
       setClave(U"");
       return;
     }
-  }
-  // With p = q the modulus is a square and (p-1)^2 is not its totient, so
-  // the private exponent would not decipher.
-  if (big.Max(p, q) == 1) {
-    informa(false, U"Los dos factores primos deben ser distintos.");
-    setClave(U"");
-    return;
-  }
-  // An exponent of 1 leaves every block as it is; a negative or zero one is
-  // no power the arithmetic takes (a block of 0 would be lost).
-  const int16_t orden = big.Max(U"1", exponente_);
-  if (orden == 0 || orden == 1) {
-    informa(false, U"El exponente debe ser mayor que 1.");
-    setClave(U"");
-    return;
-  }
-  setClave(big.Eval(U"(" + p + U")*(" + q + U")"));
-  const Cadena phi = big.Eval(U"((" + p + U")-1)*((" + q + U")-1)");
-  Cadena a, b, d;
-  if (!big.ExMcd(exponente_, phi, a, b, d) || d != U"1") {
-    informa(false, U"El exponente debe ser primo con " + phi);
-    return;
-  }
-  setClavePrivada(big.BMod(a, phi));
-  numBits_ = big.NumBits(clave_);
-  informa(true, U"Clave OK");
-  eventos.CambiaClave.lanza();
+    setClave(big.Eval(U"(" + p + U")*(" + q + U")"));
+    const Cadena phi = big.Eval(U"((" + p + U")-1)*((" + q + U")-1)");
+    Cadena a, b, d;
+    if (!big.ExMcd(exponente_, phi, a, b, d) || d != U"1") {
+      informa(false, U"El exponente debe ser primo con " + phi);
+      return;
+    }
+    setClavePrivada(big.BMod(a, phi));
+    numBits_ = big.NumBits(clave_);
+    informa(true, U"Clave OK");
+    eventos.CambiaClave.lanza();
+  });
 }
 
 void ORVCriptoRSA::Cifra() {
-  if (!textoOriginal_) kestrin::lanzaError(kestrin::kObjetoNoEstablecido);
-  Cadena t = textoOriginal_->Texto();
-  const size_t tam = static_cast<size_t>(tamBloque_);
-  if (t.size() % tam != 0) t.append(tam - t.size() % tam, U' ');
-  const size_t n = t.size() / tam;
-  if (n > static_cast<size_t>(INT32_MAX)) throw kestrin::ErrorDesbordamiento();
-  setNumBloques(static_cast<int32_t>(n));
-  eventos.Inicio.lanza(numBloques_);
-  auto& big = servicio();
-  for (size_t i = 0; i < n; ++i) {
-    const auto indice = static_cast<int32_t>(i + 1);
-    eventos.Progreso.lanza(indice);
-    Cadena numero;
-    numero.reserve(3 * tam);
-    for (size_t k = 0; k < tam; ++k) {
-      const unsigned codigo = kestrin::codigoAnsi(t[i * tam + k]);
-      numero += static_cast<char32_t>(U'0' + codigo / 100);
-      numero += static_cast<char32_t>(U'0' + codigo / 10 % 10);
-      numero += static_cast<char32_t>(U'0' + codigo % 10);
+  kestrin::traduceExcepciones([&] {
+    if (!textoOriginal_) kestrin::lanzaError(kestrin::kObjetoNoEstablecido);
+    Cadena t = textoOriginal_->Texto();
+    const size_t tam = static_cast<size_t>(tamBloque_);
+    if (t.size() % tam != 0) t.append(tam - t.size() % tam, U' ');
+    const size_t n = t.size() / tam;
+    if (n > static_cast<size_t>(INT32_MAX)) throw kestrin::ErrorDesbordamiento();
+    setNumBloques(static_cast<int32_t>(n));
+    eventos.Inicio.lanza(numBloques_);
+    auto& big = servicio();
+    for (size_t i = 0; i < n; ++i) {
+      const auto indice = static_cast<int32_t>(i + 1);
+      eventos.Progreso.lanza(indice);
+      Cadena numero;
+      numero.reserve(3 * tam);
+      for (size_t k = 0; k < tam; ++k) {
+        const unsigned codigo = kestrin::codigoAnsi(t[i * tam + k]);
+        numero += static_cast<char32_t>(U'0' + codigo / 100);
+        numero += static_cast<char32_t>(U'0' + codigo / 10 % 10);
+        numero += static_cast<char32_t>(U'0' + codigo % 10);
+      }
+      const Cadena y = big.ModPower(numero, exponente_, clave_);
+      if (empiezaPorDigito(y)) bloques_[indice] = y;
     }
-    const Cadena y = big.ModPower(numero, exponente_, clave_);
-    if (empiezaPorDigito(y)) bloques_[indice] = y;
-  }
-  eventos.Fin.lanza(numBloques_);
-  eventos.Cifrado.lanza(numBloques_);
+    eventos.Fin.lanza(numBloques_);
+    eventos.Cifrado.lanza(numBloques_);
+  });
 }
 
 Cadena ORVCriptoRSA::NumeroATexto(VistaCadena numero) const {
@@ -174,21 +187,23 @@ Cadena ORVCriptoRSA::NumeroATexto(VistaCadena numero) const {
 }
 
 void ORVCriptoRSA::Descifra() {
-  const auto n = static_cast<int32_t>(bloques_.huecos());
-  eventos.Inicio.lanza(n);
-  auto& big = servicio();
-  Cadena resultado;
-  for (int32_t posicion = 1; posicion <= n; ++posicion) {
-    eventos.Progreso.lanza(posicion);
-    const Cadena m =
-        big.ModPower(bloques_[bloques_.primero() + posicion - 1], clavePrivada_, clave_);
-    if (empiezaPorDigito(m)) resultado += NumeroATexto(m);
-  }
-  auto claro = std::make_shared<kestrin::ORVTexto>();
-  claro->asigna(std::move(resultado), kestrin::CSKNone);
-  textoOriginal_ = std::move(claro);
-  eventos.Fin.lanza(n);
-  eventos.DesCifrado.lanza();
+  kestrin::traduceExcepciones([&] {
+    const auto n = static_cast<int32_t>(bloques_.huecos());
+    eventos.Inicio.lanza(n);
+    auto& big = servicio();
+    Cadena resultado;
+    for (int32_t posicion = 1; posicion <= n; ++posicion) {
+      eventos.Progreso.lanza(posicion);
+      const Cadena m =
+          big.ModPower(bloques_[bloques_.primero() + posicion - 1], clavePrivada_, clave_);
+      if (empiezaPorDigito(m)) resultado += NumeroATexto(m);
+    }
+    auto claro = std::make_shared<kestrin::ORVTexto>();
+    claro->asigna(std::move(resultado), kestrin::CSKNone);
+    textoOriginal_ = std::move(claro);
+    eventos.Fin.lanza(n);
+    eventos.DesCifrado.lanza();
+  });
 }
 
 void ORVCriptoRSA::VaciaClave() {

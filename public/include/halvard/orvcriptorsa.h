@@ -43,7 +43,9 @@ class ORVCriptoRSA : public kestrin::Objeto {
   void setNumBits(int32_t bits) { numBits_ = bits; }
 
   int32_t NumBloques() const { return numBloques_; }
-  // Re-creates the block list empty: indexes 1..n, or the single slot 0 for n = 0.
+  // Re-creates the block list empty: indexes 1..n, or the single slot 0 for
+  // n = 0. More than 2^24 blocks raise ErrorORV 7 (Cifra too, for a text that
+  // many blocks long).
   void setNumBloques(int32_t n);
   const Cadena& TextoCifrado(int32_t i) const;
   void setTextoCifrado(int32_t i, VistaCadena valor);
