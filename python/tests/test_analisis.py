@@ -121,6 +121,18 @@ class PeriodicoTest(unittest.TestCase):
 
 
 class HillTest(unittest.TestCase):
+    def test_key_size_is_bounded(self):
+        hill = orvane.Tarnel.ORVCriptoHill()
+        hill.TamClave = 100
+        for i in range(1, 101):
+            hill.Clave.setElemento(i, i, 1)
+        for fuera in (101, 3000):
+            with self.subTest(fuera=fuera), self.assertRaises(orvane.ErrorORV) as error:
+                hill.TamClave = fuera
+            self.assertEqual(error.exception.numero, 380)
+            self.assertEqual(hill.TamClave, 100)
+        self.assertEqual(hill.ClaveInversa.Elemento(100, 100), 1)
+
     def test_key_matrix_is_shared_and_inverse_may_be_absent(self):
         hill = orvane.CreaObjeto("Tarnel.ORVCriptoHill")
         tamanos = []

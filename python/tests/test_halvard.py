@@ -86,5 +86,38 @@ class GeneraClaveRSATest(unittest.TestCase):
             h.CompletaClaveRSA("257", "257")
 
 
+class ClaveRSATest(unittest.TestCase):
+    def test_equal_factors_and_small_exponents_are_refused(self):
+        for p, q, e, mensaje in (("257", "257", "5", "Los dos factores primos deben ser distintos."),
+                                 ("257", "263", "1", "El exponente debe ser mayor que 1."),
+                                 ("257", "263", "-5", "El exponente debe ser mayor que 1.")):
+            with self.subTest(p=p, q=q, e=e):
+                rsa = orvane.Halvard.ORVCriptoRSA()
+                rsa.setClaveFactor(1, p)
+                rsa.setClaveFactor(2, q)
+                rsa.Exponente = e
+                mensajes = []
+                rsa.eventos.ConstruyeClave.conecta(lambda ok, m: mensajes.append((ok, m)))
+                rsa.ConstruyeClave()
+                self.assertEqual(mensajes, [(False, mensaje)])
+                self.assertEqual(rsa.Clave, "")
+
+
+class MemoriaTest(unittest.TestCase):
+    def test_sizes_that_cannot_be_held_are_error_7(self):
+        mhm = orvane.Halvard.ORVCriptoMHM()
+        mhm.LongitudSucesion = 65536
+        mhm.Modulo, mhm.Multiplicador = 7, 3
+        mhm.ClavePrivadaOK = True
+        mhm.NumBloques = 2 ** 24
+        rsa = orvane.Halvard.ORVCriptoRSA()
+        for nombre, trabajo in (("mochila Descifra", mhm.Descifra),
+                                ("RSA NumBloques", lambda: setattr(rsa, "NumBloques", 2 ** 31 - 1))):
+            with self.subTest(nombre), self.assertRaises(orvane.ErrorORV) as error:
+                trabajo()
+            self.assertEqual(error.exception.numero, 7)
+            self.assertEqual(str(error.exception), "Memoria insuficiente")
+
+
 if __name__ == "__main__":
     unittest.main()
