@@ -3,8 +3,9 @@
 // A fork and FLINT's sieve cost tens of milliseconds even for numbers that
 // take a fraction of that to split, and FLINT's sieve writes a file into the
 // current folder, so it cannot run in process. Numbers this small are split
-// here by a self-initialising quadratic sieve whose work is bounded for the
-// size; when the bound passes first the caller falls back to the workers.
+// here, after a few short elliptic curves for a small factor, by a
+// self-initialising quadratic sieve whose work is bounded for the size; when
+// the bound passes first the caller falls back to the workers.
 #pragma once
 
 #include <gmpxx.h>
