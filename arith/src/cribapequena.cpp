@@ -216,6 +216,12 @@ class Criba {
     umbral_ = static_cast<uint8_t>(std::clamp(umbral, 8.0, 100.0));
   }
 
+  // A prime that divides k has one root, and its B would be 0: the
+  // polynomials of one A would repeat.
+  bool utilEnA(size_t j, const std::vector<uint32_t>& elegidos) const {
+    return raiz_[j] != 0 && std::find(elegidos.begin(), elegidos.end(), j) == elegidos.end();
+  }
+
   // Chooses a new A near sqrt(2 kN) / M from primes not used together before.
   bool eligeA() {
     mpz_class objetivo = sqrt(2 * kn_) / mitad_;
@@ -238,8 +244,7 @@ class Criba {
       for (size_t i = 0; i + 1 < s; ++i) {
         size_t j = azar(generador_);
         int vueltas = 0;
-        while (std::find(elegidos.begin(), elegidos.end(), j) != elegidos.end() && ++vueltas < 50)
-          j = azar(generador_);
+        while (!utilEnA(j, elegidos) && ++vueltas < 50) j = azar(generador_);
         if (vueltas >= 50) break;
         elegidos.push_back(static_cast<uint32_t>(j));
         a *= primo_[j];
@@ -250,7 +255,7 @@ class Criba {
       size_t mejor = f;
       double distancia = 1e300;
       for (size_t j = inicio_; j < f; ++j) {
-        if (std::find(elegidos.begin(), elegidos.end(), j) != elegidos.end()) continue;
+        if (!utilEnA(j, elegidos)) continue;
         const double d = std::max(primo_[j] / resto, resto / primo_[j]);
         if (d < distancia) {
           distancia = d;
@@ -410,10 +415,11 @@ class Criba {
         if (i > 0) siguienteB(i);
         const mpz_class c = (b_ * b_ - kn_) / a_;
         criba(tabla);
-        const uint64_t* palabras = reinterpret_cast<const uint64_t*>(tabla.data());
         const size_t nPalabras = tabla.size() / 8;
         for (size_t w = 0; w < nPalabras; ++w) {
-          uint64_t marcas = palabras[w] & 0x8080808080808080ULL;
+          uint64_t palabra;
+          std::memcpy(&palabra, tabla.data() + 8 * w, sizeof palabra);
+          uint64_t marcas = palabra & 0x8080808080808080ULL;
           while (marcas != 0) {
             const unsigned bitAlto = static_cast<unsigned>(__builtin_ctzll(marcas));
             marcas &= marcas - 1;
@@ -510,11 +516,11 @@ class Criba {
   std::mt19937_64 generador_{0x5eed};
 };
 
-// A factor of up to about ten digits from a few short elliptic curves
+// A factor of up to about eight digits from a few short elliptic curves
 // (FLINT's ECM), or 0. Most numbers that are not built of two large primes
 // have one, and finding it costs a fraction of a sieve of the whole number.
 mpz_class divisorEcmCorto(const mpz_class& c) {
-  constexpr mp_limb_t kCurvas = 5, kB1 = 150, kB2 = 50 * kB1;
+  constexpr mp_limb_t kCurvas = 3, kB1 = 100, kB2 = 20 * kB1;
   fmpz_t n, f;
   fmpz_init(n);
   fmpz_init(f);
