@@ -535,9 +535,20 @@ mpz_class divisorEcmCorto(const mpz_class& c) {
   return d;
 }
 
+// FLINT keeps caches for each thread (integers, primes) that only
+// flint_cleanup frees: a thread that sieved frees them when it ends.
+void limpiaAlAcabarElHilo() {
+  struct Limpieza {
+    ~Limpieza() { flint_cleanup(); }
+  };
+  thread_local Limpieza limpieza;
+  static_cast<void>(limpieza);
+}
+
 }  // namespace
 
 mpz_class divisorCribaPequena(const mpz_class& c, Reloj::time_point limite) {
+  limpiaAlAcabarElHilo();
   const size_t bits = mpz_sizeinbase(c.get_mpz_t(), 2);
   if (bits < kMinBitsCribaPequena || bits > kMaxBitsCribaPequena) {
     return 0;
