@@ -236,6 +236,8 @@ Cadena ORVBigNum::BMod(const Cadena& expr, const Cadena& modulo) {
   return conEstado(estado, salida, U"Error al tomar modulo");
 }
 
+void ORVBigNum::Cancela() {}
+
 void ORVBigNum::setvar(const Cadena& nombre, const Cadena& valor) {
   if (nombre.empty()) {
     variables_.clear();

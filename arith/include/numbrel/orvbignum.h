@@ -21,6 +21,11 @@ using kestrin::Cadena;
 // event AritError carries a Spanish message and the result is "Error" (False
 // for Boolean members). A client program or library keeps one shared instance
 // for its whole life, created at its first use.
+//
+// Threads: one instance may be called from several threads at once (its
+// variable table is behind a lock); each call's events are raised on the
+// thread that made it. A call in progress can be stopped from another thread
+// (`Cancela`, or the thread's Vigilancia, numbrel/vigilancia.h).
 class ORVBigNum : public kestrin::Objeto {
  public:
   // Reads the user's "Precision" setting and opens a use of the engine.
@@ -73,8 +78,20 @@ class ORVBigNum : public kestrin::Objeto {
   // without regard to case.
   void setvar(const Cadena& nombre, const Cadena& valor);
 
+  // Stops every call in progress on this instance, from any thread, within a
+  // fraction of a second. A stopped Factorize returns False with the factors
+  // found so far and the unfactored cofactor last (exponent 1), as past its
+  // effort bound; EsPrimo answers False, NumBits 0, Max -1, ExMcd False; the
+  // members that return a text return "Error" and raise AritError with
+  // "Cálculo cancelado". Calls that start afterwards run normally.
+  void Cancela();
+
   struct Eventos {
     kestrin::Evento<Cadena&> AritError;
+    // A stage of a long call (factorising, finding primes): its Spanish
+    // description, the units done and their total (0 when unknown), raised
+    // on the thread that made the call, a few times a second at most.
+    kestrin::Evento<Cadena, int32_t, int32_t> Etapa;
   } eventos;
 
  private:
