@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "llamada.h"
+
 namespace numbrel::motor {
 namespace {
 
@@ -17,6 +19,11 @@ struct Fallo {};
 
 [[noreturn]] void falla() {
   throw Fallo{};
+}
+
+// A cancelled call stops between two operations.
+void revisa() {
+  if (cancelada()) falla();
 }
 
 struct Nodo {
@@ -252,6 +259,7 @@ mpz_class operaZ(char op, const mpz_class& a, const mpz_class& b) {
 }
 
 mpz_class evaluaZ(const Nodo& n) {
+  revisa();
   switch (n.tipo) {
     case Nodo::Tipo::Numero:
       return literalEntero(n.texto);
@@ -344,6 +352,7 @@ mpz_class enteroDe(const mpq_class& q) {
 }
 
 mpq_class evaluaQ(const Nodo& n) {
+  revisa();
   switch (n.tipo) {
     case Nodo::Tipo::Numero:
       return literalRacional(n.texto);
@@ -382,6 +391,7 @@ mpz_class reduce(const mpz_class& z, const mpz_class& m) {
 }
 
 mpz_class evaluaM(const Nodo& n, const mpz_class& m) {
+  revisa();
   switch (n.tipo) {
     case Nodo::Tipo::Numero:
       return reduce(literalEntero(n.texto), m);
@@ -400,6 +410,7 @@ mpz_class evaluaM(const Nodo& n, const mpz_class& m) {
       if (k > 100000000 || k.get_d() * limbs > 2e8) falla();
       mpz_class r = 1;
       for (unsigned long i = 2; i <= k.get_ui(); ++i) {
+        if (i % 65536 == 0) revisa();
         mpz_mul_ui(r.get_mpz_t(), r.get_mpz_t(), i);
         mpz_mod(r.get_mpz_t(), r.get_mpz_t(), m.get_mpz_t());
       }

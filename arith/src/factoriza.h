@@ -3,7 +3,7 @@
 // Trial division, perfect powers, numbers of one machine word and composites
 // of up to about 40 digits (cribapequena.h) are done here, in process, with
 // work bounded for their size; every other composite, and any the bounded
-// attempt did not split, goes to forked workers (aislado.h): FLINT's factoring
+// attempt did not split, goes to workers (aislado.h): FLINT's factoring
 // (its sieve on both cores) for composites within the sieve's reach, two
 // GMP-ECM workers for larger ones, each stopped at its time bound. Factors are
 // checked with BPSW before they are accepted.

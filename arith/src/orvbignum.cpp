@@ -2,13 +2,18 @@
 // its output (see orvbignum.h).
 #include "numbrel/orvbignum.h"
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cmath>
+#include <mutex>
+#include <optional>
 #include <random>
 
 #include "ajustes.h"
+#include "llamada.h"
 #include "motor.h"
+#include "numbrel/vigilancia.h"
 #include "preparacion.h"
 
 namespace numbrel {
@@ -52,7 +57,9 @@ bool esError(const Cadena& s) {
 }
 
 // One generator for RndRange, seeded once: reseeding from the clock on every
-// call would repeat the same value for calls within one clock tick.
+// call would repeat the same value for calls within one clock tick. Calls
+// from several threads take turns (mutexRango).
+std::mutex mutexRango;
 std::mt19937_64& generador() {
   static std::mt19937_64 g(
       std::random_device{}() ^
@@ -62,11 +69,69 @@ std::mt19937_64& generador() {
 
 }  // namespace
 
+// Thread safety of what the calls share. The variable table and the list of
+// calls in progress are behind cerrojo_, held only to copy or change them.
+// The engine's own shared state is safe as it is: the precision and the
+// count of uses are atomics; RndPrimo's generator is behind its mutex and
+// RndRange's behind mutexRango; the prime tables are built once by
+// function-local statics; FLINT keeps its caches per thread (freed when a
+// thread that sieved ends, cribapequena.cpp), and nothing in process uses
+// FLINT's thread pool or GMP-ECM, which run only in the helper program's
+// children (aislado.h).
+
+// The watch over one call on this instance (llamada.h): the outermost member
+// opens it on the calling thread, with the thread's Vigilancia, and lists it
+// for Cancela; the members it calls meanwhile share it.
+class ORVBigNum::Guardia {
+ public:
+  explicit Guardia(ORVBigNum& b) : b_(b) {
+    motor::Llamada* actual = motor::llamadaActual();
+    if (actual != nullptr && actual->dueno == &b) return;
+    std::shared_ptr<Vigilancia> vigilancia = vigilanciaActual();
+    llamada_.emplace(vigilancia, [&b, vigilancia](const Cadena& etapa, int32_t hecho,
+                                                  int32_t total) {
+      if (vigilancia && vigilancia->alProgresar) vigilancia->alProgresar(etapa, hecho, total);
+      b.eventos.Etapa.lanza(etapa, hecho, total);
+    });
+    llamada_->dueno = &b;
+    ambito_.emplace(*llamada_);
+    std::lock_guard<std::mutex> cerrojo(b.cerrojo_);
+    b.enCurso_.push_back(&*llamada_);
+  }
+  ~Guardia() {
+    if (!llamada_) return;
+    {
+      std::lock_guard<std::mutex> cerrojo(b_.cerrojo_);
+      std::erase(b_.enCurso_, &*llamada_);
+    }
+    ambito_.reset();
+  }
+  Guardia(const Guardia&) = delete;
+  Guardia& operator=(const Guardia&) = delete;
+
+  // This member opened the call (it is not one called by another member).
+  bool propia() const { return llamada_.has_value(); }
+
+ private:
+  ORVBigNum& b_;
+  std::optional<motor::Llamada> llamada_;
+  std::optional<motor::AmbitoLlamada> ambito_;
+};
+
+// True when the current call was cancelled; the member that opened it then
+// raises "Cálculo cancelado" (the members it called stay silent).
+bool ORVBigNum::cancelado(const Guardia& g) {
+  if (!motor::cancelada()) return false;
+  if (g.propia()) error(U"Cálculo cancelado");
+  return true;
+}
+
 // The pattern of the members with a status: the cleaned output on success,
 // the member's message and "Error" on failure.
-Cadena ORVBigNum::conEstado(int16_t estado, const std::string& salida, const Cadena& mensaje) {
+Cadena ORVBigNum::conEstado(const Guardia& g, int16_t estado, const std::string& salida,
+                            const Cadena& mensaje) {
   if (estado == 0) {
-    error(mensaje);
+    if (!cancelado(g)) error(mensaje);
     return kError;
   }
   return limpiaBuffer(texto(salida));
@@ -86,20 +151,29 @@ void ORVBigNum::error(const Cadena& descripcion) {
 }
 
 int16_t ORVBigNum::Max(const Cadena& x, const Cadena& y) {
+  Guardia g(*this);
   const Cadena a = Eval(x), b = Eval(y);
   return motor::BMax(ansi(a), ansi(b));
 }
 
 bool ORVBigNum::EsPrimo(const Cadena& t) {
+  Guardia g(*this);
   return motor::IsPrime(ansi(Eval(t))) != 0;
 }
 
 int32_t ORVBigNum::NumBits(const Cadena& t) {
+  Guardia g(*this);
   return motor::NumBits(ansi(Eval(t)));
 }
 
 Cadena ORVBigNum::Eval(const Cadena& expr, const kestrin::Variante& MaxValor, bool Entero) {
-  Cadena s = limpiaBuffer(sustituyeVariables(limpiaBuffer(expr), variables_));
+  Guardia g(*this);
+  Cadena s;
+  {
+    std::lock_guard<std::mutex> cerrojo(cerrojo_);
+    s = sustituyeVariables(limpiaBuffer(expr), variables_);
+  }
+  s = limpiaBuffer(s);
   if (s.empty()) return {};
   s = reescribeMod(s);
   const auto entrada = expresionMotor(s);
@@ -118,15 +192,18 @@ Cadena ORVBigNum::Eval(const Cadena& expr, const kestrin::Variante& MaxValor, bo
     }
     if (!esError(resultado) && entrada->decimal) resultado = ToDecimal(resultado);
   }
-  if (esError(resultado)) error(U"Ha dado una expresión errónea o el número es demasiado grande");
+  if (esError(resultado) && !cancelado(g)) {
+    error(U"Ha dado una expresión errónea o el número es demasiado grande");
+  }
   return resultado;
 }
 
 Cadena ORVBigNum::ToDecimal(const Cadena& n) {
+  Guardia g(*this);
   const Cadena v = Eval(n);
   std::string salida;
   if (motor::ToDecimal(ansi(v), salida) == 0) {
-    error(U"Error al convertir " + n + U" a decimal");
+    if (!cancelado(g)) error(U"Error al convertir " + n + U" a decimal");
     return kError;
   }
   Cadena t = limpiaBuffer(texto(salida));
@@ -139,43 +216,52 @@ Cadena ORVBigNum::ToDecimal(const Cadena& n) {
 }
 
 Cadena ORVBigNum::RndPrimo(int16_t numBits) {
+  Guardia g(*this);
   std::string salida;
-  motor::RndPrimo(numBits, salida);
+  if (motor::RndPrimo(numBits, salida) == 0 && cancelado(g)) return kError;
   return limpiaBuffer(texto(salida));
 }
 
 Cadena ORVBigNum::ModInv(const Cadena& n, const Cadena& modulo) {
+  Guardia g(*this);
   const Cadena a = Eval(n), m = Eval(modulo);
   std::string salida;
-  motor::InvMod(ansi(a), ansi(m), salida);
+  if (motor::InvMod(ansi(a), ansi(m), salida) == 0 && cancelado(g)) return kError;
   return limpiaBuffer(texto(salida));
 }
 
 Cadena ORVBigNum::CRT(const std::vector<Cadena>& restos, const std::vector<Cadena>& CoPrimos) {
+  Guardia g(*this);
   std::vector<std::string> r, m;
   for (const Cadena& c : restos) r.push_back(ansi(c));
   for (const Cadena& c : CoPrimos) m.push_back(ansi(c));
   std::string salida;
   const int16_t estado = motor::CRT(r, m, salida);
-  return conEstado(estado, salida, U"Error en el los datos del Teorema Chino del Resto");
+  return conEstado(g, estado, salida, U"Error en el los datos del Teorema Chino del Resto");
 }
 
 int32_t ORVBigNum::RndRange(int32_t n1, int32_t n2) {
-  const double r = std::uniform_real_distribution<double>(0.0, 1.0)(generador());
+  double r;
+  {
+    std::lock_guard<std::mutex> cerrojo(mutexRango);
+    r = std::uniform_real_distribution<double>(0.0, 1.0)(generador());
+  }
   const double valor = std::floor(r * (static_cast<double>(n2) - n1 + 1) + n1);
   return static_cast<int32_t>(std::clamp(valor, static_cast<double>(std::min(n1, n2)),
                                          static_cast<double>(std::max(n1, n2))));
 }
 
 Cadena ORVBigNum::NextPrime(const Cadena& num) {
+  Guardia g(*this);
   const Cadena n = Eval(num);
   std::string salida;
-  motor::NextPrime(ansi(n), salida);
+  if (motor::NextPrime(ansi(n), salida) == 0 && cancelado(g)) return kError;
   return limpiaBuffer(texto(salida));
 }
 
 bool ORVBigNum::Factorize(const Cadena& num, std::vector<Cadena>& Factores,
                           std::vector<Cadena>& Exponentes) {
+  Guardia g(*this);
   const Cadena n = Eval(num);
   std::vector<std::string> f, e;
   const int16_t estado = motor::Factors(ansi(n), f, e);
@@ -189,34 +275,39 @@ bool ORVBigNum::Factorize(const Cadena& num, std::vector<Cadena>& Factores,
 }
 
 Cadena ORVBigNum::EulerFi(const Cadena& n) {
+  Guardia g(*this);
   const Cadena v = Eval(n);
   std::string salida;
   const int16_t estado = motor::EulerFi(ansi(v), salida);
-  return conEstado(estado, salida, U"Error al calcular la función de Euler");
+  return conEstado(g, estado, salida, U"Error al calcular la función de Euler");
 }
 
 Cadena ORVBigNum::ToBasis(int16_t base, const Cadena& num) {
+  Guardia g(*this);
   const Cadena v = Eval(num);
   std::string salida;
   const int16_t estado = motor::ToBasis(base, ansi(v), salida);
-  return conEstado(estado, salida, U"Error al cambiar de base");
+  return conEstado(g, estado, salida, U"Error al cambiar de base");
 }
 
 Cadena ORVBigNum::Mcd(const Cadena& x, const Cadena& y) {
+  Guardia g(*this);
   const Cadena a = Eval(x), b = Eval(y);
   std::string salida;
   const int16_t estado = motor::BMcd(ansi(a), ansi(b), salida);
-  return conEstado(estado, salida, U"Error al hallar el mcd");
+  return conEstado(g, estado, salida, U"Error al hallar el mcd");
 }
 
 Cadena ORVBigNum::ModPower(const Cadena& base, const Cadena& exponente, const Cadena& modulo) {
+  Guardia g(*this);
   const Cadena b = Eval(base), e = Eval(exponente), m = Eval(modulo);
   std::string salida;
   const int16_t estado = motor::PowMod(ansi(b), ansi(e), ansi(m), salida);
-  return conEstado(estado, salida, U"Error al elevar a una potencia");
+  return conEstado(g, estado, salida, U"Error al elevar a una potencia");
 }
 
 bool ORVBigNum::ExMcd(const Cadena& x, const Cadena& y, Cadena& a, Cadena& b, Cadena& d) {
+  Guardia g(*this);
   const Cadena u = Eval(x), v = Eval(y);
   std::string sa, sb, sd;
   if (motor::BExMcd(ansi(u), ansi(v), sa, sb, sd) == 0) {
@@ -231,14 +322,19 @@ bool ORVBigNum::ExMcd(const Cadena& x, const Cadena& y, Cadena& a, Cadena& b, Ca
 }
 
 Cadena ORVBigNum::BMod(const Cadena& expr, const Cadena& modulo) {
+  Guardia g(*this);
   std::string salida;
   const int16_t estado = motor::BMod(ansi(expr), ansi(modulo), salida);
-  return conEstado(estado, salida, U"Error al tomar modulo");
+  return conEstado(g, estado, salida, U"Error al tomar modulo");
 }
 
-void ORVBigNum::Cancela() {}
+void ORVBigNum::Cancela() {
+  std::lock_guard<std::mutex> cerrojo(cerrojo_);
+  for (motor::Llamada* l : enCurso_) l->cancela();
+}
 
 void ORVBigNum::setvar(const Cadena& nombre, const Cadena& valor) {
+  std::lock_guard<std::mutex> cerrojo(cerrojo_);
   if (nombre.empty()) {
     variables_.clear();
     return;
