@@ -138,7 +138,10 @@ Lista parte(const mpz_class& c, const LimitesFactorizacion& lim, Reloj::time_poi
 mpz_class divisorEnProceso(const mpz_class& c, const LimitesFactorizacion& lim,
                            Reloj::time_point limiteTotal) {
   if (!lim.enProceso || cancelada()) return 0;
-  if (mpz_sizeinbase(c.get_mpz_t(), 2) >= kMinBitsCribaPequena) informa(U"criba cuadrática", 0, 0);
+  const size_t bits = mpz_sizeinbase(c.get_mpz_t(), 2);
+  if (bits >= kMinBitsCribaPequena && bits <= kMaxBitsCribaPequena) {
+    informa(U"criba cuadrática", 0, 0);
+  }
   return divisorCribaPequena(c, std::min(limiteTotal, Reloj::now() + lim.cribaPequena));
 }
 

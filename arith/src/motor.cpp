@@ -97,26 +97,35 @@ gmp_randclass& generador() {
 }
 std::mutex mutexGenerador;
 
-// Odd primes below 2^20, in triples whose products fit in a word: the
-// candidates' residues cost one division of the big number per triple.
+// Odd primes below 2^24 for sieving prime candidates, in groups whose
+// products fit in a word (three below 2^21, two above): a candidate window's
+// residues cost one division of the big number per group.
 struct PrimosCriba {
   std::vector<uint32_t> primos;
-  std::vector<uint64_t> productos;  // primos[3i] * primos[3i+1] * primos[3i+2]
+  struct Grupo {
+    uint64_t producto;
+    uint32_t inicio, cuantos;
+  };
+  std::vector<Grupo> grupos;
 };
 
 const PrimosCriba& primosCriba() {
   static const PrimosCriba tabla = [] {
-    constexpr uint32_t kTope = 1U << 20;
-    std::vector<bool> compuesto(kTope, false);
+    constexpr uint32_t kTope = 1U << 24;
+    std::vector<bool> compuesto(kTope / 2, false);  // odd numbers only
     PrimosCriba t;
     for (uint32_t i = 3; i < kTope; i += 2) {
-      if (compuesto[i]) continue;
+      if (compuesto[i / 2]) continue;
       t.primos.push_back(i);
-      for (uint64_t j = uint64_t{i} * i; j < kTope; j += 2 * i) compuesto[j] = true;
+      for (uint64_t j = uint64_t{i} * i; j < kTope; j += 2 * i) compuesto[j / 2] = true;
     }
-    while (t.primos.size() % 3 != 0) t.primos.pop_back();
-    for (size_t i = 0; i < t.primos.size(); i += 3) {
-      t.productos.push_back(uint64_t{t.primos[i]} * t.primos[i + 1] * t.primos[i + 2]);
+    for (uint32_t i = 0; i < t.primos.size();) {
+      const uint32_t cuantos = t.primos[i] < (1U << 21) ? 3 : 2;
+      if (i + cuantos > t.primos.size()) break;
+      uint64_t producto = 1;
+      for (uint32_t k = i; k < i + cuantos; ++k) producto *= t.primos[k];
+      t.grupos.push_back({producto, i, cuantos});
+      i += cuantos;
     }
     return t;
   }();
@@ -128,14 +137,16 @@ constexpr uint64_t kBitsBusquedaPropia = 160;
 
 // The least probable prime p >= desde (odd, of at least kBitsBusquedaPropia
 // bits) with p < hasta, or nothing when there is none, or the call is
-// cancelled. Windows of odd candidates are sieved by the primes below 2^16
-// (2^20 above 1024 bits, where each test costs more than the sieve); the
-// survivors go through a base-2 Fermat test, then BPSW. Cancellation is
-// looked at, and the stage reported, between candidates.
+// cancelled. Windows of odd candidates are sieved by the primes below 2^16,
+// 2^20 from 1024 bits and 2^24 from 2048 bits (each sieving prime p saves
+// about 1/p of the tests, and a test costs more than the sieve as numbers
+// grow); the survivors go through a base-2 Fermat test, then BPSW.
+// Cancellation is looked at, and the stage reported, between candidates.
 std::optional<mpz_class> buscaPrimo(mpz_class desde, const mpz_class& hasta) {
   constexpr size_t kVentana = 8192;  // odd candidates per window
   const PrimosCriba& tabla = primosCriba();
-  const size_t nPrimos = bits(desde) > 1024 ? tabla.primos.size() : 6540;
+  const uint64_t b = bits(desde);
+  const uint32_t tope = b > 2048 ? (1U << 24) : b > 1024 ? (1U << 20) : (1U << 16);
   std::vector<uint8_t> tachado(kVentana);
   int32_t probados = 0;
   const mpz_class dos = 2;
@@ -143,12 +154,13 @@ std::optional<mpz_class> buscaPrimo(mpz_class desde, const mpz_class& hasta) {
   informa(U"buscando primo", 0, 0);
   while (desde < hasta) {
     std::fill(tachado.begin(), tachado.end(), 0);
-    for (size_t t = 0; t * 3 < nPrimos; ++t) {
-      const uint64_t r3 = mpz_fdiv_ui(desde.get_mpz_t(), tabla.productos[t]);
-      for (size_t k = 3 * t; k < 3 * t + 3; ++k) {
+    for (const PrimosCriba::Grupo& g : tabla.grupos) {
+      if (tabla.primos[g.inicio] >= tope) break;
+      const uint64_t resto = mpz_fdiv_ui(desde.get_mpz_t(), g.producto);
+      for (uint32_t k = g.inicio; k < g.inicio + g.cuantos; ++k) {
         const uint64_t p = tabla.primos[k];
-        // desde + 2i = 0 (mod p) for i = (p - r) / 2 mod p.
-        const uint64_t r = r3 % p;
+        // desde + 2i = 0 (mod p) for i = -r / 2 mod p.
+        const uint64_t r = resto % p;
         uint64_t i = r == 0 ? 0 : (r % 2 == 1 ? (p - r) / 2 : p - r / 2);
         for (; i < kVentana; i += p) tachado[i] = 1;
       }
