@@ -37,7 +37,9 @@ struct Factorizacion {
   mpz_class resto = 1;  // product of what could not be factored (1 when complete)
 };
 
-// Factors n >= 1. Never runs much past `limites.total`.
+// Factors n >= 1. Never runs much past `limites.total`; a cancelled call
+// (llamada.h) stops soon, with what is left in `resto`. Reports its stages
+// through the current call.
 Factorizacion factoriza(const mpz_class& n, const LimitesFactorizacion& limites = {});
 
 }  // namespace numbrel::motor
@@ -52,7 +54,7 @@ enum class Primalidad { Primo, Compuesto, Desconocida };
 
 // The same test with a time bound: numbers above a few thousand bits without a
 // small factor are tested in a worker (aislado.h), and when `limite` passes
-// first the answer is Desconocida.
+// first, or the current call (llamada.h) is cancelled, the answer is Desconocida.
 Primalidad pruebaPrimalidad(const mpz_class& n, std::chrono::steady_clock::time_point limite);
 
 }  // namespace numbrel::motor
