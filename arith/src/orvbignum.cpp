@@ -5,9 +5,15 @@
 #include <charconv>
 #include <chrono>
 #include <cmath>
+#include <memory>
+#include <new>
+#include <optional>
 #include <random>
+#include <stdexcept>
+#include <vector>
 
 #include "ajustes.h"
+#include "kestrin/errores.h"
 #include "motor.h"
 #include "preparacion.h"
 
@@ -51,6 +57,30 @@ bool esError(const Cadena& s) {
   return s.size() == kError.size() && kestrin::igualesSinMayusculas(s, kError);
 }
 
+// An expression as the engine reads it: names replaced, "mod" rewritten,
+// wrapped in "0+(...)". `motor` is empty when it cannot be read at all.
+struct Entrada {
+  bool vacia = false;  // blank once prepared
+  std::optional<ExpresionMotor> motor;
+  std::vector<std::shared_ptr<const ValorVariable>> guardados;  // keep `valores` alive
+  motor::Valores valores;
+};
+
+Entrada prepara(const Cadena& expr, const TablaVariables& variables) {
+  ConVariables sustituida = sustituyeVariables(limpiaBuffer(expr), variables);
+  Entrada e;
+  if (sustituida.demasiadoLargo) return e;
+  const Cadena s = limpiaBuffer(sustituida.texto);
+  if (s.empty()) {
+    e.vacia = true;
+    return e;
+  }
+  e.motor = expresionMotor(reescribeMod(s));
+  e.guardados = std::move(sustituida.valores);
+  for (const auto& v : e.guardados) e.valores.emplace_back(v->motor);
+  return e;
+}
+
 // One generator for RndRange, seeded once: reseeding from the clock on every
 // call would repeat the same value for calls within one clock tick.
 std::mt19937_64& generador() {
@@ -72,8 +102,8 @@ Cadena ORVBigNum::conEstado(int16_t estado, const std::string& salida, const Cad
   return limpiaBuffer(texto(salida));
 }
 
-ORVBigNum::ORVBigNum() {
-  motor::InitMiracl(precisionUsuario());
+ORVBigNum::ORVBigNum() try { motor::InitMiracl(precisionUsuario()); } catch (...) {
+  kestrin::relanzaComoErrorORV();
 }
 
 ORVBigNum::~ORVBigNum() {
@@ -85,29 +115,49 @@ void ORVBigNum::error(const Cadena& descripcion) {
   eventos.AritError.lanza(d);
 }
 
-int16_t ORVBigNum::Max(const Cadena& x, const Cadena& y) {
+template <typename T>
+T ORVBigNum::trasFallo(T siFalla, bool avisa) {
+  try {
+    throw;
+  } catch (const std::bad_alloc&) {
+  } catch (const std::length_error&) {
+  }
+  // A handler that fails again leaves as the classic error 7, never as itself.
+  if (avisa) {
+    kestrin::traduceExcepciones(
+        [&] { error(kestrin::desdeUtf8(kestrin::mensajeError(kestrin::kMemoriaInsuficiente))); });
+  }
+  return siFalla;
+}
+
+int16_t ORVBigNum::Max(const Cadena& x, const Cadena& y) try {
   const Cadena a = Eval(x), b = Eval(y);
   return motor::BMax(ansi(a), ansi(b));
+} catch (...) {
+  return trasFallo(int16_t{-1});
 }
 
-bool ORVBigNum::EsPrimo(const Cadena& t) {
+bool ORVBigNum::EsPrimo(const Cadena& t) try {
   return motor::IsPrime(ansi(Eval(t))) != 0;
+} catch (...) {
+  return trasFallo(false);
 }
 
-int32_t ORVBigNum::NumBits(const Cadena& t) {
+int32_t ORVBigNum::NumBits(const Cadena& t) try {
   return motor::NumBits(ansi(Eval(t)));
+} catch (...) {
+  return trasFallo(int32_t{0});
 }
 
-Cadena ORVBigNum::Eval(const Cadena& expr, const kestrin::Variante& MaxValor, bool Entero) {
-  Cadena s = limpiaBuffer(sustituyeVariables(limpiaBuffer(expr), variables_));
-  if (s.empty()) return {};
-  s = reescribeMod(s);
-  const auto entrada = expresionMotor(s);
+Cadena ORVBigNum::Eval(const Cadena& expr, const kestrin::Variante& MaxValor, bool Entero) try {
+  const Entrada preparada = prepara(expr, variables_);
+  if (preparada.vacia) return {};
+  const auto& entrada = preparada.motor;
   Cadena resultado = kError;
   if (entrada) {
     std::string salida;
-    const int16_t estado =
-        Entero ? motor::ZEval(entrada->texto, salida) : motor::QEval(entrada->texto, salida);
+    const int16_t estado = Entero ? motor::ZEval(entrada->texto, preparada.valores, salida)
+                                  : motor::QEval(entrada->texto, preparada.valores, salida);
     if (estado != 0) {
       resultado = limpiaBuffer(texto(salida));
       if (!std::holds_alternative<std::monostate>(MaxValor)) {
@@ -120,9 +170,11 @@ Cadena ORVBigNum::Eval(const Cadena& expr, const kestrin::Variante& MaxValor, bo
   }
   if (esError(resultado)) error(U"Ha dado una expresión errónea o el número es demasiado grande");
   return resultado;
+} catch (...) {
+  return trasFallo(kError);
 }
 
-Cadena ORVBigNum::ToDecimal(const Cadena& n) {
+Cadena ORVBigNum::ToDecimal(const Cadena& n) try {
   const Cadena v = Eval(n);
   std::string salida;
   if (motor::ToDecimal(ansi(v), salida) == 0) {
@@ -136,28 +188,36 @@ Cadena ORVBigNum::ToDecimal(const Cadena& n) {
   const size_t punto = t.find(U'.');
   if (punto != Cadena::npos) t[punto] = U',';
   return t;
+} catch (...) {
+  return trasFallo(kError);
 }
 
-Cadena ORVBigNum::RndPrimo(int16_t numBits) {
+Cadena ORVBigNum::RndPrimo(int16_t numBits) try {
   std::string salida;
   motor::RndPrimo(numBits, salida);
   return limpiaBuffer(texto(salida));
+} catch (...) {
+  return trasFallo(kError);
 }
 
-Cadena ORVBigNum::ModInv(const Cadena& n, const Cadena& modulo) {
+Cadena ORVBigNum::ModInv(const Cadena& n, const Cadena& modulo) try {
   const Cadena a = Eval(n), m = Eval(modulo);
   std::string salida;
   motor::InvMod(ansi(a), ansi(m), salida);
   return limpiaBuffer(texto(salida));
+} catch (...) {
+  return trasFallo(kError);
 }
 
-Cadena ORVBigNum::CRT(const std::vector<Cadena>& restos, const std::vector<Cadena>& CoPrimos) {
+Cadena ORVBigNum::CRT(const std::vector<Cadena>& restos, const std::vector<Cadena>& CoPrimos) try {
   std::vector<std::string> r, m;
   for (const Cadena& c : restos) r.push_back(ansi(c));
   for (const Cadena& c : CoPrimos) m.push_back(ansi(c));
   std::string salida;
   const int16_t estado = motor::CRT(r, m, salida);
   return conEstado(estado, salida, U"Error en el los datos del Teorema Chino del Resto");
+} catch (...) {
+  return trasFallo(kError);
 }
 
 int32_t ORVBigNum::RndRange(int32_t n1, int32_t n2) {
@@ -167,15 +227,17 @@ int32_t ORVBigNum::RndRange(int32_t n1, int32_t n2) {
                                          static_cast<double>(std::max(n1, n2))));
 }
 
-Cadena ORVBigNum::NextPrime(const Cadena& num) {
+Cadena ORVBigNum::NextPrime(const Cadena& num) try {
   const Cadena n = Eval(num);
   std::string salida;
   motor::NextPrime(ansi(n), salida);
   return limpiaBuffer(texto(salida));
+} catch (...) {
+  return trasFallo(kError);
 }
 
 bool ORVBigNum::Factorize(const Cadena& num, std::vector<Cadena>& Factores,
-                          std::vector<Cadena>& Exponentes) {
+                          std::vector<Cadena>& Exponentes) try {
   const Cadena n = Eval(num);
   std::vector<std::string> f, e;
   const int16_t estado = motor::Factors(ansi(n), f, e);
@@ -186,37 +248,49 @@ bool ORVBigNum::Factorize(const Cadena& num, std::vector<Cadena>& Factores,
     Exponentes.push_back(limpiaBuffer(texto(e[i])));
   }
   return estado != 0;
+} catch (...) {
+  Factores.clear();
+  Exponentes.clear();
+  return trasFallo(false);
 }
 
-Cadena ORVBigNum::EulerFi(const Cadena& n) {
+Cadena ORVBigNum::EulerFi(const Cadena& n) try {
   const Cadena v = Eval(n);
   std::string salida;
   const int16_t estado = motor::EulerFi(ansi(v), salida);
   return conEstado(estado, salida, U"Error al calcular la función de Euler");
+} catch (...) {
+  return trasFallo(kError);
 }
 
-Cadena ORVBigNum::ToBasis(int16_t base, const Cadena& num) {
+Cadena ORVBigNum::ToBasis(int16_t base, const Cadena& num) try {
   const Cadena v = Eval(num);
   std::string salida;
   const int16_t estado = motor::ToBasis(base, ansi(v), salida);
   return conEstado(estado, salida, U"Error al cambiar de base");
+} catch (...) {
+  return trasFallo(kError);
 }
 
-Cadena ORVBigNum::Mcd(const Cadena& x, const Cadena& y) {
+Cadena ORVBigNum::Mcd(const Cadena& x, const Cadena& y) try {
   const Cadena a = Eval(x), b = Eval(y);
   std::string salida;
   const int16_t estado = motor::BMcd(ansi(a), ansi(b), salida);
   return conEstado(estado, salida, U"Error al hallar el mcd");
+} catch (...) {
+  return trasFallo(kError);
 }
 
-Cadena ORVBigNum::ModPower(const Cadena& base, const Cadena& exponente, const Cadena& modulo) {
+Cadena ORVBigNum::ModPower(const Cadena& base, const Cadena& exponente, const Cadena& modulo) try {
   const Cadena b = Eval(base), e = Eval(exponente), m = Eval(modulo);
   std::string salida;
   const int16_t estado = motor::PowMod(ansi(b), ansi(e), ansi(m), salida);
   return conEstado(estado, salida, U"Error al elevar a una potencia");
+} catch (...) {
+  return trasFallo(kError);
 }
 
-bool ORVBigNum::ExMcd(const Cadena& x, const Cadena& y, Cadena& a, Cadena& b, Cadena& d) {
+bool ORVBigNum::ExMcd(const Cadena& x, const Cadena& y, Cadena& a, Cadena& b, Cadena& d) try {
   const Cadena u = Eval(x), v = Eval(y);
   std::string sa, sb, sd;
   if (motor::BExMcd(ansi(u), ansi(v), sa, sb, sd) == 0) {
@@ -228,17 +302,27 @@ bool ORVBigNum::ExMcd(const Cadena& x, const Cadena& y, Cadena& a, Cadena& b, Ca
   b = limpiaBuffer(texto(sb));
   d = limpiaBuffer(texto(sd));
   return true;
+} catch (...) {
+  const bool r = trasFallo(false);
+  kestrin::traduceExcepciones([&] { a = b = d = kError; });
+  return r;
 }
 
-Cadena ORVBigNum::BMod(const Cadena& expr, const Cadena& modulo) {
+Cadena ORVBigNum::BMod(const Cadena& expr, const Cadena& modulo) try {
+  // Read as Eval reads them, with integer meaning; N(...) changes nothing in a residue.
+  const Entrada e = prepara(expr, variables_), m = prepara(modulo, variables_);
   std::string salida;
-  const int16_t estado = motor::BMod(ansi(expr), ansi(modulo), salida);
+  const int16_t estado =
+      e.motor && m.motor ? motor::BMod(e.motor->texto, e.valores, m.motor->texto, m.valores, salida)
+                         : int16_t{0};
   return conEstado(estado, salida, U"Error al tomar modulo");
+} catch (...) {
+  return trasFallo(kError);
 }
 
 void ORVBigNum::Cancela() {}
 
-void ORVBigNum::setvar(const Cadena& nombre, const Cadena& valor) {
+void ORVBigNum::setvar(const Cadena& nombre, const Cadena& valor) try {
   if (nombre.empty()) {
     variables_.clear();
     return;
@@ -246,7 +330,10 @@ void ORVBigNum::setvar(const Cadena& nombre, const Cadena& valor) {
   Cadena clave = nombre;
   for (char32_t& c : clave) c = kestrin::minuscula(c);
   variables_.erase(clave);
-  if (!valor.empty()) variables_.emplace(clave, valor);
+  if (!valor.empty()) variables_.emplace(clave, preparaValor(valor));
+} catch (...) {
+  // Every failure of an assignment is ignored: the name is left unset.
+  trasFallo(0, false);
 }
 
 }  // namespace numbrel

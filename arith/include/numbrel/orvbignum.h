@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,12 +16,24 @@
 namespace numbrel {
 
 using kestrin::Cadena;
+struct ValorVariable;
 
 // The big-number service. It prepares the engine's input (variables, the word
 // "mod", "N(...)") and cleans its output. Bad input never raises an error: the
 // event AritError carries a Spanish message and the result is "Error" (False
 // for Boolean members). A client program or library keeps one shared instance
 // for its whole life, created at its first use.
+//
+// Memory: input too large to handle is bad input too. An allocation failure
+// inside the engine is a failed operation with the member's usual report; one
+// met anywhere else in a member (preparing the input, copying the output)
+// ends it with AritError "Memoria insuficiente" and its failed result
+// ("Error", False, 0 for NumBits, -1 for Max; Factorize leaves both arrays
+// empty, ExMcd sets a, b and d to "Error"). An assignment to `var` that
+// fails so is ignored, leaving the name unset. No standard exception leaves
+// a member; only the construction can fail, with the classic error 7
+// (kestrin::ErrorORV), and so can an AritError handler that fails again
+// while memory is being reported.
 //
 // Threads: one instance may be called from several threads at once (its
 // variable table is behind a lock); each call's events are raised on the
@@ -96,9 +109,16 @@ class ORVBigNum : public kestrin::Objeto {
 
  private:
   void error(const Cadena& descripcion);
+  // Only inside a catch handler: an allocation failure (std::bad_alloc,
+  // std::length_error) gives `siFalla`, reported through AritError unless
+  // `avisa` is false; any other exception goes on as it is.
+  template <typename T>
+  T trasFallo(T siFalla, bool avisa = true);
   Cadena conEstado(int16_t estado, const std::string& salida, const Cadena& mensaje);
 
-  std::map<Cadena, Cadena> variables_;  // keyed by the name in lower case
+  // Keyed by the name in lower case; each value prepared once when it is set
+  // (struct ValorVariable) and shared, so a call copies pointers, not texts.
+  std::map<Cadena, std::shared_ptr<const ValorVariable>> variables_;
 };
 
 }  // namespace numbrel
