@@ -457,6 +457,65 @@ mpq_class operaQ(char op, const mpq_class& a, const mpq_class& b) {
   return r;
 }
 
+// A chain of sums and differences of rationals. From left to right each step
+// costs the size of the denominator so far, so a megabyte of "+1/n" terms
+// took seconds; here the terms are added as a balanced tree while no sum of
+// any of them can pass the bounds (then the chain from left to right refuses
+// nothing, and the value is the same), and the chain takes one step from
+// left to right, with its refusals, where that could happen, then goes on
+// from there. Terms held at once stay within a few megabytes.
+class SumaRacional {
+ public:
+  explicit SumaRacional(mpq_class primero) { anade(std::move(primero)); }
+
+  void mas(char op, mpq_class b) {
+    if (!cabe(b)) {
+      mpq_class r = operaQ(op, total(), b);
+      terminos_.clear();
+      denominadores_ = numeradorMaximo_ = tamano_ = 0;
+      anade(std::move(r));
+      return;
+    }
+    if (op == '-') b = -b;
+    anade(std::move(b));
+  }
+
+  mpq_class total() {
+    if (terminos_.size() > 1) {
+      mpq_class r = suma(0, terminos_.size());
+      terminos_.assign(1, std::move(r));
+    }
+    return terminos_.front();
+  }
+
+ private:
+  // Any sum of terms n_i/d_i has a denominator below the product of the d_i
+  // and a numerator below k * max |n_i| * that product.
+  bool cabe(const mpq_class& b) const {
+    const uint64_t k = terminos_.size() + 1;
+    const uint64_t d = denominadores_ + bits(b.get_den());
+    const uint64_t n = std::max(numeradorMaximo_, bits(b.get_num()));
+    return d + n + bits(mpz_class(static_cast<unsigned long>(k))) + 1 <= kMaxBits &&
+           tamano_ + bitsQ(b) <= 4 * kMaxBits;
+  }
+
+  void anade(mpq_class b) {
+    denominadores_ += bits(b.get_den());
+    numeradorMaximo_ = std::max(numeradorMaximo_, bits(b.get_num()));
+    tamano_ += bitsQ(b);
+    terminos_.push_back(std::move(b));
+  }
+
+  mpq_class suma(size_t desde, size_t hasta) {
+    if (hasta - desde == 1) return std::move(terminos_[desde]);
+    const size_t medio = desde + (hasta - desde) / 2;
+    return suma(desde, medio) + suma(medio, hasta);
+  }
+
+  std::vector<mpq_class> terminos_;
+  uint64_t denominadores_ = 0, numeradorMaximo_ = 0, tamano_ = 0;
+};
+
 mpz_class enteroDe(const mpq_class& q) {
   if (q.get_den() != 1) falla();
   return q.get_num();
@@ -485,6 +544,14 @@ mpq_class evaluaQ(const Nodo& n) {
       return r;
     }
     case Nodo::Tipo::Cadena: {
+      const char primero = n.hijos[1].first;
+      if (primero == '+' || primero == '-') {  // a chain of sums has no other operator
+        SumaRacional suma(evaluaQ(*n.hijos[0].second));
+        for (size_t i = 1; i < n.hijos.size(); ++i) {
+          suma.mas(n.hijos[i].first, evaluaQ(*n.hijos[i].second));
+        }
+        return suma.total();
+      }
       mpq_class r = evaluaQ(*n.hijos[0].second);
       for (size_t i = 1; i < n.hijos.size();) {
         if (n.hijos[i].first != '*' || r.get_den() != 1) {
