@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -542,7 +543,19 @@ TEST_F(PrecisionTest, SetsTheDigitsOfToDecimal) {
     ORVBigNum big;
     EXPECT_EQ(aUtf8(big.ToDecimal(U"1/3")), "0," + std::string(c.decimales, '3'));
   }
-  std::filesystem::remove(carpeta_ / "ORV" / "ORV.ini");
+  // What is not a settings file is not read: an endless device, a pipe that
+  // would block the opening, a folder.
+  const auto ini = carpeta_ / "ORV" / "ORV.ini";
+  std::filesystem::remove(ini);
+  std::filesystem::create_symlink("/dev/zero", ini);
+  EXPECT_EQ(aUtf8(ORVBigNum().ToDecimal(U"1/3")), "0," + std::string(100, '3'));
+  std::filesystem::remove(ini);
+  ASSERT_EQ(mkfifo(ini.c_str(), 0600), 0);
+  EXPECT_EQ(aUtf8(ORVBigNum().ToDecimal(U"1/3")), "0," + std::string(100, '3'));
+  std::filesystem::remove(ini);
+  std::filesystem::create_directory(ini);
+  EXPECT_EQ(aUtf8(ORVBigNum().ToDecimal(U"1/3")), "0," + std::string(100, '3'));
+  std::filesystem::remove(ini);
   ORVBigNum sinFichero;
   EXPECT_EQ(aUtf8(sinFichero.Eval(U"N(2/3)")), "0," + std::string(99, '6') + "7");
 }
