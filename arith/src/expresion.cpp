@@ -289,18 +289,27 @@ class ProductoEntero {
       return;
     }
     if (b == 0) {
+      // Against a zero, a lone first factor is refused as a factor after it would be.
+      if (cuenta_ == 1 && suma_ > limiteTrasCero_) falla();
       cero_ = true;
       return;
     }
-    // The product of k factors has at least (sum of their bits) - (k - 1) bits.
+    // The product of k factors has at least (sum of their bits) - (k - 1)
+    // bits; the first factor alone is never checked.
     suma_ += bits(b);
-    if (suma_ > kMaxBits + factores_.size()) falla();
+    ++cuenta_;
+    if (cuenta_ >= 2 && suma_ > kMaxBits + cuenta_ - 1) falla();
+    // Small factors are gathered into one word: fewer numbers held.
+    if (!factores_.empty() && bits(factores_.back()) + bits(b) <= 64) {
+      factores_.back() *= b;
+      return;
+    }
     factores_.push_back(std::move(b));
   }
 
   mpz_class valor() {
     mpz_class r = factores_.empty() ? mpz_class(1) : producto(0, factores_.size());
-    limita(r);
+    if (cuenta_ >= 2) limita(r);
     return cero_ ? mpz_class(0) : r;
   }
 
@@ -312,7 +321,7 @@ class ProductoEntero {
   }
 
   std::vector<mpz_class> factores_;
-  uint64_t suma_ = 0;
+  uint64_t suma_ = 0, cuenta_ = 0;  // bits and number of the factors before a zero
   uint64_t limiteTrasCero_;
   bool cero_ = false;
 };
@@ -472,11 +481,22 @@ class SumaRacional {
     if (!cabe(b)) {
       mpq_class r = operaQ(op, total(), b);
       terminos_.clear();
-      denominadores_ = numeradorMaximo_ = tamano_ = 0;
+      denominadores_ = numeradorMaximo_ = tamano_ = cuenta_ = 0;
       anade(std::move(r));
       return;
     }
     if (op == '-') b = -b;
+    // Whole terms in a row are added at once, as cheap as from left to right.
+    if (b.get_den() == 1 && terminos_.back().get_den() == 1) {
+      numeradorMaximo_ = std::max(numeradorMaximo_, bits(b.get_num()));
+      ++cuenta_;
+      mpq_class& ultimo = terminos_.back();
+      tamano_ -= bitsQ(ultimo);
+      ultimo += b;
+      tamano_ += bitsQ(ultimo);
+      numeradorMaximo_ = std::max(numeradorMaximo_, bits(ultimo.get_num()));
+      return;
+    }
     anade(std::move(b));
   }
 
@@ -490,9 +510,10 @@ class SumaRacional {
 
  private:
   // Any sum of terms n_i/d_i has a denominator below the product of the d_i
-  // and a numerator below k * max |n_i| * that product.
+  // and a numerator below k * max |n_i| * that product (k terms as written,
+  // whole ones gathered or not).
   bool cabe(const mpq_class& b) const {
-    const uint64_t k = terminos_.size() + 1;
+    const uint64_t k = cuenta_ + 1;
     const uint64_t d = denominadores_ + bits(b.get_den());
     const uint64_t n = std::max(numeradorMaximo_, bits(b.get_num()));
     return d + n + bits(mpz_class(static_cast<unsigned long>(k))) + 1 <= kMaxBits &&
@@ -503,6 +524,7 @@ class SumaRacional {
     denominadores_ += bits(b.get_den());
     numeradorMaximo_ = std::max(numeradorMaximo_, bits(b.get_num()));
     tamano_ += bitsQ(b);
+    ++cuenta_;
     terminos_.push_back(std::move(b));
   }
 
@@ -513,7 +535,7 @@ class SumaRacional {
   }
 
   std::vector<mpq_class> terminos_;
-  uint64_t denominadores_ = 0, numeradorMaximo_ = 0, tamano_ = 0;
+  uint64_t denominadores_ = 0, numeradorMaximo_ = 0, tamano_ = 0, cuenta_ = 0;
 };
 
 mpz_class enteroDe(const mpq_class& q) {

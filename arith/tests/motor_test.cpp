@@ -135,6 +135,28 @@ TEST(GramaticaTest, LongProductsAndTheirRefusals) {
     EXPECT_EQ(z(c.expr), c.entero);
     EXPECT_EQ(q(c.expr), c.racional);
   }
+  // A literal just above the bound: from left to right an integer product
+  // refuses it even against a zero, a rational one does not.
+  const std::string enorme(1262612, '9');
+  const Caso grandes[] = {
+      {"E*0", "Error", "0"},       {"0*E", "Error", "0"},     {"2*3*0*E", "Error", "0"},
+      {"1*E*0", "Error", "Error"}, {"E*1", "Error", "Error"},
+  };
+  for (const Caso& c : grandes) {
+    SCOPED_TRACE(c.expr);
+    std::string e = c.expr;
+    e.replace(e.find('E'), 1, enorme);
+    EXPECT_EQ(z(e), c.entero);
+    EXPECT_EQ(q(e), c.racional);
+  }
+  // Many small factors and many whole terms.
+  std::string doses = "2", unos = "0";
+  for (int i = 1; i < 400000; ++i) doses += "*2";
+  for (int i = 0; i < 400000; ++i) unos += i % 3 == 2 ? "-1" : "+1";
+  EXPECT_EQ(z(doses), z("2^400000"));
+  EXPECT_EQ(q(doses), z("2^400000"));
+  EXPECT_EQ(q(unos), "133334");
+  EXPECT_EQ(q(unos + "+1/3"), "400003/3");
   // A megabyte of factors, against the power.
   std::string producto = "99999999";
   for (int i = 1; i < 111112; ++i) producto += "*99999999";
