@@ -159,10 +159,12 @@ void ORVCalc::construye() {
   const QFontMetrics medidasNegrita(negrita);
   flexCalc_->setAnchoColumna(
       0, (medidasNegrita.horizontalAdvance(QStringLiteral("00")) + 2 * kMargenCelda) * 15);
-  // Sixteen digits show whole; a longer value shows its first digits and
-  // its length, up to a million digits.
+  // Twenty digits show whole (2^64 among them); a longer value shows its
+  // first digits and its length, up to a million digits.
   const int ancho =
-      medidas.horizontalAdvance(QStringLiteral("0000…(000\u2009000 cifras)")) + 2 * kMargenCelda;
+      std::max(medidas.horizontalAdvance(QStringLiteral("0000…(000\u2009000 cifras)")),
+               medidas.horizontalAdvance(QString(20, QLatin1Char('0')))) +
+      2 * kMargenCelda;
   for (int32_t c = 1; c < kColumnas; ++c) {
     flexCalc_->setTexto(0, c, QString(QChar(u'A' + (c - 1))));
     flexCalc_->setNegritaCelda(0, c, true);
@@ -375,7 +377,7 @@ void ORVCalc::editorCerrado() {
   if (f != filaCalculo_ || c != columnaCalculo_) muestra(f, c);
 }
 
-void ORVCalc::evalua(int32_t fila, int32_t columna, const QString& formula) {
+bool ORVCalc::evalua(int32_t fila, int32_t columna, const QString& formula) {
   const QString nombre = NombreCelda(fila, columna);
   auto resultado = std::make_shared<QString>();
   const bool empezado = calculo_->inicia(
@@ -400,11 +402,26 @@ void ORVCalc::evalua(int32_t fila, int32_t columna, const QString& formula) {
   if (!empezado) {
     rehusa();
     muestra(fila, columna);
-    return;
+    return false;
   }
   filaCalculo_ = fila;
   columnaCalculo_ = columna;
+  flexCalc_->setTexto(fila, columna, formula);
   flexCalc_->setColorTextoCelda(fila, columna, kGrisPendiente);
+  return true;
+}
+
+bool ORVCalc::EscribeFormula(int32_t fila, int32_t columna, const QString& formula) {
+  if (!esDato(fila, columna)) return false;
+  if (calculo_->ocupado()) {
+    rehusa();
+    return false;
+  }
+  if (formula == formulas_[indice(fila, columna)]) {
+    muestra(fila, columna);
+    return true;
+  }
+  return evalua(fila, columna, formula);
 }
 
 bool ORVCalc::Recalcula() {
@@ -569,11 +586,11 @@ bool ORVCalc::eventFilter(QObject* objeto, QEvent* e) {
 
 void ORVCalc::alCerrar() {
   // Nothing a worker still holds may be published once the table is empty.
-  {
-    std::lock_guard<std::mutex> cerrojo(publicacion_->cerrojo);
-    publicacion_->cerrada = true;
-  }
+  // Under the same lock as a recalculation's publishing, so its last value
+  // goes either before the emptying or not at all.
   calculo_->cancela();
+  std::lock_guard<std::mutex> cerrojo(publicacion_->cerrojo);
+  publicacion_->cerrada = true;
   protege(kTitulo, [] { BigNum().setvar(U"", U""); });
 }
 

@@ -104,6 +104,10 @@ class ORVCalc : public Laboratorio {
   // A count with its digits in groups of three ("5 021").
   static QString agrupado(qsizetype n);
 
+  // Gives a cell a formula as leaving its editor does: a changed formula is
+  // evaluated and published, its value arriving through the event loop.
+  // False when other work runs (nothing changes) or outside the sheet.
+  bool EscribeFormula(int32_t fila, int32_t columna, const QString& formula);
   // Evaluates every cell again in reading order (F9). False when work runs.
   bool Recalcula();
 
@@ -119,7 +123,7 @@ class ORVCalc : public Laboratorio {
   void antesDeEditar(int32_t fila, int32_t columna, bool& cancela);
   void despuesDeEditar(int32_t fila, int32_t columna);
   void editorCerrado();
-  void evalua(int32_t fila, int32_t columna, const QString& formula);
+  bool evalua(int32_t fila, int32_t columna, const QString& formula);
   void muestra(int32_t fila, int32_t columna);
   void muestraColumna(int32_t columna);
   void celdaCambiada();
