@@ -2,7 +2,8 @@
 //   calc.png             a sheet of values, some far wider than their column,
 //                        with the zoom panel open on a long one
 //   calc_calculando.png  a huge expression under way: the strip with what it
-//                        does, for how long, and "Cancelar"
+//                        does, for how long, "Cancelar", and why a second
+//                        edit waits
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
@@ -35,10 +36,10 @@ bool calc() {
     int fila, columna;
     const char* formula;
   } celdas[] = {
-      {1, 1, "2^127-1"},  {2, 1, "2^64"},        {3, 1, "A1*A2"},       {4, 1, "100!"},
-      {5, 1, "1/3+1/7"},  {6, 1, "N(1/7)"},      {7, 1, "2^4000"},      {8, 1, "17 mod 5"},
-      {9, 1, "2+"},       {1, 2, "A1 mod 1000"}, {2, 2, "A2-1"},        {3, 2, "A3/A2"},
-      {4, 2, "A4/98!"},   {5, 2, "A5*21"},       {1, 3, "(A1+1)/A2^2"}, {2, 3, "3^200"},
+      {1, 1, "2^127-1"}, {2, 1, "2^64"},        {3, 1, "A1*A2"},       {4, 1, "100!"},
+      {5, 1, "1/3+1/7"}, {6, 1, "N(1/7)"},      {7, 1, "2^4000"},      {8, 1, "17 mod 5"},
+      {9, 1, "2+"},      {1, 2, "A1 mod 1000"}, {2, 2, "A2-1"},        {3, 2, "A3/A2"},
+      {4, 2, "A4/98!"},  {5, 2, "A5*21"},       {1, 3, "(A1+1)/A2^2"}, {2, 3, "3^200"},
   };
   for (const auto& c : celdas) {
     calc.EscribeFormula(c.fila, c.columna, QString::fromLatin1(c.formula));
@@ -52,6 +53,8 @@ bool calc() {
   calc.boton(QStringLiteral("zoom"))->setChecked(false);
   calc.FlexCalc()->setFila(10);
   calc.EscribeFormula(10, 1, QStringLiteral("3^2000000"));
+  // A second edit meanwhile is refused, and the strip says so.
+  calc.EscribeFormula(10, 2, QStringLiteral("A10 mod 7"));
   // Pictured before the value can come back: only the layout is let run.
   QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
   calc.layout()->activate();

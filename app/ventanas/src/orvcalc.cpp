@@ -138,10 +138,10 @@ void ORVCalc::construye() {
   toolbar_->setIconSize(QSize(16, 15));
   toolbar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
   const std::pair<const char*, const char*> botones[] = {
-      {"zoom", "Zoom del resultado de la celda"},
-      {"expr", "Muestra la fórmula de la celda"}};
+      {"zoom", "Zoom del resultado de la celda"}, {"expr", "Muestra la fórmula de la celda"}};
   for (const auto& [key, ayuda] : botones) {
-    QAction* a = toolbar_->addAction(iconoBarra(QString::fromLatin1(key)), QString::fromLatin1(key));
+    QAction* a =
+        toolbar_->addAction(iconoBarra(QString::fromLatin1(key)), QString::fromLatin1(key));
     a->setObjectName(QString::fromLatin1(key));
     a->setData(QString::fromLatin1(key));
     a->setToolTip(QString::fromUtf8(ayuda));
@@ -250,9 +250,8 @@ void ORVCalc::construye() {
   textZoom_->setBotonDeshacer(false);
   const QIcon lupa = iconoBarra(QStringLiteral("zoom"));
   QAction* tamano = textZoom_->AddButton(lupa, lupa, QStringLiteral("zoom"));
-  tamano->setToolTip(QStringLiteral("Cambia el tamaño de la letra (de %1 a %2)")
-                         .arg(kTamMinimo)
-                         .arg(kTamMaximo));
+  tamano->setToolTip(
+      QStringLiteral("Cambia el tamaño de la letra (de %1 a %2)").arg(kTamMinimo).arg(kTamMaximo));
   auto* columnaZoom = new QVBoxLayout(panelZoom_);
   columnaZoom->setContentsMargins(3, 3, 3, 3);
   columnaZoom->setSpacing(2);
@@ -338,8 +337,8 @@ void ORVCalc::muestraColumna(int32_t columna) {
     const bool editada = f == filaEditada_ && columna == columnaEditada_;
     // A cell that shows its formula ("expr") keeps showing it.
     const QString& formula = formulas_[indice(f, columna)];
-    const bool conFormula =
-        !formula.isEmpty() && flexCalc_->Texto(f, columna) == formula && formula != valores_[indice(f, columna)];
+    const bool conFormula = !formula.isEmpty() && flexCalc_->Texto(f, columna) == formula &&
+                            formula != valores_[indice(f, columna)];
     if (!pendiente && !editada && !conFormula) muestra(f, columna);
   }
 }
@@ -451,7 +450,8 @@ bool ORVCalc::Recalcula() {
         for (int32_t k = 0; k < total; ++k) {
           const Celda& celda = (*celdas)[static_cast<size_t>(k)];
           if (vigilancia && vigilancia->cancelada()) return;
-          if (vigilancia && vigilancia->alProgresar) vigilancia->alProgresar(celda.nombre, k + 1, total);
+          if (vigilancia && vigilancia->alProgresar)
+            vigilancia->alProgresar(celda.nombre, k + 1, total);
           const kestrin::Cadena valor = BigNum().Eval(celda.formula, {}, false);
           // Each value is published before the next cell is evaluated, so
           // the cells below follow; a stopped evaluation publishes nothing.
@@ -564,7 +564,8 @@ bool ORVCalc::eventFilter(QObject* objeto, QEvent* e) {
     case QEvent::MouseMove: {
       if (!arrastrando_) break;
       auto* m = static_cast<QMouseEvent*>(e);
-      QPoint destino = panelZoom_->mapToParent(w->mapTo(panelZoom_, m->position().toPoint())) - agarre_;
+      QPoint destino =
+          panelZoom_->mapToParent(w->mapTo(panelZoom_, m->position().toPoint())) - agarre_;
       destino.setX(std::clamp(destino.x(), 0, std::max(0, width() - panelZoom_->width())));
       destino.setY(std::clamp(destino.y(), 0, std::max(0, height() - panelZoom_->height())));
       panelZoom_->move(destino);

@@ -149,7 +149,8 @@ TEST_F(ORVCalcTest, LoadsAnEmptySheetWithBoldHeadersAndItsControls) {
   EXPECT_FALSE(v->boton(QStringLiteral("zoom"))->isChecked());
   EXPECT_EQ(v->boton(QStringLiteral("zoom"))->toolTip(),
             QStringLiteral("Zoom del resultado de la celda"));
-  for (const char* key : {"zoom", "expr"}) EXPECT_FALSE(v->boton(QLatin1String(key))->icon().isNull());
+  for (const char* key : {"zoom", "expr"})
+    EXPECT_FALSE(v->boton(QLatin1String(key))->icon().isNull());
   EXPECT_FALSE(v->PanelZoom()->isVisible());
   EXPECT_EQ(v->PanelZoom()->objectName(), QStringLiteral("PanelZoom"));
   EXPECT_EQ(v->LabelZoom()->objectName(), QStringLiteral("LabelZoom"));
@@ -269,12 +270,9 @@ TEST_F(ORVCalcTest, ResultsOfEveryKindAreShownAndPublished) {
     const char* formula;
     const char* valor;
   } casos[] = {
-      {"1/3+1/6", "1/2"},  // rational, in lowest terms
-      {"17 mod 5", "2"},
-      {"-7", "-7"},
-      {"2+", "Error"},  // no message box, the value says it
-      {"(1", "Error"},
-      {"Q7*2", "Error"},  // a cell without value stays a bare name
+      {"1/3+1/6", "1/2"},                                      // rational, in lowest terms
+      {"17 mod 5", "2"},  {"-7", "-7"},      {"2+", "Error"},  // no message box, the value says it
+      {"(1", "Error"},    {"Q7*2", "Error"},  // a cell without value stays a bare name
   };
   for (const auto& caso : casos) {
     escribe(4, 1, QString::fromLatin1(caso.formula));
@@ -311,9 +309,12 @@ TEST_F(ORVCalcTest, GroupsDigitsAndFitsWideValues) {
   const struct {
     qsizetype n;
     const char16_t* texto;
-  } grupos[] = {{0, u"0"},          {7, u"7"},
-                {999, u"999"},      {1234, u"1\u2009234"},
-                {5021, u"5\u2009021"}, {1000000, u"1\u2009000\u2009000"}};
+  } grupos[] = {{0, u"0"},
+                {7, u"7"},
+                {999, u"999"},
+                {1234, u"1\u2009234"},
+                {5021, u"5\u2009021"},
+                {1000000, u"1\u2009000\u2009000"}};
   for (const auto& caso : grupos)
     EXPECT_EQ(ORVCalc::agrupado(caso.n), QString::fromUtf16(caso.texto)) << caso.n;
 
@@ -321,7 +322,8 @@ TEST_F(ORVCalcTest, GroupsDigitsAndFitsWideValues) {
   const int ancho = medidas.horizontalAdvance(QStringLiteral("0000…(0\u2009000 cifras)"));
   EXPECT_EQ(ORVCalc::textoAjustado(QStringLiteral("1234567890"), medidas, ancho),
             QStringLiteral("1234567890"));
-  EXPECT_EQ(ORVCalc::textoAjustado(QStringLiteral("Error"), medidas, ancho), QStringLiteral("Error"));
+  EXPECT_EQ(ORVCalc::textoAjustado(QStringLiteral("Error"), medidas, ancho),
+            QStringLiteral("Error"));
   QString largo = QStringLiteral("-");
   for (int i = 0; i < 5021; ++i) largo += QChar(u'0' + (i * 7 + 1) % 10);
   for (int room : {ancho, 2 * ancho, 4 * ancho}) {
@@ -503,7 +505,8 @@ TEST_F(ORVCalcTest, HugeExpressionRunsAwayFromTheWindowAndShowsItsLength) {
   EXPECT_EQ(QString::fromStdU32String(v->TextZoom()->CSTexto()->Texto()).size(), 954243);
   // Edits go on as before.
   escribe(2, 2, QStringLiteral("A1 mod 1000"));
-  EXPECT_EQ(g()->Texto(2, 2), QStringLiteral("1"));  // 3^2000000 = (3^100)^20000, 3^100 ≡ 1 mod 1000
+  EXPECT_EQ(g()->Texto(2, 2),
+            QStringLiteral("1"));  // 3^2000000 = (3^100)^20000, 3^100 ≡ 1 mod 1000
 }
 
 TEST_F(ORVCalcTest, CancellingLeavesTheCellAsItWas) {
@@ -563,7 +566,8 @@ TEST_F(ORVCalcTest, ClosingWhileWorkRunsPublishesNothingAfterwards) {
   ASSERT_TRUE(v->Calculo()->ocupado());
   v->close();
   espera();
-  for (const char* nombre : {"A1", "B1", "C1"}) EXPECT_EQ(variable(nombre), QStringLiteral("Error")) << nombre;
+  for (const char* nombre : {"A1", "B1", "C1"})
+    EXPECT_EQ(variable(nombre), QStringLiteral("Error")) << nombre;
 }
 
 // The window may go while its worker still runs: nothing of it is touched.
