@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <functional>
 #include <mutex>
 
 #include "kestrin/orvtexto.h"
@@ -53,13 +54,42 @@ kestrin::Cadena cadena(const QString& s) {
 
 }  // namespace
 
-// What a worker may still write into the shared variable table. The window
-// closes it when it closes, so nothing published by a late worker outlives
-// the emptying of the table.
+// Between the window and its worker, under `cerrojo`: whether the worker
+// still runs, and whether the window closed meanwhile. A worker reads the
+// variable table while it evaluates, so a window closed under it does not
+// empty the table itself: the worker does it as it ends, and publishes
+// nothing after the window closed.
 struct ORVCalc::Publicacion {
   std::mutex cerrojo;
+  bool trabajando = true;
   bool cerrada = false;
+  bool vaciar = false;
 };
+
+bool ORVCalc::lanza(const QString& que, std::function<void(Publicacion&)> trabajo,
+                    std::function<void(const CalculoEnFondo::Desenlace&)> fin) {
+  if (calculo_->ocupado()) return false;
+  auto publicacion = std::make_shared<Publicacion>();
+  publicacion_ = publicacion;
+  const bool empezado = calculo_->inicia(
+      que,
+      [publicacion, trabajo = std::move(trabajo)] {
+        // However the work ends, it says so, and empties the table when the
+        // window closed meanwhile.
+        struct AlTerminar {
+          Publicacion& p;
+          ~AlTerminar() {
+            std::lock_guard<std::mutex> cerrojo(p.cerrojo);
+            p.trabajando = false;
+            if (p.vaciar) BigNum().setvar(U"", U"");
+          }
+        } alTerminar{*publicacion};
+        trabajo(*publicacion);
+      },
+      std::move(fin));
+  if (!empezado) publicacion->trabajando = false;
+  return empezado;
+}
 
 // ---------------------------------------------------------------------------
 // The zoom panel's title strip.
@@ -112,6 +142,7 @@ ORVCalc::ORVCalc(QWidget* parent)
       formulas_(static_cast<size_t>(kFilas) * kColumnas),
       valores_(static_cast<size_t>(kFilas) * kColumnas),
       publicacion_(std::make_shared<Publicacion>()) {
+  publicacion_->trabajando = false;
   setWindowIcon(arte::Icono(u"CALC1"));
   construye();
 }
@@ -379,9 +410,9 @@ void ORVCalc::editorCerrado() {
 bool ORVCalc::evalua(int32_t fila, int32_t columna, const QString& formula) {
   const QString nombre = NombreCelda(fila, columna);
   auto resultado = std::make_shared<QString>();
-  const bool empezado = calculo_->inicia(
+  const bool empezado = lanza(
       QStringLiteral("Calculando %1").arg(nombre),
-      [expresion = cadena(formula), resultado] {
+      [expresion = cadena(formula), resultado](Publicacion&) {
         *resultado = QString::fromStdU32String(BigNum().Eval(expresion, {}, false));
       },
       [this, fila, columna, formula, nombre, resultado](const CalculoEnFondo::Desenlace& d) {
@@ -439,12 +470,11 @@ bool ORVCalc::Recalcula() {
       if (!formulas_[indice(f, c)].isEmpty())
         celdas->push_back({f, c, cadena(NombreCelda(f, c)), cadena(formulas_[indice(f, c)])});
   if (celdas->empty()) return true;
-  publicacion_ = std::make_shared<Publicacion>();
   auto valores = std::make_shared<std::vector<QString>>();
   valores->reserve(celdas->size());
-  return calculo_->inicia(
+  return lanza(
       QStringLiteral("Recalculando"),
-      [celdas, valores, publicacion = publicacion_] {
+      [celdas, valores](Publicacion& publicacion) {
         const std::shared_ptr<numbrel::Vigilancia>& vigilancia = numbrel::vigilanciaActual();
         const auto total = static_cast<int32_t>(celdas->size());
         for (int32_t k = 0; k < total; ++k) {
@@ -455,8 +485,8 @@ bool ORVCalc::Recalcula() {
           const kestrin::Cadena valor = BigNum().Eval(celda.formula, {}, false);
           // Each value is published before the next cell is evaluated, so
           // the cells below follow; a stopped evaluation publishes nothing.
-          std::lock_guard<std::mutex> cerrojo(publicacion->cerrojo);
-          if (publicacion->cerrada || (vigilancia && vigilancia->cancelada())) return;
+          std::lock_guard<std::mutex> cerrojo(publicacion.cerrojo);
+          if (publicacion.cerrada || (vigilancia && vigilancia->cancelada())) return;
           BigNum().setvar(celda.nombre, valor);
           valores->push_back(QString::fromStdU32String(valor));
         }
@@ -586,13 +616,15 @@ bool ORVCalc::eventFilter(QObject* objeto, QEvent* e) {
 // ---------------------------------------------------------------------------
 
 void ORVCalc::alCerrar() {
-  // Nothing a worker still holds may be published once the table is empty.
-  // Under the same lock as a recalculation's publishing, so its last value
-  // goes either before the emptying or not at all.
+  // The work under way stops and publishes nothing more; the table is
+  // emptied now, or by the worker as it ends if it still reads it.
   calculo_->cancela();
   std::lock_guard<std::mutex> cerrojo(publicacion_->cerrojo);
   publicacion_->cerrada = true;
-  protege(kTitulo, [] { BigNum().setvar(U"", U""); });
+  if (publicacion_->trabajando)
+    publicacion_->vaciar = true;
+  else
+    protege(kTitulo, [] { BigNum().setvar(U"", U""); });
 }
 
 }  // namespace orv

@@ -575,8 +575,13 @@ TEST_F(ORVCalcTest, WindowDeletedWhileWorkRunsGoesCleanly) {
   teclea(1, 1, QStringLiteral("3^2000000"));
   ASSERT_TRUE(v->Calculo()->ocupado());
   v.reset();
-  QTest::qWait(50);
-  SUCCEED();
+  // A worker that outlived the window is left to the application until it ends.
+  EXPECT_TRUE(QTest::qWaitFor(
+      [] {
+        return qApp->findChildren<QObject*>(QStringLiteral("CalculoEnFondo.retirado")).isEmpty();
+      },
+      kEspera));
+  EXPECT_EQ(variable("A1"), QStringLiteral("Error"));  // its value went nowhere
 }
 
 }  // namespace

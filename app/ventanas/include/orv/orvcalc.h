@@ -26,16 +26,20 @@
 // font size from 7 to 26 and round again.
 //
 // Closing the window empties the shared variable table, variables set through
-// other windows included, after telling the work under way to stop.
+// other windows included, after telling the work under way to stop; a worker
+// that is still evaluating (and so reading the table) empties it as it ends
+// and publishes nothing more.
 #pragma once
 
 #include <QLabel>
 #include <QSize>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
+#include "orv/calculofondo.h"
 #include "orv/laboratorio.h"
 
 class QAction;
@@ -44,8 +48,6 @@ class QToolBar;
 
 namespace orv {
 
-class CalculoEnFondo;
-class FranjaTrabajo;
 class Rejilla;
 
 // The title strip of the zoom panel: its caption, with a raised close box
@@ -119,6 +121,9 @@ class ORVCalc : public Laboratorio {
  private:
   struct Publicacion;
 
+  // Starts work on the worker with a fresh Publicacion; false when work runs.
+  bool lanza(const QString& que, std::function<void(Publicacion&)> trabajo,
+             std::function<void(const CalculoEnFondo::Desenlace&)> fin);
   void construye();
   void antesDeEditar(int32_t fila, int32_t columna, bool& cancela);
   void despuesDeEditar(int32_t fila, int32_t columna);
