@@ -13,6 +13,14 @@ if(ORV_SANITIZE)
     -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
   target_link_options(orv_opciones INTERFACE -fsanitize=address,undefined)
 endif()
+if(ORV_FUZZ)
+  # The fuzz build (clang): every library gets the fuzzer's coverage hooks and
+  # both sanitizers, and any report stops the run; the fuzz executables link
+  # the fuzzer itself (fuzz/CMakeLists.txt).
+  target_compile_options(orv_opciones INTERFACE
+    -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  target_link_options(orv_opciones INTERFACE -fsanitize=address,undefined)
+endif()
 
 # What `cmake --install` puts where, under the prefix: the program in bin/;
 # the shared libraries, which only the program and the Python module load, in
@@ -62,6 +70,10 @@ endfunction()
 # orv_test(NAME <name> SOURCES ... DEPS ...): one GoogleTest executable,
 # each case a named CTest result.
 function(orv_test)
+  # The fuzz build holds the libraries and the fuzz targets only.
+  if(ORV_FUZZ)
+    return()
+  endif()
   cmake_parse_arguments(ARG "" "NAME" "SOURCES;DEPS;ENV" ${ARGN})
   add_executable(${ARG_NAME} ${ARG_SOURCES})
   target_link_libraries(${ARG_NAME} PRIVATE orv_opciones GTest::gtest GTest::gtest_main ${ARG_DEPS})
@@ -75,6 +87,9 @@ endfunction()
 # widgets. Its main creates the QApplication every case shares, and the cases
 # run on Qt's offscreen platform. The caller's folder finds Qt6 Widgets.
 function(orv_gui_test)
+  if(ORV_FUZZ)
+    return()
+  endif()
   cmake_parse_arguments(ARG "" "NAME" "SOURCES;DEPS;ENV" ${ARGN})
   add_executable(${ARG_NAME} ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/cmake/orv_gui_main.cpp)
   target_link_libraries(${ARG_NAME} PRIVATE orv_opciones GTest::gtest Qt6::Widgets ${ARG_DEPS})
