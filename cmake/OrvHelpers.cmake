@@ -70,11 +70,13 @@ endfunction()
 # orv_test(NAME <name> SOURCES ... DEPS ...): one GoogleTest executable,
 # each case a named CTest result.
 function(orv_test)
-  # The fuzz build holds the libraries and the fuzz targets only.
+  cmake_parse_arguments(ARG "" "NAME" "SOURCES;DEPS;ENV" ${ARGN})
+  # The fuzz build runs no tests: they are declared but built only on demand.
   if(ORV_FUZZ)
+    add_executable(${ARG_NAME} EXCLUDE_FROM_ALL ${ARG_SOURCES})
+    target_link_libraries(${ARG_NAME} PRIVATE orv_opciones GTest::gtest GTest::gtest_main ${ARG_DEPS})
     return()
   endif()
-  cmake_parse_arguments(ARG "" "NAME" "SOURCES;DEPS;ENV" ${ARGN})
   add_executable(${ARG_NAME} ${ARG_SOURCES})
   target_link_libraries(${ARG_NAME} PRIVATE orv_opciones GTest::gtest GTest::gtest_main ${ARG_DEPS})
   gtest_discover_tests(${ARG_NAME}
@@ -87,10 +89,12 @@ endfunction()
 # widgets. Its main creates the QApplication every case shares, and the cases
 # run on Qt's offscreen platform. The caller's folder finds Qt6 Widgets.
 function(orv_gui_test)
+  cmake_parse_arguments(ARG "" "NAME" "SOURCES;DEPS;ENV" ${ARGN})
   if(ORV_FUZZ)
+    add_executable(${ARG_NAME} EXCLUDE_FROM_ALL ${ARG_SOURCES})
+    target_link_libraries(${ARG_NAME} PRIVATE orv_opciones GTest::gtest ${ARG_DEPS})
     return()
   endif()
-  cmake_parse_arguments(ARG "" "NAME" "SOURCES;DEPS;ENV" ${ARGN})
   add_executable(${ARG_NAME} ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/cmake/orv_gui_main.cpp)
   target_link_libraries(${ARG_NAME} PRIVATE orv_opciones GTest::gtest Qt6::Widgets ${ARG_DEPS})
   gtest_discover_tests(${ARG_NAME}
