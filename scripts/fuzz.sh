@@ -33,6 +33,9 @@ fi
 declare -A maximo=([expresion]=1024 [etiqueta]=4096 [perfil]=8192 [matriz]=200 [lectura]=8192
                    [cabecera]=8192 [claves]=8192)
 
+if command -v llvm-symbolizer-14 >/dev/null; then
+  export ASAN_SYMBOLIZER_PATH=${ASAN_SYMBOLIZER_PATH:-$(command -v llvm-symbolizer-14)}
+fi
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:symbolize=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export QT_QPA_PLATFORM=offscreen
