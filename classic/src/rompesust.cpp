@@ -76,7 +76,36 @@ class Escalador {
     std::stable_sort(lengua.begin(), lengua.end(), [&](uint8_t a, uint8_t b) { return logUno[a] > logUno[b]; });
     descifra_.fill(0);
     for (size_t i = 0; i < porCuenta.size(); ++i) descifra_[porCuenta[i]] = lengua[i];
+    porCuenta_ = std::move(porCuenta);
+    lengua_ = std::move(lengua);
     costes_.resize(bloques_.size());
+  }
+
+  // Starts from `previa` (cipher symbol -> plain symbol, -1 for none) where
+  // it says something; the other cipher symbols, most frequent first, take
+  // the likeliest plain symbols left.
+  void parteDe(const std::array<int, ORVNumCar>& previa) {
+    uint64_t usados = 0;
+    for (const uint8_t x : presentes_) {
+      if (previa[x] >= 0) usados |= uint64_t{1} << previa[x];
+    }
+    size_t siguiente = 0;
+    for (const uint8_t x : porCuenta_) {
+      if (previa[x] >= 0) {
+        descifra_[x] = static_cast<uint8_t>(previa[x]);
+        continue;
+      }
+      while ((usados >> lengua_[siguiente]) & 1) ++siguiente;
+      descifra_[x] = lengua_[siguiente];
+      usados |= uint64_t{1} << lengua_[siguiente];
+    }
+  }
+
+  // One climb from the key as it is.
+  void pule() {
+    if (presentes_.empty()) return;
+    recalcula();
+    sube();
   }
 
   // Climbs from the frequency key, then from random changes of the best key,
@@ -227,6 +256,8 @@ class Escalador {
   std::vector<Bloque> bloques_;
   std::array<std::vector<uint32_t>, ORVNumCar> deBloques_;
   std::vector<uint8_t> presentes_;
+  std::vector<uint8_t> porCuenta_;  // the cipher symbols, most frequent first
+  std::vector<uint8_t> lengua_;     // the plain symbols, likeliest first
   std::array<uint8_t, ORVNumCar> descifra_{};
   std::vector<uint8_t> costes_;
   std::vector<std::pair<uint32_t, uint8_t>> nuevos_;
@@ -245,18 +276,32 @@ void ORVCriptoSust::Resuelve(int32_t semilla) {
       const int v = alfabeto::valor(c);
       if (v >= 0) cifrado.push_back(static_cast<uint8_t>(v));
     }
-    Escalador escalador(*modelo, cifrado, static_cast<uint32_t>(semilla));
+    const auto publica = [&](const Escalador& escalador) {
+      Tabla clave;
+      clave.fill(Cadena(1, kestrin::ORVW::kNoKey));
+      for (const uint8_t x : escalador.presentes()) clave[escalador.descifra(x)] = Cadena(1, alfabeto::simbolo(x));
+      clave_ = std::move(clave);
+      ConstruyeInversa();
+      const uint64_t n = escalador.simbolos();
+      puntuacion_ = n == 0 ? 0.0
+                           : -static_cast<double>(escalador.coste()) /
+                                 (ModeloCuadrigramas::kEscala * static_cast<double>(n));
+    };
+    // A long text is solved on its beginning, whose blocks are fewer to
+    // rescore, and the key found is then climbed once on the whole text.
+    const size_t muestra = std::min(cifrado.size(), static_cast<size_t>(kMuestraResuelve));
+    Escalador escalador(*modelo,
+                        std::vector<uint8_t>(cifrado.begin(), cifrado.begin() + static_cast<ptrdiff_t>(muestra)),
+                        static_cast<uint32_t>(semilla));
     escalador.resuelve(kReiniciosResuelve);
-
-    Tabla clave;
-    clave.fill(Cadena(1, kestrin::ORVW::kNoKey));
-    for (const uint8_t x : escalador.presentes()) clave[escalador.descifra(x)] = Cadena(1, alfabeto::simbolo(x));
-    clave_ = std::move(clave);
-    ConstruyeInversa();
-    const uint64_t n = escalador.simbolos();
-    puntuacion_ = n == 0 ? 0.0
-                         : -static_cast<double>(escalador.coste()) /
-                               (ModeloCuadrigramas::kEscala * static_cast<double>(n));
+    if (muestra == cifrado.size()) return publica(escalador);
+    std::array<int, ORVNumCar> previa;
+    previa.fill(-1);
+    for (const uint8_t x : escalador.presentes()) previa[x] = escalador.descifra(x);
+    Escalador entero(*modelo, cifrado, static_cast<uint32_t>(semilla));
+    entero.parteDe(previa);
+    entero.pule();
+    publica(entero);
   });
 }
 

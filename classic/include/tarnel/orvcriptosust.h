@@ -39,8 +39,11 @@ class ORVCriptoSust : public Criptosistema {
   // symbol found for each plain symbol p, "_" for the others (a plain symbol
   // whose cipher symbol does not occur in the text cannot be found). The same
   // text and seed always give the same key. Characters outside the alphabet
-  // are dropped. Raises ErrorORV 326 when the statistics cannot be read.
+  // are dropped. A text longer than kMuestraResuelve symbols is solved on its
+  // first kMuestraResuelve, and that key is then improved on the whole text.
+  // Raises ErrorORV 326 when the statistics cannot be read.
   static constexpr int32_t kReiniciosResuelve = 40;
+  static constexpr int32_t kMuestraResuelve = 10000;
   void Resuelve(int32_t semilla);
   // Mean log-probability per symbol of the text deciphered with the key the
   // last Resuelve found (higher is better); 0 before.
