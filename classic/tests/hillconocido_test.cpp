@@ -118,6 +118,8 @@ TEST(HillConocido, ListaTodasLasClavesQueAdmiteElPar) {
       {U"abab", U"cdef"},
       // A plain block of even symbols cannot reach an odd one.
       {U"bd", U"ab"},
+      // Keys exist, but every one takes an odd block to an even one: none is invertible.
+      {U"ab", U"bd"},
   };
   for (const Caso& c : casos) {
     ORVCriptoHill cs;
@@ -168,6 +170,30 @@ TEST(HillConocido, SinClaveCuandoElParNoDaBloques) {
   EXPECT_THROW(cs.ClaveEncontrada(1), kestrin::ErrorSubindice);
   EXPECT_THROW(cs.BuscaClaves(nullptr, texto(U"abc")), kestrin::ErrorORV);
   EXPECT_THROW(cs.BuscaClaves(texto(U"abc"), nullptr), kestrin::ErrorORV);
+}
+
+TEST(HillConocido, UnaFamiliaEnormeDeClavesSeMuestreaYTermina) {
+  // Two blocks for a 30 x 30 key: 64^(28 * 30) solutions, a sample is tried.
+  ORVCriptoHill cs;
+  cs.setTamClave(30);
+  const Cadena claro = U"en un lugar de la mancha de cuyo nombre no quiero acordarme no ha";
+  Cadena cifrado = claro;
+  std::reverse(cifrado.begin(), cifrado.end());
+  cs.BuscaClaves(texto(claro.substr(0, 60)), texto(cifrado.substr(0, 60)));
+  EXPECT_TRUE(cs.MasClavesEncontradas());
+  ASSERT_EQ(cs.NumClavesEncontradas(), ORVCriptoHill::kMaxClavesEncontradas);
+  const std::vector<int> p = simbolos(claro.substr(0, 60)), c = simbolos(cifrado.substr(0, 60));
+  for (const Matriz& k : encontradas(cs)) {
+    for (size_t b = 0; b < 2; ++b) {
+      for (size_t f = 0; f < 30; ++f) {
+        int suma = 0;
+        for (size_t j = 0; j < 30; ++j) suma += k[f][j] * p[b * 30 + j];
+        EXPECT_EQ(suma % 64, c[b * 30 + f]);
+      }
+    }
+  }
+  EXPECT_TRUE(cs.ClaveEncontrada(1)->Inversa());
+  EXPECT_TRUE(cs.ClaveEncontrada(64)->Inversa());
 }
 
 TEST(HillConocido, UnaClaveGrandeDesdeUnTextoLargo) {
