@@ -33,7 +33,8 @@ Cadena pliega(VistaCadena s) {
 }
 
 // Spanish prose from the end of the corpus, which the shipped statistics
-// leave out (the tests run in the library folder).
+// leave out, without the lines that also occur before it (the tests run in
+// the library folder).
 Cadena reservado() {
   std::ifstream fichero("tests/data/es_reservado.txt", std::ios::binary);
   std::stringstream contenido;

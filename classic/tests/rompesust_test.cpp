@@ -29,7 +29,8 @@ Cadena pliega(VistaCadena s) {
   return r;
 }
 
-// Spanish prose the shipped statistics leave out.
+// Spanish prose the shipped statistics never saw (the end of the corpus they
+// leave out, without the lines that also occur before it).
 Cadena reservado() {
   std::ifstream fichero("tests/data/es_reservado.txt", std::ios::binary);
   std::stringstream contenido;

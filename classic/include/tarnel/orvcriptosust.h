@@ -34,8 +34,8 @@ class ORVCriptoSust : public Criptosistema {
   // single symbols: hill climbing on the score of blocks of four symbols of
   // the language statistics (EstadisticasEnUso), from the key that pairs
   // the symbols by frequency and then from random changes of the best key
-  // found (kReiniciosResuelve at most, fewer once the best has been reached
-  // again several times). Replaces the whole key: Clave(p) becomes the cipher
+  // found (kReiniciosResuelve climbs at most; the search stops once ten in a
+  // row have not improved the best). Replaces the whole key: Clave(p) becomes the cipher
   // symbol found for each plain symbol p, "_" for the others (a plain symbol
   // whose cipher symbol does not occur in the text cannot be found). The same
   // text and seed always give the same key. Characters outside the alphabet
