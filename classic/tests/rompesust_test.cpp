@@ -115,6 +115,21 @@ TEST(RompeSust, SoloSeEncuentranLosSimbolosDelCifrado) {
   EXPECT_EQ(asignados, enCifrado.size());
 }
 
+TEST(RompeSust, UnTextoAlAzarDaUnaClaveValida) {
+  // No key makes random symbols Spanish: the search still ends with a key
+  // that gives each cipher symbol its own plain symbol.
+  std::mt19937_64 g(8);
+  Cadena ruido;
+  for (int i = 0; i < 1000; ++i) ruido.push_back(alfabeto::simbolo(static_cast<int>(g() % 64)));
+  ORVCriptoSust cs;
+  cs.setTextoCifrado(texto(ruido));
+  cs.Resuelve(2);
+  std::set<Cadena> usados;
+  for (int v = 0; v < ORVNumCar; ++v) usados.insert(cs.Clave(v));
+  EXPECT_EQ(usados.size(), static_cast<size_t>(ORVNumCar));  // all 64 occur, each once
+  EXPECT_EQ(usados.count(U"_"), 0u);
+}
+
 TEST(RompeSust, TextosSinSimbolosOConUnoSolo) {
   struct Caso {
     const char32_t* cifrado;

@@ -35,7 +35,9 @@ class ORVCriptoSust : public Criptosistema {
   // the language statistics (EstadisticasEnUso), from the key that pairs
   // the symbols by frequency and then from random changes of the best key
   // found (kReiniciosResuelve climbs at most; the search stops once ten in a
-  // row have not improved the best). Replaces the whole key: Clave(p) becomes the cipher
+  // row have not improved the best, or after a bounded amount of work, which
+  // only a text that no key makes Spanish reaches: random symbols stop within
+  // a few seconds). Replaces the whole key: Clave(p) becomes the cipher
   // symbol found for each plain symbol p, "_" for the others (a plain symbol
   // whose cipher symbol does not occur in the text cannot be found). The same
   // text and seed always give the same key. Characters outside the alphabet
