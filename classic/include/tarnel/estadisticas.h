@@ -39,7 +39,8 @@ class EstadisticasLengua {
   // the statistics have not seen.
   static EstadisticasLengua Cuenta(VistaCadena texto, size_t excluidos);
 
-  // Reads the text form; a malformed text raises ErrorORV 380 with nothing read.
+  // Reads the text form; a malformed text raises ErrorORV 5 (naming the line)
+  // with nothing read.
   static EstadisticasLengua Lee(std::istream& entrada);
   // Reads a file; a missing or unreadable file raises ErrorORV 326.
   static EstadisticasLengua LeeFichero(const std::string& ruta);
@@ -62,17 +63,33 @@ class EstadisticasLengua {
   // squared frequencies.
   double IndiceCoincidencia() const;
   // Log-probability of the last symbol of `bloque` (1 to 4 symbols, each
-  // folded) after the others; another length raises ErrorORV 5.
+  // folded) after the others; another length or a character outside the
+  // alphabet raises ErrorORV 5.
   double LogProbabilidad(VistaCadena bloque) const;
+
+  // The same from block codes (6 bits a symbol, the first the highest), for
+  // n = 1..4 symbols; internal to the solvers.
+  double logCondicional(int n, uint32_t codigo) const;
 
  private:
   friend class ModeloCuadrigramas;
+  EstadisticasLengua();
+  // Counts of the blocks of n symbols by code.
+  uint64_t cuenta(int n, uint32_t codigo) const;
+  // Counts of the blocks of n + 1 symbols that begin with the context `codigo`.
+  uint64_t fila(int n, uint32_t codigo) const;
+  // Fills the row sums from the counts.
+  void completa();
+
   uint64_t excluidos_ = 0;
   std::array<uint64_t, 5> totales_{};
-  std::array<uint64_t, ORVNumCar> uno_{};
+  std::vector<uint64_t> uno_;    // 64, by value
   std::vector<uint32_t> dos_;    // 64^2, by code
   std::vector<uint32_t> tres_;   // 64^3, by code
-  std::unordered_map<uint32_t, uint32_t> cuatro_;  // by code (6 bits a symbol)
+  std::unordered_map<uint32_t, uint32_t> cuatro_;  // by code
+  std::vector<uint64_t> filas1_;  // 64: blocks of two by their first symbol
+  std::vector<uint64_t> filas2_;  // 64^2: blocks of three by their first two
+  std::vector<uint32_t> filas3_;  // 64^3: blocks of four by their first three
 };
 
 // The statistics the solvers use: those shipped with the library (the file
