@@ -25,6 +25,7 @@
 #include "plankett/flatbutton.h"
 #include "qtcomun/medidas.h"
 #include "rejilla/rejilla.h"
+#include "tarnel/alfabeto.h"
 #include "tarnel/orvcriptohill.h"
 #include "tarnel/orvmatriz.h"
 
@@ -380,6 +381,36 @@ void ORVCSHill::descifra() {
 // A known plain text.
 
 namespace orv {
+namespace {
+
+// The plain text of a known pair as the key search should read it. The
+// search pads a last, partial plain block with "·", which is right only when
+// the message ended there; when the cipher text goes on, that block was
+// followed by real symbols, and padding it would make the true key disagree
+// with the pair. Then only the whole blocks of the plain text are given.
+std::shared_ptr<kestrin::ORVTexto> claroConocido(const std::shared_ptr<kestrin::ORVTexto>& claro,
+                                                 const std::shared_ptr<kestrin::ORVTexto>& cifrado,
+                                                 int32_t n) {
+  if (n < 1) return claro;
+  const auto simbolos = [](const kestrin::Cadena& t) {
+    kestrin::VistaCadena v(t);
+    // Any leading tag is no part of the text, as the cipher reads it.
+    if (kestrin::etiqueta::busca(v, true)) v.remove_prefix(kestrin::etiqueta::kLongitud);
+    kestrin::Cadena r;
+    for (const char32_t c : v)
+      if (tarnel::alfabeto::valor(c) >= 0) r += c;
+    return r;
+  };
+  const kestrin::Cadena p = simbolos(claro->Texto());
+  const size_t q = simbolos(cifrado->Texto()).size();
+  const auto bloque = static_cast<size_t>(n);
+  if (p.size() % bloque == 0 || q <= (p.size() / bloque + 1) * bloque) return claro;
+  auto enteros = std::make_shared<kestrin::ORVTexto>();
+  enteros->asigna(p.substr(0, p.size() / bloque * bloque), claro->Key());
+  return enteros;
+}
+
+}  // namespace
 
 QFrame* ORVCSHill::construyeConocido(QFrame* pagina) {
   textConocidoTO_ = lab::cajaTexto(pagina, QStringLiteral("TextConocidoTO"));
@@ -473,7 +504,8 @@ void ORVCSHill::BuscaClaves() {
   protege(kTitulo, [this, &hay] {
     vaciaEncontradas();
     const int32_t n = cs_->TamClave();
-    cs_->BuscaClaves(textConocidoTO_->CSTexto(), textConocidoTC_->CSTexto());
+    cs_->BuscaClaves(claroConocido(textConocidoTO_->CSTexto(), textConocidoTC_->CSTexto(), n),
+                     textConocidoTC_->CSTexto());
     const int32_t total = cs_->NumClavesEncontradas();
     if (total == 0) {
       textEncontradas_->setText(
