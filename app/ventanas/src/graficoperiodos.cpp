@@ -118,8 +118,14 @@ void GraficoPeriodos::paintEvent(QPaintEvent*) {
   // Period numbers: every `paso`-th, so that they never run together.
   const int anchoNumero = m.horizontalAdvance(QString::number(primero_ + n - 1)) + 4;
   const int paso = std::max(1, (anchoNumero + anchoColumna - 1) / anchoColumna);
-  const int anchoValor = m.horizontalAdvance(QString::number(mayor_)) + 2;
-  const bool conValores = anchoValor <= anchoColumna;
+  // The values above the bars, in a smaller letter when narrow columns need it.
+  QFont fuenteValores = font();
+  bool conValores = m.horizontalAdvance(QString::number(mayor_)) + 2 <= anchoColumna;
+  if (!conValores) {
+    fuenteValores.setPointSizeF(font().pointSizeF() * 0.8);
+    conValores = QFontMetrics(fuenteValores).horizontalAdvance(QString::number(mayor_)) + 2 <=
+                 anchoColumna;
+  }
 
   for (int k = 0; k < n; ++k) {
     const int32_t periodo = primero_ + k;
@@ -139,9 +145,11 @@ void GraficoPeriodos::paintEvent(QPaintEvent*) {
     }
     p.setPen(texto);
     if (conValores) {
+      p.setFont(fuenteValores);
       p.drawText(QRect(columna.left(), area.bottom() - alto - m.height() - 1, columna.width(),
                        m.height()),
                  Qt::AlignHCenter | Qt::AlignBottom, QString::number(valor));
+      p.setFont(font());
     }
     if (k % paso == 0 || destacado || periodo == elegido_) {
       QFont f = font();

@@ -847,8 +847,8 @@ void ORVCSPeriodico::construyeAyudas(QFrame* periodo, QVBoxLayout* etapa1) {
   auto* filaAyudas = new QHBoxLayout(ayudas);
   filaAyudas->setContentsMargins(0, 0, 0, 0);
   filaAyudas->setSpacing(8);
-  filaAyudas->addWidget(panelKasiski_, 3);
-  filaAyudas->addWidget(panelAutocorrelacion_, 2);
+  filaAyudas->addWidget(panelKasiski_, 5);
+  filaAyudas->addWidget(panelAutocorrelacion_, 3);
 
   // The index grid over the aids; the student moves the border between them.
   auto* reparto = new QSplitter(Qt::Vertical, periodo);
@@ -858,6 +858,8 @@ void ORVCSPeriodico::construyeAyudas(QFrame* periodo, QVBoxLayout* etapa1) {
   reparto->addWidget(ayudas);
   reparto->setStretchFactor(0, 1);
   reparto->setStretchFactor(1, 1);
+  // At first the grid shows the ten periods of the default maximum whole.
+  reparto->setSizes({11 * (QFontMetrics(flexIC_->tabla()->font()).height() + 8) + 8, 300});
   etapa1->addWidget(reparto, 1);
   vaciaAyudas();
 }
