@@ -62,6 +62,8 @@ EstadisticasLengua EstadisticasLengua::Cuenta(VistaCadena texto, size_t excluido
     while (corte > 0 && texto[corte - 1] != U'\n') --corte;
   }
   e.excluidos_ = texto.size() - corte;
+  // Counts are kept in 32 bits.
+  if (corte >= UINT32_MAX) kestrin::lanzaError(kestrin::kDesbordamiento);
   uint32_t codigo = 0;
   uint64_t vistos = 0;
   for (size_t i = 0; i < corte; ++i) {
@@ -75,9 +77,6 @@ EstadisticasLengua EstadisticasLengua::Cuenta(VistaCadena texto, size_t excluido
     if (vistos >= 4) ++e.cuatro_[codigo];
   }
   for (int n = 1; n <= 4; ++n) e.totales_[static_cast<size_t>(n)] = vistos >= static_cast<uint64_t>(n) ? vistos - static_cast<uint64_t>(n) + 1 : 0;
-  for (const auto& [bloque, n] : e.cuatro_) {
-    if (n == UINT32_MAX) kestrin::lanzaError(kestrin::kDesbordamiento);
-  }
   e.completa();
   return e;
 }

@@ -10,6 +10,7 @@
 // divides b'_i, 2^v of them when it does; and x = V y.
 #include <algorithm>
 #include <bit>
+#include <random>
 
 #include "kestrin/errores.h"
 #include "recuento.h"
@@ -19,9 +20,40 @@ namespace tarnel {
 namespace {
 
 // Longest list of solutions kept for one row of the key, and most
-// combinations of rows tried for an invertible key.
-constexpr size_t kMaxPorFila = 4096;
-constexpr uint64_t kMaxPruebas = uint64_t{1} << 20;
+// combinations of rows tried for an invertible key: a few seconds' work at
+// most whatever the size (a solution costs n^2 steps, a trial about
+// n^2 (1 + n / 64)).
+size_t maxPorFila(size_t n) { return std::clamp<size_t>((size_t{1} << 22) / (n * n * n), 1, 4096); }
+uint64_t maxPruebas(size_t n) {
+  return std::clamp<uint64_t>(uint64_t{50'000'000} / (n * n + n * n * n / 64), 1000, uint64_t{1} << 20);
+}
+
+// The rank modulo 2 of the m x n matrix whose row j is at filas + j * paso.
+size_t rangoModulo2(const uint8_t* filas, size_t m, size_t n, size_t paso) {
+  const size_t palabras = (n + 63) / 64;
+  std::vector<uint64_t> base;  // rows in echelon form, each with its leading bit
+  std::vector<size_t> lideres;
+  std::vector<uint64_t> fila(palabras);
+  for (size_t j = 0; j < m && lideres.size() < n; ++j) {
+    std::fill(fila.begin(), fila.end(), 0);
+    for (size_t c = 0; c < n; ++c) {
+      if (filas[j * paso + c] & 1u) fila[c / 64] |= uint64_t{1} << (c % 64);
+    }
+    for (size_t b = 0; b < lideres.size(); ++b) {
+      if (fila[lideres[b] / 64] >> (lideres[b] % 64) & 1) {
+        for (size_t w = 0; w < palabras; ++w) fila[w] ^= base[b * palabras + w];
+      }
+    }
+    for (size_t c = 0; c < n; ++c) {
+      if (fila[c / 64] >> (c % 64) & 1) {
+        base.insert(base.end(), fila.begin(), fila.end());
+        lideres.push_back(c);
+        break;
+      }
+    }
+  }
+  return lideres.size();
+}
 
 std::vector<uint8_t> simbolos(const Cadena& texto) {
   std::vector<uint8_t> s;
@@ -92,6 +124,10 @@ void ORVCriptoHill::BuscaClaves(const std::shared_ptr<ORVTexto>& claro,
         M[j * ancho + n + k] = c[i];
       }
     }
+    // An invertible key keeps independent blocks independent modulo 2: when
+    // the cipher blocks span less than the plain ones, no key is invertible.
+    if (rangoModulo2(M.data() + n, m, n, ancho) < rangoModulo2(M.data(), m, n, ancho)) return;
+
     std::vector<uint8_t> V(n * n, 0);
     for (size_t k = 0; k < n; ++k) V[k * n + k] = 1;
     std::vector<int> doses;  // the power of two of each pivot
@@ -143,6 +179,7 @@ void ORVCriptoHill::BuscaClaves(const std::shared_ptr<ORVTexto>& claro,
     // Each row of the key: a particular solution and the steps that move
     // along the others (x = V y, y_i moving by 2^(6 - v) or, free, by 1).
     std::vector<std::vector<std::vector<uint8_t>>> filas(n);
+    std::mt19937_64 generador(64);
     for (size_t fila = 0; fila < n; ++fila) {
       const size_t col = n + fila;
       std::vector<uint8_t> y(n, 0);
@@ -156,15 +193,15 @@ void ORVCriptoHill::BuscaClaves(const std::shared_ptr<ORVTexto>& claro,
           return;
         }
       }
-      // Mixed radix over the free parts of y.
-      std::vector<std::pair<size_t, unsigned>> libres;  // (index of y, count of values)
+      // The free parts of y: each index with its count of values.
+      std::vector<std::pair<size_t, unsigned>> libres;
+      double cuantas = 1;
       for (size_t i = 0; i < n; ++i) {
         if (i < rango && doses[i] > 0) libres.emplace_back(i, 1u << doses[i]);
         if (i >= rango) libres.emplace_back(i, 64u);
       }
-      std::vector<unsigned> t(libres.size(), 0);
-      auto& soluciones = filas[fila];
-      while (true) {
+      for (const auto& l : libres) cuantas *= l.second;
+      const auto solucion = [&](const std::vector<unsigned>& t) {
         std::vector<uint8_t> yy = y;
         for (size_t l = 0; l < libres.size(); ++l) {
           const size_t i = libres[l].first;
@@ -177,50 +214,67 @@ void ORVCriptoHill::BuscaClaves(const std::shared_ptr<ORVTexto>& claro,
           for (size_t k = 0; k < n; ++k) suma += unsigned{V[r * n + k]} * yy[k];
           x[r] = static_cast<uint8_t>(suma & 63u);
         }
-        soluciones.push_back(std::move(x));
-        bool acabado = true;
-        for (size_t l = libres.size(); l > 0; --l) {
-          if (++t[l - 1] < libres[l - 1].second) {
-            acabado = false;
-            break;
+        return x;
+      };
+      std::vector<unsigned> t(libres.size(), 0);
+      auto& soluciones = filas[fila];
+      if (cuantas <= static_cast<double>(maxPorFila(n))) {
+        // All of them, in order (mixed radix, the last free part fastest).
+        while (true) {
+          soluciones.push_back(solucion(t));
+          bool acabado = true;
+          for (size_t l = libres.size(); l > 0; --l) {
+            if (++t[l - 1] < libres[l - 1].second) {
+              acabado = false;
+              break;
+            }
+            t[l - 1] = 0;
           }
-          t[l - 1] = 0;
+          if (acabado) break;
         }
-        if (acabado) break;
-        if (soluciones.size() == kMaxPorFila) {
-          masEncontradas_ = true;
-          break;
+      } else {
+        // Too many to list: a sample drawn at random (with a fixed seed, so
+        // the same pair gives the same keys), the first with every free part 0.
+        masEncontradas_ = true;
+        soluciones.push_back(solucion(t));
+        while (soluciones.size() < maxPorFila(n)) {
+          for (size_t l = 0; l < libres.size(); ++l) t[l] = static_cast<unsigned>(generador() % libres[l].second);
+          soluciones.push_back(solucion(t));
         }
       }
     }
 
-    // The combinations of rows, the last row fastest, keeping the invertible keys.
+    // The keys the rows make, the last row fastest, keeping the invertible
+    // ones; when there are too many combinations to try, random ones.
+    double combinaciones = 1;
+    for (const auto& f : filas) combinaciones *= static_cast<double>(f.size());
+    const uint64_t tope = maxPruebas(n);
+    const bool todas = combinaciones <= static_cast<double>(tope);
+    if (!todas) masEncontradas_ = true;
     std::vector<size_t> eleccion(n, 0);
     std::vector<uint8_t> clave(n * n);
-    uint64_t pruebas = 0;
-    while (true) {
+    for (uint64_t prueba = 0; prueba < tope; ++prueba) {
+      if (!todas && prueba > 0) {
+        for (size_t r = 0; r < n; ++r) eleccion[r] = static_cast<size_t>(generador() % filas[r].size());
+      }
       for (size_t r = 0; r < n; ++r) std::copy(filas[r][eleccion[r]].begin(), filas[r][eleccion[r]].end(), &clave[r * n]);
-      if (invertible(clave, n)) {
+      if (invertible(clave, n) && std::find(encontradas_.begin(), encontradas_.end(), clave) == encontradas_.end()) {
         if (encontradas_.size() == static_cast<size_t>(kMaxClavesEncontradas)) {
           masEncontradas_ = true;
           break;
         }
         encontradas_.push_back(clave);
       }
-      size_t r = n;
-      bool fin = true;
-      while (r > 0) {
-        --r;
-        if (++eleccion[r] < filas[r].size()) {
-          fin = false;
-          break;
+      if (todas) {
+        bool fin = true;
+        for (size_t r = n; r > 0; --r) {
+          if (++eleccion[r - 1] < filas[r - 1].size()) {
+            fin = false;
+            break;
+          }
+          eleccion[r - 1] = 0;
         }
-        eleccion[r] = 0;
-      }
-      if (fin) break;
-      if (++pruebas == kMaxPruebas) {
-        masEncontradas_ = true;
-        break;
+        if (fin) break;
       }
     }
   });

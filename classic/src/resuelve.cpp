@@ -99,7 +99,9 @@ void CriptoPeriodico::Resuelve() {
     // cambios[c][k]: the cost of the key with symbol c changed to k, less the
     // cost of the key (as left by the last pass).
     std::vector<std::array<int64_t, ORVNumCar>> cambios(p);
-    for (int pasada = 0; pasada < 50; ++pasada) {
+    // One pass over the columns, each moved to its best symbol when `mueve`;
+    // true when something moved.
+    const auto pasada = [&](bool mueve) {
       bool mejora = false;
       for (size_t c = 0; c < p; ++c) {
         const uint8_t actual = clave[c];
@@ -119,6 +121,7 @@ void CriptoPeriodico::Resuelve() {
             mejorK = static_cast<uint8_t>(k);
           }
         }
+        if (!mueve) mejorK = actual;
         ponColumna(c, mejorK);
         if (mejorK != actual) {
           clave[c] = mejorK;
@@ -126,8 +129,17 @@ void CriptoPeriodico::Resuelve() {
           mejora = true;
         }
       }
-      if (!mejora) break;
+      return mejora;
+    };
+    int pasadas = 0;
+    while (pasada(true)) {
       kestrin::ProcesaEventos();
+      // A last pass that moved nothing leaves in `cambios` the changes from
+      // the final key; after the most passes, one that only measures.
+      if (++pasadas == 50) {
+        pasada(false);
+        break;
+      }
     }
 
     // The best key and the best of those that differ from it in one symbol

@@ -30,8 +30,10 @@ struct Bloque {
 
 class Escalador {
  public:
-  Escalador(const ModeloCuadrigramas& modelo, const std::vector<uint8_t>& cifrado, uint32_t semilla)
-      : modelo_(modelo), generador_(semilla) {
+  // `limite`: the most blocks rescored, after which a climb stops where it is.
+  Escalador(const ModeloCuadrigramas& modelo, const std::vector<uint8_t>& cifrado, uint32_t semilla,
+            uint64_t limite)
+      : modelo_(modelo), generador_(semilla), limite_(limite) {
     // The distinct blocks, by code (the length apart).
     std::vector<uint64_t> codigos;
     codigos.reserve(cifrado.size());
@@ -76,19 +78,49 @@ class Escalador {
     std::stable_sort(lengua.begin(), lengua.end(), [&](uint8_t a, uint8_t b) { return logUno[a] > logUno[b]; });
     descifra_.fill(0);
     for (size_t i = 0; i < porCuenta.size(); ++i) descifra_[porCuenta[i]] = lengua[i];
+    porCuenta_ = std::move(porCuenta);
+    lengua_ = std::move(lengua);
     costes_.resize(bloques_.size());
   }
 
-  // Climbs from the frequency key, then from random changes of the best key,
-  // and leaves the best key found.
-  void resuelve(int reinicios) {
+  // Starts from `previa` (cipher symbol -> plain symbol, -1 for none) where
+  // it says something; the other cipher symbols, most frequent first, take
+  // the likeliest plain symbols left.
+  void parteDe(const std::array<int, ORVNumCar>& previa) {
+    uint64_t usados = 0;
+    for (const uint8_t x : presentes_) {
+      if (previa[x] >= 0) usados |= uint64_t{1} << previa[x];
+    }
+    size_t siguiente = 0;
+    for (const uint8_t x : porCuenta_) {
+      if (previa[x] >= 0) {
+        descifra_[x] = static_cast<uint8_t>(previa[x]);
+        continue;
+      }
+      while ((usados >> lengua_[siguiente]) & 1) ++siguiente;
+      descifra_[x] = lengua_[siguiente];
+      usados |= uint64_t{1} << lengua_[siguiente];
+    }
+  }
+
+  // One climb from the key as it is.
+  void pule() {
+    if (presentes_.empty()) return;
+    recalcula();
+    sube();
+  }
+
+  // Climbs from the frequency key, then from random changes of the best key
+  // while no more than `presupuesto` blocks have been rescored, and leaves
+  // the best key found.
+  void resuelve(int reinicios, uint64_t presupuesto) {
     if (presentes_.empty()) return;
     recalcula();
     sube();
     std::array<uint8_t, ORVNumCar> mejor = descifra_;
     int64_t mejorCoste = coste_;
     int sinMejora = 0;
-    for (int r = 1; r < reinicios && sinMejora < 10; ++r) {
+    for (int r = 1; r < reinicios && sinMejora < 10 && trabajo_ < presupuesto; ++r) {
       descifra_ = mejor;
       const size_t k = presentes_.size();
       const size_t cambios = 2 + azar(std::max<size_t>(1, k / 3));
@@ -156,6 +188,7 @@ class Escalador {
   // The change of cost once descifra_ has changed for a (and b, which may be
   // a); the new costs wait in nuevos_ until acepta.
   int64_t cambio(uint8_t a, uint8_t b) {
+    trabajo_ += deBloques_[a].size() + (b != a ? deBloques_[b].size() : 0);
     nuevos_.clear();
     int64_t d = 0;
     for (const uint32_t w : deBloques_[a]) {
@@ -186,10 +219,10 @@ class Escalador {
   void sube() {
     const size_t k = presentes_.size();
     std::vector<uint8_t> orden = presentes_;
-    for (int pasada = 0; pasada < 200; ++pasada) {
+    for (int pasada = 0; pasada < 200 && trabajo_ < limite_; ++pasada) {
       bool mejora = false;
       for (size_t i = k; i > 1; --i) std::swap(orden[i - 1], orden[azar(i)]);
-      for (size_t i = 0; i < k; ++i) {
+      for (size_t i = 0; i < k && trabajo_ < limite_; ++i) {
         const uint8_t a = orden[i];
         for (size_t j = i + 1; j < k; ++j) {
           const uint8_t b = orden[j];
@@ -227,10 +260,15 @@ class Escalador {
   std::vector<Bloque> bloques_;
   std::array<std::vector<uint32_t>, ORVNumCar> deBloques_;
   std::vector<uint8_t> presentes_;
+  std::vector<uint8_t> porCuenta_;  // the cipher symbols, most frequent first
+  std::vector<uint8_t> lengua_;     // the plain symbols, likeliest first
   std::array<uint8_t, ORVNumCar> descifra_{};
   std::vector<uint8_t> costes_;
   std::vector<std::pair<uint32_t, uint8_t>> nuevos_;
   int64_t coste_ = 0;
+  // Blocks rescored so far, and the most a climb may reach.
+  uint64_t trabajo_ = 0;
+  uint64_t limite_ = 0;
 };
 
 }  // namespace
@@ -245,18 +283,36 @@ void ORVCriptoSust::Resuelve(int32_t semilla) {
       const int v = alfabeto::valor(c);
       if (v >= 0) cifrado.push_back(static_cast<uint8_t>(v));
     }
-    Escalador escalador(*modelo, cifrado, static_cast<uint32_t>(semilla));
-    escalador.resuelve(kReiniciosResuelve);
-
-    Tabla clave;
-    clave.fill(Cadena(1, kestrin::ORVW::kNoKey));
-    for (const uint8_t x : escalador.presentes()) clave[escalador.descifra(x)] = Cadena(1, alfabeto::simbolo(x));
-    clave_ = std::move(clave);
-    ConstruyeInversa();
-    const uint64_t n = escalador.simbolos();
-    puntuacion_ = n == 0 ? 0.0
-                         : -static_cast<double>(escalador.coste()) /
-                               (ModeloCuadrigramas::kEscala * static_cast<double>(n));
+    const auto publica = [&](const Escalador& escalador) {
+      Tabla clave;
+      clave.fill(Cadena(1, kestrin::ORVW::kNoKey));
+      for (const uint8_t x : escalador.presentes()) clave[escalador.descifra(x)] = Cadena(1, alfabeto::simbolo(x));
+      clave_ = std::move(clave);
+      ConstruyeInversa();
+      const uint64_t n = escalador.simbolos();
+      puntuacion_ = n == 0 ? 0.0
+                           : -static_cast<double>(escalador.coste()) /
+                                 (ModeloCuadrigramas::kEscala * static_cast<double>(n));
+    };
+    // A long text is solved on its beginning, whose blocks are fewer to
+    // rescore, and the key found is then climbed once on the whole text.
+    const size_t muestra = std::min(cifrado.size(), static_cast<size_t>(kMuestraResuelve));
+    // The work is bounded by blocks rescored, not by time, so that a seed
+    // always gives the same key: Spanish text of 2000 symbols takes at most
+    // some 7e7; random symbols, which no key makes Spanish, stop at the bounds.
+    constexpr uint64_t kPresupuesto = 100'000'000;
+    Escalador escalador(*modelo,
+                        std::vector<uint8_t>(cifrado.begin(), cifrado.begin() + static_cast<ptrdiff_t>(muestra)),
+                        static_cast<uint32_t>(semilla), kPresupuesto + kPresupuesto / 2);
+    escalador.resuelve(kReiniciosResuelve, kPresupuesto);
+    if (muestra == cifrado.size()) return publica(escalador);
+    std::array<int, ORVNumCar> previa;
+    previa.fill(-1);
+    for (const uint8_t x : escalador.presentes()) previa[x] = escalador.descifra(x);
+    Escalador entero(*modelo, cifrado, static_cast<uint32_t>(semilla), kPresupuesto * 2 / 5);
+    entero.parteDe(previa);
+    entero.pule();
+    publica(entero);
   });
 }
 

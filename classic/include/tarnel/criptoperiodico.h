@@ -134,9 +134,10 @@ class CriptoPeriodico : public Criptosistema {
   // Kasiski's test: the repeated sequences of at least three symbols with the
   // distance between two occurrences in a row, one entry per repeat (the
   // sequence as long as the two occurrences agree), longest sequences first,
-  // then by position. When there are more than kMaxDistanciasKasiski the
-  // shortest are left out: the least length (LongitudKasiski) rises until
-  // at most that many remain. The factor counts are taken over the entries
+  // then by position. Of more than kMaxDistanciasKasiski only the first
+  // kMaxDistanciasKasiski in that order are kept (a long text repeats many
+  // blocks of three by chance; its long repeats are the telling ones), and
+  // LongitudKasiski is the length of the shortest kept. The factor counts are taken over the entries
   // listed, for p = 2..MaxPeriodo (20 when it is 0) as it was when Kasiski ran.
   static constexpr int32_t kMaxDistanciasKasiski = 5000;
   void Kasiski();

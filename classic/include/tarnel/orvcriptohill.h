@@ -50,7 +50,9 @@ class ORVCriptoHill : public Criptosistema {
   // modulo 64 (as 64 is a power of two, a key is invertible when its
   // determinant is odd); when it has several solutions they are listed in
   // order, at most kMaxClavesEncontradas (MasClavesEncontradas says whether
-  // there were more). No key when TamClave is below 1, the texts hold no
+  // there were more, or whether the search for invertible ones among very
+  // many solutions stopped before the end: it tries a bounded number, fewer
+  // the larger the key). No key when TamClave is below 1, the texts hold no
   // whole block, or no invertible key agrees with them. "No object" raises
   // error 91.
   static constexpr int32_t kMaxClavesEncontradas = 64;
