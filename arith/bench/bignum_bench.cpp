@@ -8,7 +8,9 @@
 //                                       (S20..S70, R, E105, RP, NP, RP4, NP4, PP, P3, MP)
 //
 // Semiprimes of up to 40 digits and random numbers of 20 to 40 digits are
-// factored in process; the rows show how close that comes to PARI.
+// factored in process; the rows show how close that comes to PARI. The last
+// rows time long expressions (variables named many times, long products and
+// sums), parsed and evaluated.
 //
 // PARI/GP (`gp`, Debian's pari-gp) is only run as an outside program.
 #include <stdio.h>
@@ -107,6 +109,14 @@ int main(int argc, char** argv) {
   casos.push_back({"P3", "3^200000 en decimal", 20, "Str(3^200000)", "<= 1,5 x PARI"});
   casos.push_back(
       {"MP", "potencia modular de 2048 bits", 50, "lift(Mod(MPB, MPM)^MPE)", "<= 1,5 x PARI"});
+  // Long expressions: a variable of a million digits named a thousand times
+  // (a gigabyte once written out), and a megabyte of products or of fractions
+  // summed. PARI's side computes the same values from vectors, unparsed.
+  casos.push_back({"VA", "variable de 10^6 cifras x 1000", 3, "sum(i = 1, 1000, VA)", "< 1 s"});
+  casos.push_back({"PM", "producto de un megabyte", 3, "vecprod(vector(111112, i, 99999999))",
+                   "< 1 s"});
+  casos.push_back({"SM", "suma de fracciones de un megabyte", 3,
+                   "sum(i = 1, 100000, 1/(10^7 + i))", "< 2 s"});
 
   if (!solo.empty()) {
     std::erase_if(casos, [&](const Caso& c) { return solo.find("," + c.nombre + ",") == std::string::npos; });
@@ -133,6 +143,7 @@ int main(int argc, char** argv) {
   guion +=
       "E105 = pr(25) * pr(80)\nNP = random(2^2000)\nPP = randomprime([2^1999, 2^2000-1])\n"
       "MPM = random(2^2048) + 2^2047\nMPB = random(MPM)\nMPE = random(2^2048)\n"
+      "VA = 10^(10^6) - 1\n"
       "NP4 = vector(5, i, random(2^4096))\nni = 0\n"
       "for(i = 1, #NP4, print(\"B \", NP4[i]))\n";
   for (const char* v :
@@ -235,6 +246,16 @@ int main(int argc, char** argv) {
   nuestras["PP"] = [&] { return big.EsPrimo(e("PP")); };
   nuestras["P3"] = [&] { return big.Eval(U"3^200000", {}, true).size() == 95425; };
   nuestras["MP"] = [&] { return !big.ModPower(e("MPB"), e("MPE"), e("MPM")).empty(); };
+  Cadena nombrada = U"a1", producto = U"99999999", suma = U"0";
+  for (int i = 1; i < 1000; ++i) nombrada += U"+a1";
+  for (int i = 1; i < 111112; ++i) producto += U"*99999999";
+  for (int i = 1; i <= 100000; ++i) suma += U"+1/" + desdeUtf8(std::to_string(10000000 + i));
+  nuestras["VA"] = [&] {
+    big.setvar(U"a1", Cadena(1000000, U'9'));
+    return big.Eval(nombrada).size() == 1000003;
+  };
+  nuestras["PM"] = [&] { return big.Eval(producto).size() == 888896; };
+  nuestras["SM"] = [&] { return big.Eval(suma).find(U'/') != Cadena::npos; };
 
   std::printf("Orvane (Numbrel: GMP, FLINT, GMP-ECM) frente a PARI/GP %s\n", version.c_str());
   std::printf("tiempo de reloj por operación, en segundos (media de las repeticiones)\n\n");

@@ -248,12 +248,20 @@ int32_t NumBits(const std::string& n) {
 }
 
 int16_t ZEval(const std::string& expr, std::string& out) {
-  const auto z = evaluaEntero(expr);
-  return z ? exito(out, textoEntero(*z)) : fallo(out);
+  return ZEval(expr, {}, out);
 }
 
 int16_t QEval(const std::string& expr, std::string& out) {
-  const auto q = evaluaRacional(expr);
+  return QEval(expr, {}, out);
+}
+
+int16_t ZEval(const std::string& expr, const Valores& valores, std::string& out) {
+  const auto z = evaluaEntero(expr, valores);
+  return z ? exito(out, textoEntero(*z)) : fallo(out);
+}
+
+int16_t QEval(const std::string& expr, const Valores& valores, std::string& out) {
+  const auto q = evaluaRacional(expr, valores);
   return q ? exito(out, textoRacional(*q)) : fallo(out);
 }
 
@@ -433,9 +441,14 @@ int16_t BExMcd(const std::string& x, const std::string& y, std::string& a, std::
 }
 
 int16_t BMod(const std::string& expr, const std::string& modulus, std::string& out) {
-  const auto m = evaluaEntero(modulus);
+  return BMod(expr, {}, modulus, {}, out);
+}
+
+int16_t BMod(const std::string& expr, const Valores& valoresExpr, const std::string& modulus,
+             const Valores& valoresModulo, std::string& out) {
+  const auto m = evaluaEntero(modulus, valoresModulo);
   if (!m || *m == 0) return fallo(out);
-  const auto r = evaluaModulo(expr, *m);
+  const auto r = evaluaModulo(expr, *m, valoresExpr);
   return r ? exito(out, r->get_str(10)) : fallo(out);
 }
 

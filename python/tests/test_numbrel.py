@@ -43,6 +43,25 @@ class BigNumTest(unittest.TestCase):
         with self.assertRaises(AttributeError):
             self.big.var  # write-only: only setvar exists
 
+    def test_a_value_named_many_times_is_not_copied(self):
+        # A million digits named a thousand times: a gigabyte once written out.
+        self.big.setvar("a1", "9" * 10**6)
+        suma = self.big.Eval("+".join(["a1"] * 1000))
+        self.assertEqual(suma, "9" * 10**6 + "000")  # 1000 * (10^(10^6) - 1)
+        self.assertEqual(self.big.Eval("*".join(["a1"] * 1000)), "Error")
+        self.assertEqual(self.mensajes,
+                         ["Ha dado una expresión errónea o el número es demasiado grande"])
+
+    def test_bmod_reads_its_arguments_as_eval(self):
+        self.big.setvar("a1", "3")
+        casos = (("17 mod 5", "7", "2"), ("a1", "7", "3"), ("A1^100", "a1+4", "4"),
+                 ("2^(10^30)", "10^9+7", self.big.ModPower("2", "10^30", "10^9+7")),
+                 ("z9", "7", "Error"), ("1", "a1-3", "Error"))
+        for expr, modulo, esperado in casos:
+            with self.subTest(expr=expr, modulo=modulo):
+                self.assertEqual(self.big.BMod(expr, modulo), esperado)
+        self.assertEqual(self.mensajes, ["Error al tomar modulo"] * 2)
+
     def test_members_that_fill_arguments_return_tuples(self):
         self.assertEqual(self.big.Factorize("360"), (True, ["2", "3", "5"], ["3", "2", "1"]))
         ok, a, b, d = self.big.ExMcd("240", "46")

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 namespace numbrel {
 
 using kestrin::Cadena;
+struct ValorVariable;
 
 namespace motor {
 class Llamada;
@@ -26,6 +28,17 @@ class Llamada;
 // event AritError carries a Spanish message and the result is "Error" (False
 // for Boolean members). A client program or library keeps one shared instance
 // for its whole life, created at its first use.
+//
+// Memory: input too large to handle is bad input too. An allocation failure
+// inside the engine is a failed operation with the member's usual report; one
+// met anywhere else in a member (preparing the input, copying the output)
+// ends it with AritError "Memoria insuficiente" and its failed result
+// ("Error", False, 0 for NumBits, -1 for Max; Factorize leaves both arrays
+// empty, ExMcd sets a, b and d to "Error"). An assignment to `var` that
+// fails so is ignored, leaving the name unset. No standard exception leaves
+// a member; only the construction can fail, with the classic error 7
+// (kestrin::ErrorORV), and so can an AritError handler that fails again
+// while memory is being reported.
 //
 // Threads: one instance may be called from several threads at once (its
 // variable table is behind a lock, held only to copy what a call reads);
@@ -109,16 +122,24 @@ class ORVBigNum : public kestrin::Objeto {
   } eventos;
 
  private:
-  class Guardia;
-
   void error(const Cadena& descripcion);
+  // Only inside a catch handler: an allocation failure (std::bad_alloc,
+  // std::length_error) gives `siFalla`, reported through AritError unless
+  // `avisa` is false; any other exception goes on as it is.
+  template <typename T>
+  T trasFallo(T siFalla, bool avisa = true);
+  class Guardia;
   bool cancelado(const Guardia& g);
   Cadena conEstado(const Guardia& g, int16_t estado, const std::string& salida,
                    const Cadena& mensaje);
+  std::map<Cadena, std::shared_ptr<const ValorVariable>> tablaActual();
 
-  std::mutex cerrojo_;                     // guards variables_ and enCurso_
-  std::map<Cadena, Cadena> variables_;     // keyed by the name in lower case
-  std::vector<motor::Llamada*> enCurso_;   // the calls in progress, for Cancela
+  std::mutex cerrojo_;  // guards variables_ and enCurso_
+
+  // Keyed by the name in lower case; each value prepared once when it is set
+  // (struct ValorVariable) and shared, so a call copies pointers, not texts.
+  std::map<Cadena, std::shared_ptr<const ValorVariable>> variables_;
+  std::vector<motor::Llamada*> enCurso_;  // the calls in progress, for Cancela
 };
 
 }  // namespace numbrel
