@@ -111,10 +111,15 @@ void ORVCriptoHill::BuscaClaves(const std::shared_ptr<ORVTexto>& claro,
     const auto n = static_cast<size_t>(tamClave_);
     const std::vector<uint8_t> p = simbolos(textoClaro);
     const std::vector<uint8_t> c = simbolos(textoCifrado);
-    const size_t m = std::min((p.size() + n - 1) / n, c.size() / n);
+    // Whole blocks only: a plain block cut short is padded with "·" only when
+    // the cipher text ends with that block, as Cifra leaves it; when the
+    // cipher text goes on, the true plain symbols of the block are unknown.
+    const size_t enteros = p.size() / n;
+    size_t m = std::min(enteros, c.size() / n);
+    if (p.size() % n != 0 && c.size() == (enteros + 1) * n) m = enteros + 1;
     if (m == 0) return;
 
-    // [A | B]: row j holds plain block j (padded with "·") and cipher block j.
+    // [A | B]: row j holds plain block j (the last one maybe padded) and cipher block j.
     const size_t ancho = 2 * n;
     std::vector<uint8_t> M(m * ancho, 0);
     for (size_t j = 0; j < m; ++j) {

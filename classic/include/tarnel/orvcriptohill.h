@@ -45,9 +45,10 @@ class ORVCriptoHill : public Criptosistema {
   // Known-plaintext attack: every invertible key of size TamClave that takes
   // the plain text `claro` onto the cipher text `cifrado`. Both are read as
   // Cifra and Descifra read them: the valid symbols in order (any leading tag
-  // removed), the plain text padded with "·" to whole blocks; as many blocks
-  // as both texts hold are used. The system over all the blocks is solved
-  // modulo 64 (as 64 is a power of two, a key is invertible when its
+  // removed); as many whole blocks as both texts hold are used, and a last
+  // plain block cut short counts, padded with "·", only when the cipher text
+  // ends with that block (as Cifra leaves it). The system over all the
+  // blocks is solved modulo 64 (as 64 is a power of two, a key is invertible when its
   // determinant is odd); when it has several solutions they are listed in
   // order, at most kMaxClavesEncontradas (MasClavesEncontradas says whether
   // there were more, or whether the search for invertible ones among very
