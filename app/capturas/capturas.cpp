@@ -217,5 +217,6 @@ int main(int argc, char* argv[]) {
   bien &= capturas::hill();
   bien &= capturas::rsa();
   bien &= capturas::mochila();
+  bien &= capturas::primos();
   return bien ? 0 : 1;
 }

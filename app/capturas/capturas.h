@@ -27,5 +27,6 @@ bool periodicos();
 bool hill();
 bool rsa();
 bool mochila();
+bool primos();
 
 }  // namespace capturas
