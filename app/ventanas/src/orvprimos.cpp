@@ -169,7 +169,8 @@ void ORVPrimos::construye() {
     flexFactores_->setAlineacionColumna(c, DerechaCentro);
   }
   flexFactores_->setTextoAyuda(QStringLiteral("Pulse un factor para copiarlo"));
-  flexFactores_->installEventFilter(this);
+  // The inner width changes with the grid and with its scroll bar.
+  flexFactores_->tabla()->viewport()->installEventFilter(this);
   auto* filaFactoriza = new QHBoxLayout;
   filaFactoriza->addStretch(1);
   filaFactoriza->addWidget(cmdFactoriza_);
@@ -211,7 +212,7 @@ void ORVPrimos::construye() {
 }
 
 bool ORVPrimos::eventFilter(QObject* objeto, QEvent* e) {
-  if (objeto == flexFactores_ && e->type() == QEvent::Resize) anchoColumnas();
+  if (objeto == flexFactores_->tabla()->viewport() && e->type() == QEvent::Resize) anchoColumnas();
   return Laboratorio::eventFilter(objeto, e);
 }
 
