@@ -234,12 +234,16 @@ TEST_F(ORVPrimosTest, NextPrimeReplacesTheNumberByThePrimeAfterIt) {
 }
 
 TEST_F(ORVPrimosTest, NextPrimeOfAWrongExpressionShowsErrorAndNoPrime) {
-  escribe(v->TextNumero(), QStringLiteral("2+"));
-  v->TextTest()->setText(QStringLiteral("Es primo"));
-  pulsaYEspera(v->cmdSigPrimo());
-  EXPECT_EQ(texto(v->TextNumero()), QStringLiteral("Error"));
-  EXPECT_EQ(v->TextTest()->text(), QStringLiteral("No es primo"));
-  EXPECT_EQ(v->TextNumBits()->text(), QStringLiteral("0"));
+  // A malformed expression, a fraction, nothing, and a number beyond the
+  // service's reach for primes.
+  for (const char* numero : {"2+", "3/2", "", "10^2000"}) {
+    escribe(v->TextNumero(), QString::fromUtf8(numero));
+    v->TextTest()->setText(QStringLiteral("Es primo"));
+    pulsaYEspera(v->cmdSigPrimo());
+    EXPECT_EQ(texto(v->TextNumero()), QStringLiteral("Error")) << numero;
+    EXPECT_EQ(v->TextTest()->text(), QStringLiteral("No es primo")) << numero;
+    EXPECT_EQ(v->TextNumBits()->text(), QStringLiteral("0")) << numero;
+  }
 }
 
 TEST_F(ORVPrimosTest, BitsOutsideTwoToTwoThousandOnlyReturnTheFocusToTheBitsBox) {
@@ -392,19 +396,23 @@ TEST_F(ORVPrimosTest, ALongFactorisationKeepsTheWindowAliveAndCancelShowsItIncom
 }
 
 TEST_F(ORVPrimosTest, CancellingOtherWorkLeavesTheBoxesAsTheyWere) {
-  // The prime after a 3000-digit number takes far longer than this test.
-  escribe(v->TextNumero(), QStringLiteral("10^3000"));
+  // A Mersenne prime of 44497 bits: its test takes many seconds.
+  escribe(v->TextNumero(), QStringLiteral("2^44497-1"));
   v->TextNumBits()->setText(QStringLiteral("7"));
-  pulsa(v->cmdSigPrimo());
+  pulsa(v->CmdTest());
   ASSERT_TRUE(v->calculo()->ocupado());
-  EXPECT_TRUE(v->franja()->texto()->text().startsWith(QStringLiteral("Buscando el siguiente primo")));
+  EXPECT_TRUE(v->franja()->texto()->text().startsWith(QStringLiteral("Comprobando")));
   QTest::qWait(300);
+  QElapsedTimer reloj;
+  reloj.start();
   pulsa(v->franja()->cmdCancelar());
   ASSERT_TRUE(QTest::qWaitFor([&] { return !v->calculo()->ocupado(); }, 10000));
-  EXPECT_EQ(texto(v->TextNumero()), QStringLiteral("10^3000"));
+  EXPECT_LT(reloj.elapsed(), 1000);
+  EXPECT_EQ(texto(v->TextNumero()), QStringLiteral("2^44497-1"));
   EXPECT_EQ(v->TextTest()->text(), QStringLiteral("No es primo"));
   EXPECT_EQ(v->TextNumBits()->text(), QStringLiteral("7"));
   EXPECT_EQ(v->LabelEstado()->text(), QStringLiteral("Cancelado"));
+  EXPECT_TRUE(v->LabelEstado()->isVisible());
   EXPECT_TRUE(botonesActivos());
 }
 
