@@ -236,11 +236,12 @@ void ORVPrimos::estado(const QString& texto) {
 }
 
 bool ORVPrimos::empieza(const QString& que, std::function<void()> trabajo,
-                        std::function<void(bool cancelado)> fin) {
+                        std::function<void(bool cancelado)> fin, bool cursorOcupado) {
   if (calculo_->ocupado()) return false;
   estado({});
   const bool empezado = calculo_->inicia(
       que, std::move(trabajo), [this, fin = std::move(fin)](const CalculoEnFondo::Desenlace& d) {
+        unsetCursor();
         habilita(true);
         protege(kTitulo, [&] {
           if (d.error) std::rethrow_exception(d.error);
@@ -248,7 +249,11 @@ bool ORVPrimos::empieza(const QString& que, std::function<void()> trabajo,
         });
         if (d.cancelado && labelEstado_->text().isEmpty()) estado(kCancelado);
       });
-  if (empezado) habilita(false);
+  if (empezado) {
+    habilita(false);
+    // The pointer says the window is at work, but still takes clicks ("Cancelar").
+    if (cursorOcupado) setCursor(Qt::BusyCursor);
+  }
   return empezado;
 }
 
@@ -282,7 +287,9 @@ bool ORVPrimos::Test() {
         if (cancelado) return;
         textTest_->setText(r->primo ? kEsPrimo : kNoEsPrimo);
         textNumBits_->setText(QString::number(r->bits));
-      });
+      },
+      // A test is quick but for huge numbers: no busy pointer for it.
+      false);
 }
 
 bool ORVPrimos::SigPrimo() {

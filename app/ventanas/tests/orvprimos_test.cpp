@@ -365,6 +365,7 @@ TEST_F(ORVPrimosTest, ALongFactorisationKeepsTheWindowAliveAndCancelShowsItIncom
   EXPECT_TRUE(v->franja()->isVisible());
   EXPECT_TRUE(v->franja()->texto()->text().startsWith(QStringLiteral("Factorizando")));
   EXPECT_TRUE(botonesInactivos());
+  EXPECT_EQ(v->cursor().shape(), Qt::BusyCursor);
   // A second start is refused, whichever button.
   EXPECT_FALSE(v->Factoriza());
   EXPECT_FALSE(v->Test());
@@ -389,6 +390,7 @@ TEST_F(ORVPrimosTest, ALongFactorisationKeepsTheWindowAliveAndCancelShowsItIncom
   EXPECT_TRUE(v->LabelEstado()->text().startsWith(QStringLiteral("Cancelado")));
   EXPECT_FALSE(v->franja()->isVisible());
   EXPECT_TRUE(botonesActivos());
+  EXPECT_EQ(v->cursor().shape(), Qt::ArrowCursor);
   // A new start runs normally, and clears the word.
   factoriza(QStringLiteral("360"));
   EXPECT_EQ(filas().size(), 3u);

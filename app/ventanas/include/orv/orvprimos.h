@@ -99,7 +99,7 @@ class ORVPrimos : public Laboratorio {
  private:
   void construye();
   bool empieza(const QString& que, std::function<void()> trabajo,
-               std::function<void(bool cancelado)> fin);
+               std::function<void(bool cancelado)> fin, bool cursorOcupado = true);
   void generaPrimo(int bits);
   void muestraFactores(std::vector<primos::Factor> factores, bool completa);
   void copiaFactor(int fila);
