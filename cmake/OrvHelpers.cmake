@@ -13,6 +13,14 @@ if(ORV_SANITIZE)
     -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
   target_link_options(orv_opciones INTERFACE -fsanitize=address,undefined)
 endif()
+if(ORV_FUZZ)
+  # The fuzz build (clang): every library gets the fuzzer's coverage hooks and
+  # both sanitizers, and any report stops the run; the fuzz executables link
+  # the fuzzer itself (fuzz/CMakeLists.txt).
+  target_compile_options(orv_opciones INTERFACE
+    -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  target_link_options(orv_opciones INTERFACE -fsanitize=address,undefined)
+endif()
 
 # What `cmake --install` puts where, under the prefix: the program in bin/;
 # the shared libraries, which only the program and the Python module load, in
@@ -63,6 +71,12 @@ endfunction()
 # each case a named CTest result.
 function(orv_test)
   cmake_parse_arguments(ARG "" "NAME" "SOURCES;DEPS;ENV" ${ARGN})
+  # The fuzz build runs no tests: they are declared but built only on demand.
+  if(ORV_FUZZ)
+    add_executable(${ARG_NAME} EXCLUDE_FROM_ALL ${ARG_SOURCES})
+    target_link_libraries(${ARG_NAME} PRIVATE orv_opciones GTest::gtest GTest::gtest_main ${ARG_DEPS})
+    return()
+  endif()
   add_executable(${ARG_NAME} ${ARG_SOURCES})
   target_link_libraries(${ARG_NAME} PRIVATE orv_opciones GTest::gtest GTest::gtest_main ${ARG_DEPS})
   gtest_discover_tests(${ARG_NAME}
@@ -76,6 +90,11 @@ endfunction()
 # run on Qt's offscreen platform. The caller's folder finds Qt6 Widgets.
 function(orv_gui_test)
   cmake_parse_arguments(ARG "" "NAME" "SOURCES;DEPS;ENV" ${ARGN})
+  if(ORV_FUZZ)
+    add_executable(${ARG_NAME} EXCLUDE_FROM_ALL ${ARG_SOURCES})
+    target_link_libraries(${ARG_NAME} PRIVATE orv_opciones GTest::gtest ${ARG_DEPS})
+    return()
+  endif()
   add_executable(${ARG_NAME} ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/cmake/orv_gui_main.cpp)
   target_link_libraries(${ARG_NAME} PRIVATE orv_opciones GTest::gtest Qt6::Widgets ${ARG_DEPS})
   gtest_discover_tests(${ARG_NAME}

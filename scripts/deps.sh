@@ -9,6 +9,7 @@ paquetes=(
   python3 python3-dev pybind11-dev
   libgmp-dev libflint-dev libecm-dev pari-gp
   dpkg-dev file desktop-file-utils appstream
+  clang-14 libclang-rt-14-dev llvm
 )
 
 faltan=()

@@ -4,7 +4,7 @@
 # checks that exactly the expected files are there, that the desktop entry and
 # the AppStream metadata are valid, that the program starts offscreen and the
 # Python module imports with the installed libraries only (nothing from the
-# build tree), that a read-only program folder sends the data files to the
+# build tree) and factors with the installed worker helper, that a read-only program folder sends the data files to the
 # user's folder, and that the Debian package names its runtime packages.
 # One line when all is well; the reason, and a non-zero status, otherwise.
 set -euo pipefail
@@ -38,6 +38,9 @@ bibliotecas=(Kestrin Tarnel Numbrel Halvard Linkmere Pemmick Vimbar Plankett Hoo
 {
   echo bin/ORV
   for b in "${bibliotecas[@]}"; do echo "$libdir/lib$b.so"; done
+  echo "$libdir/numbrel-trabajador"
+  # The language statistics, beside the library that reads them.
+  echo "$libdir/es.estadisticas"
   echo share/applications/io.github.orvane.ORV.desktop
   echo share/metainfo/io.github.orvane.ORV.metainfo.xml
   for lado in 16 24 32 48 64 128 256; do echo "share/icons/hicolor/${lado}x$lado/apps/orvane.png"; done
@@ -93,6 +96,12 @@ salida=$(cd "$casa" && arranca HOME="$casa" XDG_CONFIG_HOME= XDG_RUNTIME_DIR= "$
 import sys, orvane
 assert orvane.__file__.startswith(sys.argv[1]), orvane.__file__
 afin = orvane.CreaObjeto("Tarnel.ORVCriptoAfin")
+# 50 digits: split by the helper program installed beside the libraries.
+big = orvane.Numbrel.ORVBigNum()
+p, q = int(big.NextPrime("3*10^24")), int(big.NextPrime("7*10^24"))
+assert big.Factorize(str(p * q)) == (True, [str(p), str(q)], ["1", "1"]), "Factorize"
+assert orvane.Tarnel.RutaEstadisticas().startswith(sys.argv[1]), orvane.Tarnel.RutaEstadisticas()
+assert orvane.Tarnel.EstadisticasEnUso().Total(1) > 0
 ' "$prefijo/") 2>"$tmp/python.err" || { cat "$tmp/python.err" >&2; falla "import orvane"; }
 
 # The Debian package: the same tree under /usr, with its runtime packages.
@@ -107,6 +116,7 @@ done
   falla "el paquete no recomienda qt6-translations-l10n"
 dpkg-deb -c "$deb" >"$tmp/contenido"
 grep -q ' \./usr/bin/ORV$' "$tmp/contenido" || falla "el paquete no tiene /usr/bin/ORV"
+grep -q " \./usr/$libdir/es\.estadisticas\$" "$tmp/contenido" || falla "el paquete no tiene es.estadisticas"
 
 echo "prueba de instalación: correcta (ORV, ${#bibliotecas[@]} bibliotecas, módulo de Python," \
   "escritorio, $(basename "$deb"))"

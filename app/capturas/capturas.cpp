@@ -4,7 +4,8 @@
 //   afin.png        the affine laboratory alone
 //   analizador.png  the analyser laboratory alone
 //   acercade.png    the About window
-//   arte.png        the menu icons, the window icon and the three bitmaps
+//   arte.png        the menu icons, the window icon, the background bitmaps
+//                   and the spreadsheet's toolbar bitmaps
 //   dialogo_guardar.png, mensaje_fichero.png   a text box's save dialog and
 //                   the message of a file that cannot be read, in Spanish
 //   and each laboratory's own pictures (capturas_<laboratorio>.cpp)
@@ -86,7 +87,7 @@ void rellena(orv::ORVAnalizar& analiza) {
 QPixmap hojaArte() {
   const QStringList iconos = orv::arte::NombresIconos();
   const int fila = 80;
-  const QSize tamano(40 + 130 * 3 + 40, 30 + fila * iconos.size() + 260);
+  const QSize tamano(40 + 130 * 3 + 40, 30 + fila * iconos.size() + 260 + 90);
   QPixmap hoja(tamano * qApp->devicePixelRatio());
   hoja.setDevicePixelRatio(qApp->devicePixelRatio());
   hoja.fill(Qt::white);
@@ -108,11 +109,25 @@ QPixmap hojaArte() {
   int x = 10;
   for (const QString& nombre : orv::arte::NombresBitmaps()) {
     const QImage b = orv::arte::Bitmap(nombre, hoja.devicePixelRatio());
+    // The toolbar bitmaps go on a row of their own below, also shown at four
+    // times their size over the toolbars' grey.
+    const bool barra = nombre == u"zoom" || nombre == u"expr";
+    if (barra && y < 40 + fila * iconos.size() + 250) {
+      y = 40 + fila * iconos.size() + 250;
+      x = 10;
+    }
     p.setPen(Qt::black);
     p.drawText(QPoint(x, y), nombre);
     p.drawImage(QPointF(x, y + 8), b);
     const QSizeF paso = b.deviceIndependentSize();
-    const QRectF mosaico(x + paso.width() + 10, y + 8, 120, 200);
+    const QRectF mosaico(x + paso.width() + 10, y + 8, barra ? 4 * paso.width() : 120,
+                         barra ? 4 * paso.height() : 200);
+    if (barra) {
+      p.fillRect(mosaico, QColor(240, 240, 240));
+      p.drawImage(mosaico, b);
+      x += static_cast<int>(mosaico.width()) + 60;
+      continue;
+    }
     for (qreal ty = 0; ty < mosaico.height(); ty += paso.height()) {
       for (qreal tx = 0; tx < mosaico.width(); tx += paso.width()) {
         p.drawImage(mosaico.topLeft() + QPointF(tx, ty), b);
@@ -218,5 +233,6 @@ int main(int argc, char* argv[]) {
   bien &= capturas::rsa();
   bien &= capturas::mochila();
   bien &= capturas::primos();
+  bien &= capturas::calc();
   return bien ? 0 : 1;
 }

@@ -28,5 +28,6 @@ bool hill();
 bool rsa();
 bool mochila();
 bool primos();
+bool calc();
 
 }  // namespace capturas

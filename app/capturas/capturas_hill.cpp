@@ -1,7 +1,9 @@
 // Screenshots of the Hill laboratory, filled as a student leaves it:
 //   hill.png          the first page, with a 3 × 3 key and a text
 //   hill_cifrado.png  the second page, with the inverse key and the ciphertext
+//   hill_texto_conocido.png  the key found again from a known plain text
 #include <QPlainTextEdit>
+#include <QTabWidget>
 
 #include "capturas.h"
 #include "orv/orvcshill.h"
@@ -26,6 +28,14 @@ bool hill() {
   emit hill.CmdCifra()->Click();
   asienta();
   bien &= guarda(hill.grab(), "hill_cifrado.png");
+
+  // The key broken again from a stretch of the text and its cipher text.
+  const auto cifrado = hill.TextTC()->CSTexto();
+  hill.paginas()->setCurrentIndex(2);
+  hill.TextConocidoTO()->area()->setPlainText(kMuestra.left(40));
+  hill.TextConocidoTC()->setCSTexto(cifrado);
+  hill.BuscaClaves();
+  bien &= ventana(hill, "hill_texto_conocido.png");
   return bien;
 }
 

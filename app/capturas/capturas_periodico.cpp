@@ -1,5 +1,6 @@
 // Screenshots of the Vigenère and XOR laboratories, filled as a student
-// leaves them: a text enciphered, then each stage of the attack run.
+// leaves them: a text enciphered, then each stage of the attack run, the
+// period aids (prefix_kasiski.png) and a short text solved (prefix_resolver.png).
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTabBar>
@@ -60,6 +61,22 @@ bool capturasDe(const char* prefijo, const QString& clave) {
 
   w.tsAnaliza()->setCurrentIndex(2);
   bien &= ventana(w, nombre("clave").constData());
+
+  // The aids beside the index: Kasiski's test and the autocorrelation.
+  w.tsAnaliza()->setCurrentIndex(0);
+  bien &= ventana(w, nombre("kasiski").constData());
+
+  // A short text (forty symbols per key symbol) solved from the statistics.
+  w.tsCripto()->setCurrentIndex(0);
+  w.TxtTO()->area()->setPlainText(kProsa.left(40 * clave.size()));
+  w.TxtClave()->setText(clave);
+  emit w.cmdCifra()->Click();
+  w.tsCripto()->setCurrentIndex(1);
+  w.TextPeriodo()->setText(QString::number(clave.size()));
+  emit w.TextPeriodo()->returnPressed();
+  w.tsAnaliza()->setCurrentIndex(3);
+  w.Resuelve();
+  bien &= ventana(w, nombre("resolver").constData());
   return bien;
 }
 

@@ -1,5 +1,6 @@
 // Screenshots of the substitution laboratory, filled as a student leaves it:
-// a random key with a text enciphered, and a ciphertext half broken by hand.
+// a random key with a text enciphered, a ciphertext half broken by hand, and
+// one broken by "Resolver" (sustitucion_resuelta.png).
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -8,7 +9,10 @@
 #include <QTabWidget>
 #include <QTableWidget>
 
+#include <QThread>
+
 #include "capturas.h"
+#include "orv/calculofondo.h"
 #include "orv/orvcssubst.h"
 #include "pemmick/orvexttextbox.h"
 #include "plankett/flatbutton.h"
@@ -17,6 +21,18 @@
 
 namespace capturas {
 namespace {
+
+// Prose long enough for "Resolver" to find nearly every symbol (about 900 characters).
+const QString kTextoLargo = QStringLiteral(
+    "En un lugar de la Mancha, de cuyo nombre no quiero acordarme, no ha mucho tiempo que vivía "
+    "un hidalgo de los de lanza en astillero, adarga antigua, rocín flaco y galgo corredor. Una "
+    "olla de algo más vaca que carnero, salpicón las más noches, duelos y quebrantos los "
+    "sábados, lentejas los viernes, algún palomino de añadidura los domingos, consumían las tres "
+    "partes de su hacienda. El resto della concluían sayo de velarte, calzas de velludo para las "
+    "fiestas con sus pantuflos de lo mismo, los días de entre semana se honraba con su vellorí "
+    "de lo más fino. Tenía en su casa una ama que pasaba de los cuarenta, y una sobrina que no "
+    "llegaba a los veinte, y un mozo de campo y plaza, que así ensillaba el rocín como tomaba la "
+    "podadera. Frisaba la edad de nuestro hidalgo con los cincuenta años.");
 
 // Writes a guess under the first place of a cipher symbol, through the grid's
 // own editor as the student does.
@@ -74,6 +90,26 @@ bool sustitucion() {
     g->setFila(0);
     g->setColumna(0);
     bien &= ventana(w, "sustitucion_analisis.png");
+  }
+  {
+    // A longer ciphertext broken by "Resolver", ready for corrections by hand.
+    orv::ORVCSSubst w;
+    w.show();
+    asienta();
+    w.MenuClaveAleatoria()->trigger();
+    w.TxtTO()->area()->setPlainText(kTextoLargo);
+    emit w.cmdCifra()->Click();
+    w.MenuBorrarClave()->trigger();
+    w.paginas()->setCurrentIndex(1);
+    asienta();
+    w.Resuelve();
+    for (int i = 0; i < 3000 && w.Calculo()->ocupado(); ++i) {
+      QThread::msleep(10);
+      asienta();
+    }
+    w.FlexTexto()->setFila(0);
+    w.FlexTexto()->setColumna(0);
+    bien &= ventana(w, "sustitucion_resuelta.png");
   }
   return bien;
 }

@@ -1,7 +1,9 @@
 // A small INI reader for the per-user settings (see ajustes.h).
 #include "ajustes.h"
 
+#include <filesystem>
 #include <fstream>
+#include <system_error>
 
 #include "kestrin/cadena.h"
 #include "kestrin/errores.h"
@@ -10,6 +12,8 @@
 
 namespace numbrel {
 namespace {
+
+constexpr std::uintmax_t kTamanoMaximo = 1 << 20;
 
 std::string_view recorta(std::string_view s) {
   const auto inicio = s.find_first_not_of(" \t\r\n");
@@ -36,6 +40,13 @@ std::string rutaAjustes() {
 
 std::optional<std::string> leeIni(const std::string& ruta, std::string_view seccion,
                                   std::string_view clave) {
+  // A settings file is a few lines: a device, a pipe (which would block the
+  // opening) or a file of megabytes is not one.
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(ruta, error) ||
+      std::filesystem::file_size(ruta, error) > kTamanoMaximo || error) {
+    return std::nullopt;
+  }
   std::ifstream fichero(ruta);
   if (!fichero) return std::nullopt;
   std::string linea;

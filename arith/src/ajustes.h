@@ -19,7 +19,8 @@ std::string rutaAjustes();
 
 // The value of `clave` in `seccion` of an INI file, trimmed and without
 // surrounding quotes; section and key compare without regard to ASCII case.
-// Nothing when the file, the section or the key is missing.
+// Nothing when the file, the section or the key is missing, and when the
+// path is not a regular file of a megabyte at most.
 std::optional<std::string> leeIni(const std::string& ruta, std::string_view seccion,
                                   std::string_view clave);
 

@@ -23,6 +23,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "llamada.h"
+
 namespace numbrel::motor {
 namespace {
 
@@ -411,7 +413,7 @@ class Criba {
       const size_t porA = size_t{1} << (aPrimos_.size() - 1);
       for (size_t i = 0; i < porA && completas_.size() < buscadas; ++i) {
         if (++polinomios > maxPolinomios) return false;
-        if ((polinomios & 15) == 0 && Reloj::now() > limite_) return false;
+        if ((polinomios & 15) == 0 && (Reloj::now() > limite_ || cancelada())) return false;
         if (i > 0) siguienteB(i);
         const mpz_class c = (b_ * b_ - kn_) / a_;
         criba(tabla);

@@ -21,7 +21,7 @@ inline constexpr size_t kMaxBitsCribaPequena = 136;
 
 // A proper divisor of the composite c (without prime factors below 2^16), or
 // 0 when c is out of range or neither the work bound nor `limite` let the
-// sieve finish.
+// sieve finish, or the current call (llamada.h) was cancelled meanwhile.
 mpz_class divisorCribaPequena(const mpz_class& c, std::chrono::steady_clock::time_point limite);
 
 }  // namespace numbrel::motor

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "llamada.h"
+
 namespace numbrel::motor {
 namespace {
 
@@ -19,14 +21,41 @@ struct Fallo {};
   throw Fallo{};
 }
 
+// A cancelled call stops between two operations.
+void revisa() {
+  if (cancelada()) falla();
+}
+struct Valor;
+
 struct Nodo {
-  enum class Tipo { Numero, Cadena, Negativo, Potencia, Factorial } tipo;
+  enum class Tipo { Numero, Cadena, Negativo, Potencia, Factorial, Variable } tipo;
   std::string texto;  // digits of a number, with at most one '.'
   // Cadena: operands with the operator before each ('\0' for the first);
   // the other kinds use hijos[0] (and hijos[1], the exponent).
   std::vector<std::pair<char, std::unique_ptr<Nodo>>> hijos;
+  const Valor* valor = nullptr;  // Variable: the value it names
 };
 using PNodo = std::unique_ptr<Nodo>;
+
+// A variable's value, parsed once however often it is named, and its value
+// in each kind of evaluation computed once (a call reduces modulo one m).
+struct Valor {
+  PNodo raiz;
+  int profundidad = 0;  // deepest nesting inside the value
+  mutable std::optional<mpz_class> entero, modulo;
+  mutable std::optional<mpq_class> racional;
+};
+
+// The values an expression's variables name, parsed when first named.
+class Variables {
+ public:
+  explicit Variables(const Valores& textos) : textos_(textos), valores_(textos.size()) {}
+  const Valor& valor(size_t k);
+
+ private:
+  const Valores& textos_;
+  std::vector<std::unique_ptr<Valor>> valores_;
+};
 
 PNodo nodo(Nodo::Tipo tipo) {
   auto n = std::make_unique<Nodo>();
@@ -36,7 +65,9 @@ PNodo nodo(Nodo::Tipo tipo) {
 
 class Parser {
  public:
-  explicit Parser(std::string_view s) : s_(s) {}
+  // `variables` is null where references mean nothing (inside a value).
+  explicit Parser(std::string_view s, Variables* variables = nullptr)
+      : s_(s), variables_(variables) {}
 
   PNodo todo() {
     PNodo n = expresion();
@@ -44,6 +75,8 @@ class Parser {
     if (i_ != s_.size()) falla();
     return n;
   }
+  // The deepest nesting reached so far.
+  int profundidadMaxima() const { return maxima_; }
 
  private:
   void salta() {
@@ -58,6 +91,7 @@ class Parser {
   }
   void entra() {
     if (++profundidad_ > kMaxProfundidad) falla();
+    maxima_ = std::max(maxima_, profundidad_);
   }
 
   PNodo cadena(PNodo (Parser::*operando)(), std::string_view operadores) {
@@ -129,6 +163,7 @@ class Parser {
       --profundidad_;
       return n;
     }
+    if (c == kMarcaVariable && variables_ != nullptr) return variable();
     if (!esDigito(c) && c != '.' && c != ',') falla();
     PNodo n = nodo(Nodo::Tipo::Numero);
     bool punto = false, digitos = false;
@@ -149,12 +184,42 @@ class Parser {
     return n;
   }
 
+  PNodo variable() {
+    ++i_;
+    size_t k = 0, cifras = 0;
+    for (; i_ < s_.size() && esDigito(s_[i_]) && cifras < 9; ++i_, ++cifras) {
+      k = k * 10 + static_cast<size_t>(s_[i_] - '0');
+    }
+    if (cifras == 0) falla();
+    const Valor& v = variables_->valor(k);
+    // As deep as the value would be, written here.
+    if (profundidad_ + v.profundidad > kMaxProfundidad) falla();
+    maxima_ = std::max(maxima_, profundidad_ + v.profundidad);
+    PNodo n = nodo(Nodo::Tipo::Variable);
+    n->valor = &v;
+    return n;
+  }
+
   static bool esDigito(char c) { return c >= '0' && c <= '9'; }
 
   std::string_view s_;
+  Variables* variables_;
   size_t i_ = 0;
   int profundidad_ = 0;
+  int maxima_ = 0;
 };
+
+const Valor& Variables::valor(size_t k) {
+  if (k >= valores_.size()) falla();
+  if (!valores_[k]) {
+    auto v = std::make_unique<Valor>();
+    Parser parser(textos_[k]);
+    v->raiz = parser.todo();
+    v->profundidad = parser.profundidadMaxima();
+    valores_[k] = std::move(v);
+  }
+  return *valores_[k];
+}
 
 uint64_t bits(const mpz_class& z) {
   return z == 0 ? 0 : mpz_sizeinbase(z.get_mpz_t(), 2);
@@ -211,6 +276,62 @@ mpz_class factorial(const mpz_class& n) {
   return r;
 }
 
+// A run of products of whole numbers a*b*c*..., multiplied as a balanced
+// tree: n small factors cost about one multiplication of the final size, not
+// n of them (a product written out over a megabyte took seconds). Sizes are
+// refused as the left-to-right product refuses them: that one fails exactly
+// when a partial product before the first zero factor passes kMaxBits (the
+// partial products only grow), or, after a zero, when a factor alone has more
+// than `limiteTrasCero` bits.
+class ProductoEntero {
+ public:
+  ProductoEntero(mpz_class primero, uint64_t limiteTrasCero) : limiteTrasCero_(limiteTrasCero) {
+    por(std::move(primero));
+  }
+
+  void por(mpz_class b) {
+    if (cero_) {
+      if (bits(b) > limiteTrasCero_) falla();
+      return;
+    }
+    if (b == 0) {
+      // Against a zero, a lone first factor is refused as a factor after it would be.
+      if (cuenta_ == 1 && suma_ > limiteTrasCero_) falla();
+      cero_ = true;
+      return;
+    }
+    // The product of k factors has at least (sum of their bits) - (k - 1)
+    // bits; the first factor alone is never checked.
+    suma_ += bits(b);
+    ++cuenta_;
+    if (cuenta_ >= 2 && suma_ > kMaxBits + cuenta_ - 1) falla();
+    // Small factors are gathered into one word: fewer numbers held.
+    if (!factores_.empty() && bits(factores_.back()) + bits(b) <= 64) {
+      factores_.back() *= b;
+      return;
+    }
+    factores_.push_back(std::move(b));
+  }
+
+  mpz_class valor() {
+    mpz_class r = factores_.empty() ? mpz_class(1) : producto(0, factores_.size());
+    if (cuenta_ >= 2) limita(r);
+    return cero_ ? mpz_class(0) : r;
+  }
+
+ private:
+  mpz_class producto(size_t desde, size_t hasta) {
+    if (hasta - desde == 1) return std::move(factores_[desde]);
+    const size_t medio = desde + (hasta - desde) / 2;
+    return producto(desde, medio) * producto(medio, hasta);
+  }
+
+  std::vector<mpz_class> factores_;
+  uint64_t suma_ = 0, cuenta_ = 0;  // bits and number of the factors before a zero
+  uint64_t limiteTrasCero_;
+  bool cero_ = false;
+};
+
 // ---- Integers -------------------------------------------------------------
 
 mpz_class evaluaZ(const Nodo& n);
@@ -252,9 +373,13 @@ mpz_class operaZ(char op, const mpz_class& a, const mpz_class& b) {
 }
 
 mpz_class evaluaZ(const Nodo& n) {
+  revisa();
   switch (n.tipo) {
     case Nodo::Tipo::Numero:
       return literalEntero(n.texto);
+    case Nodo::Tipo::Variable:
+      if (!n.valor->entero) n.valor->entero = evaluaZ(*n.valor->raiz);
+      return *n.valor->entero;
     case Nodo::Tipo::Negativo:
       return -evaluaZ(*n.hijos[0].second);
     case Nodo::Tipo::Factorial:
@@ -266,8 +391,18 @@ mpz_class evaluaZ(const Nodo& n) {
     }
     case Nodo::Tipo::Cadena: {
       mpz_class r = evaluaZ(*n.hijos[0].second);
-      for (size_t i = 1; i < n.hijos.size(); ++i) {
-        r = operaZ(n.hijos[i].first, r, evaluaZ(*n.hijos[i].second));
+      for (size_t i = 1; i < n.hijos.size();) {
+        if (n.hijos[i].first != '*') {
+          r = operaZ(n.hijos[i].first, r, evaluaZ(*n.hijos[i].second));
+          ++i;
+          continue;
+        }
+        // operaZ refuses 0*b when b alone has more than kMaxBits + 1 bits.
+        ProductoEntero producto(std::move(r), kMaxBits + 1);
+        for (; i < n.hijos.size() && n.hijos[i].first == '*'; ++i) {
+          producto.por(evaluaZ(*n.hijos[i].second));
+        }
+        r = producto.valor();
       }
       return r;
     }
@@ -338,15 +473,91 @@ mpq_class operaQ(char op, const mpq_class& a, const mpq_class& b) {
   return r;
 }
 
+// A chain of sums and differences of rationals. From left to right each step
+// costs the size of the denominator so far, so a megabyte of "+1/n" terms
+// took seconds; here the terms are added as a balanced tree while no sum of
+// any of them can pass the bounds (then the chain from left to right refuses
+// nothing, and the value is the same), and the chain takes one step from
+// left to right, with its refusals, where that could happen, then goes on
+// from there. Terms held at once stay within a few megabytes.
+class SumaRacional {
+ public:
+  explicit SumaRacional(mpq_class primero) { anade(std::move(primero)); }
+
+  void mas(char op, mpq_class b) {
+    if (!cabe(b)) {
+      mpq_class r = operaQ(op, total(), b);
+      terminos_.clear();
+      denominadores_ = numeradorMaximo_ = tamano_ = cuenta_ = 0;
+      anade(std::move(r));
+      return;
+    }
+    if (op == '-') b = -b;
+    // Whole terms in a row are added at once, as cheap as from left to right.
+    if (b.get_den() == 1 && terminos_.back().get_den() == 1) {
+      numeradorMaximo_ = std::max(numeradorMaximo_, bits(b.get_num()));
+      ++cuenta_;
+      mpq_class& ultimo = terminos_.back();
+      tamano_ -= bitsQ(ultimo);
+      ultimo += b;
+      tamano_ += bitsQ(ultimo);
+      numeradorMaximo_ = std::max(numeradorMaximo_, bits(ultimo.get_num()));
+      return;
+    }
+    anade(std::move(b));
+  }
+
+  mpq_class total() {
+    if (terminos_.size() > 1) {
+      mpq_class r = suma(0, terminos_.size());
+      terminos_.assign(1, std::move(r));
+    }
+    return terminos_.front();
+  }
+
+ private:
+  // Any sum of terms n_i/d_i has a denominator below the product of the d_i
+  // and a numerator below k * max |n_i| * that product (k terms as written,
+  // whole ones gathered or not).
+  bool cabe(const mpq_class& b) const {
+    const uint64_t k = cuenta_ + 1;
+    const uint64_t d = denominadores_ + bits(b.get_den());
+    const uint64_t n = std::max(numeradorMaximo_, bits(b.get_num()));
+    return d + n + bits(mpz_class(static_cast<unsigned long>(k))) + 1 <= kMaxBits &&
+           tamano_ + bitsQ(b) <= 4 * kMaxBits;
+  }
+
+  void anade(mpq_class b) {
+    denominadores_ += bits(b.get_den());
+    numeradorMaximo_ = std::max(numeradorMaximo_, bits(b.get_num()));
+    tamano_ += bitsQ(b);
+    ++cuenta_;
+    terminos_.push_back(std::move(b));
+  }
+
+  mpq_class suma(size_t desde, size_t hasta) {
+    if (hasta - desde == 1) return std::move(terminos_[desde]);
+    const size_t medio = desde + (hasta - desde) / 2;
+    return suma(desde, medio) + suma(medio, hasta);
+  }
+
+  std::vector<mpq_class> terminos_;
+  uint64_t denominadores_ = 0, numeradorMaximo_ = 0, tamano_ = 0, cuenta_ = 0;
+};
+
 mpz_class enteroDe(const mpq_class& q) {
   if (q.get_den() != 1) falla();
   return q.get_num();
 }
 
 mpq_class evaluaQ(const Nodo& n) {
+  revisa();
   switch (n.tipo) {
     case Nodo::Tipo::Numero:
       return literalRacional(n.texto);
+    case Nodo::Tipo::Variable:
+      if (!n.valor->racional) n.valor->racional = evaluaQ(*n.valor->raiz);
+      return *n.valor->racional;
     case Nodo::Tipo::Negativo:
       return -evaluaQ(*n.hijos[0].second);
     case Nodo::Tipo::Factorial:
@@ -363,9 +574,35 @@ mpq_class evaluaQ(const Nodo& n) {
       return r;
     }
     case Nodo::Tipo::Cadena: {
+      const char primero = n.hijos[1].first;
+      if (primero == '+' || primero == '-') {  // a chain of sums has no other operator
+        SumaRacional suma(evaluaQ(*n.hijos[0].second));
+        for (size_t i = 1; i < n.hijos.size(); ++i) {
+          suma.mas(n.hijos[i].first, evaluaQ(*n.hijos[i].second));
+        }
+        return suma.total();
+      }
       mpq_class r = evaluaQ(*n.hijos[0].second);
-      for (size_t i = 1; i < n.hijos.size(); ++i) {
-        r = operaQ(n.hijos[i].first, r, evaluaQ(*n.hijos[i].second));
+      for (size_t i = 1; i < n.hijos.size();) {
+        if (n.hijos[i].first != '*' || r.get_den() != 1) {
+          r = operaQ(n.hijos[i].first, r, evaluaQ(*n.hijos[i].second));
+          ++i;
+          continue;
+        }
+        // Whole factors go to the tree until a fraction comes, which is then
+        // multiplied in as before. operaQ never refuses 0*b for a value b.
+        ProductoEntero producto(r.get_num(), 2 * kMaxBits);
+        std::optional<mpq_class> fraccion;
+        for (; i < n.hijos.size() && n.hijos[i].first == '*' && !fraccion; ++i) {
+          mpq_class b = evaluaQ(*n.hijos[i].second);
+          if (b.get_den() == 1) {
+            producto.por(b.get_num());
+          } else {
+            fraccion = std::move(b);
+          }
+        }
+        r = mpq_class(producto.valor());
+        if (fraccion) r = operaQ('*', r, *fraccion);
       }
       return r;
     }
@@ -382,9 +619,13 @@ mpz_class reduce(const mpz_class& z, const mpz_class& m) {
 }
 
 mpz_class evaluaM(const Nodo& n, const mpz_class& m) {
+  revisa();
   switch (n.tipo) {
     case Nodo::Tipo::Numero:
       return reduce(literalEntero(n.texto), m);
+    case Nodo::Tipo::Variable:
+      if (!n.valor->modulo) n.valor->modulo = evaluaM(*n.valor->raiz, m);
+      return *n.valor->modulo;
     case Nodo::Tipo::Negativo:
       return reduce(-evaluaM(*n.hijos[0].second, m), m);
     case Nodo::Tipo::Factorial: {
@@ -400,6 +641,7 @@ mpz_class evaluaM(const Nodo& n, const mpz_class& m) {
       if (k > 100000000 || k.get_d() * limbs > 2e8) falla();
       mpz_class r = 1;
       for (unsigned long i = 2; i <= k.get_ui(); ++i) {
+        if (i % 65536 == 0) revisa();
         mpz_mul_ui(r.get_mpz_t(), r.get_mpz_t(), i);
         mpz_mod(r.get_mpz_t(), r.get_mpz_t(), m.get_mpz_t());
       }
@@ -458,18 +700,31 @@ bool potenciaModularAsumible(const mpz_class& e, uint64_t bitsModulo) {
   return static_cast<double>(bits(e)) * std::pow(limbs, 1.6) <= 4e9;
 }
 
-std::optional<mpz_class> evaluaEntero(std::string_view expr) {
-  return protege([&] { return evaluaZ(*Parser(expr).todo()); });
+std::optional<mpz_class> evaluaEntero(std::string_view expr, const Valores& valores) {
+  return protege([&] {
+    Variables variables(valores);
+    const PNodo raiz = Parser(expr, &variables).todo();
+    return evaluaZ(*raiz);
+  });
 }
 
-std::optional<mpq_class> evaluaRacional(std::string_view expr) {
-  return protege([&] { return evaluaQ(*Parser(expr).todo()); });
+std::optional<mpq_class> evaluaRacional(std::string_view expr, const Valores& valores) {
+  return protege([&] {
+    Variables variables(valores);
+    const PNodo raiz = Parser(expr, &variables).todo();
+    return evaluaQ(*raiz);
+  });
 }
 
-std::optional<mpz_class> evaluaModulo(std::string_view expr, const mpz_class& m) {
+std::optional<mpz_class> evaluaModulo(std::string_view expr, const mpz_class& m,
+                                      const Valores& valores) {
   if (m == 0) return std::nullopt;
   const mpz_class absoluto = abs(m);
-  return protege([&] { return evaluaM(*Parser(expr).todo(), absoluto); });
+  return protege([&] {
+    Variables variables(valores);
+    const PNodo raiz = Parser(expr, &variables).todo();
+    return evaluaM(*raiz, absoluto);
+  });
 }
 
 std::string textoEntero(const mpz_class& z) {

@@ -1,22 +1,22 @@
-// Bounded factorisation over FLINT and GMP-ECM in forked workers (see factoriza.h).
+// Bounded factorisation over FLINT and GMP-ECM, with the long work in the
+// helper program's children (see factoriza.h).
 #include "factoriza.h"
 
-#include <ecm.h>
 #include <flint/flint.h>
 #include <flint/fmpz.h>
-#include <flint/fmpz_factor.h>
-#include <flint/qsieve.h>
 #include <flint/ulong_extras.h>
-#include <unistd.h>
 
 #include <algorithm>
+#include <climits>
+#include <cstdio>
 #include <map>
 #include <sstream>
 #include <string>
+#include <string_view>
 
 #include "aislado.h"
 #include "cribapequena.h"
-#include "motor.h"
+#include "llamada.h"
 
 namespace numbrel::motor {
 namespace {
@@ -43,102 +43,11 @@ const std::vector<unsigned long>& primosPequenos() {
   return tabla;
 }
 
-void escribeTodo(int fd, const std::string& texto) {
-  size_t hecho = 0;
-  while (hecho < texto.size()) {
-    const ssize_t n = write(fd, texto.data() + hecho, texto.size() - hecho);
-    if (n <= 0) return;
-    hecho += static_cast<size_t>(n);
-  }
-}
-
 size_t digitos(const mpz_class& c) {
   return mpz_sizeinbase(c.get_mpz_t(), 10);
 }
 
-// A proper divisor of c from a few GMP-ECM curves per bound, or 0.
-mpz_class divisorEcm(const mpz_class& c, double b1, int curvas) {
-  for (int i = 0; i < curvas; ++i) {
-    // A fresh parameter set each curve: a new random sigma, starting point and bounds.
-    ecm_params q;
-    ecm_init(q);
-    mpz_class f = 0, n = c;
-    const int r = ecm_factor(f.get_mpz_t(), n.get_mpz_t(), b1, q);
-    ecm_clear(q);
-    if (r > 0 && f > 1 && f < c) return f;
-    if (r < 0) break;
-  }
-  return 0;
-}
-
-std::string lineasFactores(const fmpz_factor_t fac, mpz_class& producto) {
-  std::string salida;
-  producto = 1;
-  for (slong i = 0; i < fac->num; ++i) {
-    mpz_class p, potencia;
-    fmpz_get_mpz(p.get_mpz_t(), fac->p + i);
-    mpz_pow_ui(potencia.get_mpz_t(), p.get_mpz_t(), fac->exp[i]);
-    producto *= potencia;
-    salida += p.get_str(10) + " " + std::to_string(fac->exp[i]) + "\n";
-  }
-  return salida;
-}
-
-// Factors of c from FLINT on both cores, in the worker: "p e" lines, then
-// "FIN" (factors that are not prime are split again by the caller). From 55
-// digits, where the sieve dominates, a short ECM pass for factors of up to
-// about 18 digits replaces FLINT's own longer one before the sieve.
-void tareaCriba(const mpz_class& c, int fd) {
-  flint_set_num_threads(2);
-  fmpz_t f;
-  fmpz_init(f);
-  fmpz_set_mpz(f, c.get_mpz_t());
-  fmpz_factor_t fac;
-  fmpz_factor_init(fac);
-  mpz_class producto;
-  std::string salida;
-  if (digitos(c) >= 55) {
-    mpz_class d = divisorEcm(c, 2000, 25);
-    if (d == 0) d = divisorEcm(c, 11000, 40);
-    if (d != 0) {
-      const mpz_class otro = c / d;
-      escribeTodo(fd, d.get_str(10) + " 1\n" + otro.get_str(10) + " 1\nFIN\n");
-      return;
-    }
-    qsieve_factor(fac, f);
-    salida = lineasFactores(fac, producto);
-  }
-  if (producto != c) {
-    fmpz_factor_clear(fac);
-    fmpz_factor_init(fac);
-    fmpz_factor(fac, f);
-    salida = lineasFactores(fac, producto);
-  }
-  escribeTodo(fd, salida + "FIN\n");
-}
-
-// GMP-ECM curves with growing bounds until a proper divisor appears: "D d".
-// `trabajadores` workers share each stage's curves.
-void tareaEcm(const mpz_class& c, int trabajadores, int fd) {
-  struct Etapa {
-    double b1;
-    int curvas;
-  };
-  // Bounds and curve counts aimed at factors of 15, 20, 25, 30 and 35 digits.
-  // The 20-digit stage is cut short: the 25-digit curves still find such
-  // factors within a few dozen, and every curve spent below them delays the
-  // larger factors, which on numbers this long cost seconds.
-  static constexpr Etapa kEtapas[] = {{2000, 25},    {11000, 40},     {50000, 300},
-                                      {250000, 700}, {1000000, 1800}, {3000000, 1 << 30}};
-  for (const Etapa& etapa : kEtapas) {
-    const mpz_class f = divisorEcm(c, etapa.b1, (etapa.curvas + trabajadores - 1) / trabajadores);
-    if (f != 0) {
-      escribeTodo(fd, "D " + f.get_str(10) + "\n");
-      return;
-    }
-  }
-}
-
+// The helper's answer to "criba": "p e" lines, then "FIN", whose product is c.
 Lista leeCriba(const mpz_class& c, const ResultadoAislado& r) {
   if (!r.terminado || r.salida.find("FIN\n") == std::string::npos) return {};
   Lista lista;
@@ -158,24 +67,64 @@ Lista leeCriba(const mpz_class& c, const ResultadoAislado& r) {
   return lista;
 }
 
+// Progress of the workers of one split, reported as the call's stage: the
+// ECM curves of the most advanced stage any worker is in (done by all of
+// them, out of the stage's total), or the sieve.
+class Avance {
+ public:
+  explicit Avance(size_t trabajadores) : etapa_(trabajadores, -1), hecho_(trabajadores, 0) {}
+
+  void linea(size_t i, std::string_view l) {
+    if (l == "Q") {
+      informa(U"criba cuadrática", 0, 0);
+      return;
+    }
+    int etapa = 0, hecho = 0, total = 0;
+    if (std::sscanf(std::string(l).c_str(), "E %d %d %d", &etapa, &hecho, &total) != 3) return;
+    etapa_[i] = etapa;
+    hecho_[i] = hecho;
+    const int actual = *std::max_element(etapa_.begin(), etapa_.end());
+    long long suma = 0;
+    for (size_t k = 0; k < etapa_.size(); ++k) {
+      if (etapa_[k] == actual) suma += hecho_[k];
+    }
+    // The last stage has no end of its own: its total is unknown.
+    const long long todas = total == INT_MAX ? 0 : static_cast<long long>(total) * etapa_.size();
+    informa(U"curvas ECM", static_cast<int32_t>(std::min<long long>(suma, INT32_MAX)),
+            static_cast<int32_t>(std::min<long long>(todas, INT32_MAX)));
+  }
+
+ private:
+  std::vector<int> etapa_, hecho_;
+};
+
 // Splits the composite c (not a prime, not a perfect power, above one word):
-// its factors with exponents, or nothing when the bound passed first.
+// its factors with exponents, or nothing when the bound passed first or the
+// call was cancelled.
 Lista parte(const mpz_class& c, const LimitesFactorizacion& lim, Reloj::time_point limiteTotal) {
   const auto ahora = Reloj::now();
+  const std::string texto = c.get_str(10);
   if (digitos(c) <= static_cast<size_t>(lim.digitosCriba)) {
     const auto limite = std::min(limiteTotal, ahora + lim.criba);
-    const auto r = ejecutaAislado({[&c](int fd) { tareaCriba(c, fd); }}, limite, true);
+    Avance avance(1);
+    if (digitos(c) >= 55) informa(U"curvas ECM", 0, 0);
+    const auto r = ejecutaAislado({{"criba", texto}}, limite, true,
+                                  [&avance](size_t i, std::string_view l) { avance.linea(i, l); });
     return leeCriba(c, r[0]);
   }
   const auto cota =
       digitos(c) <= static_cast<size_t>(lim.digitosEcmLargo) ? lim.ecmLargo : lim.ecmCorto;
   const auto limite = std::min(limiteTotal, ahora + cota);
-  const Tarea ecm = [&c](int fd) { tareaEcm(c, 2, fd); };
-  for (const ResultadoAislado& r : ejecutaAislado({ecm, ecm}, limite, true)) {
+  const Tarea ecm = {"ecm", texto, "2"};
+  Avance avance(2);
+  informa(U"curvas ECM", 0, 0);
+  for (const ResultadoAislado& r :
+       ejecutaAislado({ecm, ecm}, limite, true,
+                      [&avance](size_t i, std::string_view l) { avance.linea(i, l); })) {
     std::istringstream linea(r.salida);
-    std::string marca, texto;
+    std::string marca, numero;
     mpz_class d;
-    if (!r.terminado || !(linea >> marca >> texto) || marca != "D" || d.set_str(texto, 10) != 0)
+    if (!r.terminado || !(linea >> marca >> numero) || marca != "D" || d.set_str(numero, 10) != 0)
       continue;
     if (d > 1 && d < c && mpz_divisible_p(c.get_mpz_t(), d.get_mpz_t())) {
       return {{d, 1}, {c / d, 1}};
@@ -188,7 +137,11 @@ Lista parte(const mpz_class& c, const LimitesFactorizacion& lim, Reloj::time_poi
 // caller goes on to FLINT's word factoring or to the workers).
 mpz_class divisorEnProceso(const mpz_class& c, const LimitesFactorizacion& lim,
                            Reloj::time_point limiteTotal) {
-  if (!lim.enProceso) return 0;
+  if (!lim.enProceso || cancelada()) return 0;
+  const size_t bits = mpz_sizeinbase(c.get_mpz_t(), 2);
+  if (bits >= kMinBitsCribaPequena && bits <= kMaxBitsCribaPequena) {
+    informa(U"criba cuadrática", 0, 0);
+  }
   return divisorCribaPequena(c, std::min(limiteTotal, Reloj::now() + lim.cribaPequena));
 }
 
@@ -217,17 +170,20 @@ bool esPrimoProbable(const mpz_class& n) {
 }
 
 Primalidad pruebaPrimalidad(const mpz_class& n, Reloj::time_point limite) {
-  // Up to this size BPSW takes well under a second in process.
-  constexpr size_t kBitsEnProceso = 8192;
+  // Up to this size BPSW takes a tenth of a second in process; above, it
+  // runs in a worker, which a cancellation can stop at once.
+  constexpr size_t kBitsEnProceso = 4096;
   if (n < 2) return Primalidad::Compuesto;
+  if (cancelada()) return Primalidad::Desconocida;
   if (mpz_sizeinbase(n.get_mpz_t(), 2) <= kBitsEnProceso) {
     return esPrimoProbable(n) ? Primalidad::Primo : Primalidad::Compuesto;
   }
-  for (unsigned long p : primosPequenos()) {
-    if (mpz_divisible_ui_p(n.get_mpz_t(), p)) return Primalidad::Compuesto;
+  const auto& primos = primosPequenos();
+  for (size_t i = 0; i < primos.size(); ++i) {
+    if (mpz_divisible_ui_p(n.get_mpz_t(), primos[i])) return Primalidad::Compuesto;
+    if (i % 256 == 0 && cancelada()) return Primalidad::Desconocida;
   }
-  const auto r = ejecutaAislado({[&n](int fd) { escribeTodo(fd, esPrimoProbable(n) ? "1" : "0"); }},
-                                limite, true);
+  const auto r = ejecutaAislado({{"primo", n.get_str(10)}}, limite, true);
   if (!r[0].terminado || r[0].salida.empty()) return Primalidad::Desconocida;
   return r[0].salida == "1" ? Primalidad::Primo : Primalidad::Compuesto;
 }
@@ -237,8 +193,18 @@ Factorizacion factoriza(const mpz_class& n, const LimitesFactorizacion& lim) {
   std::map<mpz_class, unsigned long> primos;
   Factorizacion resultado;
   mpz_class m = n;
-  for (unsigned long p : primosPequenos()) {
+  const auto& pequenos = primosPequenos();
+  const auto totalPequenos = static_cast<int32_t>(pequenos.size());
+  informa(U"división por tentativa", 0, totalPequenos);
+  for (size_t i = 0; i < pequenos.size(); ++i) {
+    const unsigned long p = pequenos[i];
     if (mpz_cmp_ui(m.get_mpz_t(), p * p) < 0) break;
+    // A huge number takes a while over the whole table: the call may be
+    // stopped, and hears how far it went.
+    if (i % 256 == 255) {
+      if (cancelada()) break;
+      informa(U"división por tentativa", static_cast<int32_t>(i + 1), totalPequenos);
+    }
     if (mpz_divisible_ui_p(m.get_mpz_t(), p)) {
       const mpz_class primo(p);
       primos[primo] += mpz_remove(m.get_mpz_t(), m.get_mpz_t(), primo.get_mpz_t());
@@ -251,9 +217,19 @@ Factorizacion factoriza(const mpz_class& n, const LimitesFactorizacion& lim) {
     const auto [c, k] = pendientes.back();
     pendientes.pop_back();
     if (c == 1) continue;
+    if (cancelada()) {
+      // What is left goes whole into the cofactor, as past the bound.
+      mpz_class potencia;
+      mpz_pow_ui(potencia.get_mpz_t(), c.get_mpz_t(), k);
+      resultado.resto *= potencia;
+      continue;
+    }
     mpz_class raiz;
     unsigned long e = 0;
     const bool asumible = mpz_sizeinbase(c.get_mpz_t(), 2) <= kMaxBitsFactor;
+    if (asumible && mpz_sizeinbase(c.get_mpz_t(), 2) > 1024) {
+      informa(U"prueba de primalidad", 0, 0);
+    }
     const Primalidad primalidad =
         asumible ? pruebaPrimalidad(c, std::min(limiteTotal, Reloj::now() + lim.primalidad))
                  : Primalidad::Desconocida;

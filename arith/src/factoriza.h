@@ -3,7 +3,7 @@
 // Trial division, perfect powers, numbers of one machine word and composites
 // of up to about 40 digits (cribapequena.h) are done here, in process, with
 // work bounded for their size; every other composite, and any the bounded
-// attempt did not split, goes to forked workers (aislado.h): FLINT's factoring
+// attempt did not split, goes to workers (aislado.h): FLINT's factoring
 // (its sieve on both cores) for composites within the sieve's reach, two
 // GMP-ECM workers for larger ones, each stopped at its time bound. Factors are
 // checked with BPSW before they are accepted.
@@ -37,7 +37,9 @@ struct Factorizacion {
   mpz_class resto = 1;  // product of what could not be factored (1 when complete)
 };
 
-// Factors n >= 1. Never runs much past `limites.total`.
+// Factors n >= 1. Never runs much past `limites.total`; a cancelled call
+// (llamada.h) stops soon, with what is left in `resto`. Reports its stages
+// through the current call.
 Factorizacion factoriza(const mpz_class& n, const LimitesFactorizacion& limites = {});
 
 }  // namespace numbrel::motor
@@ -52,7 +54,7 @@ enum class Primalidad { Primo, Compuesto, Desconocida };
 
 // The same test with a time bound: numbers above a few thousand bits without a
 // small factor are tested in a worker (aislado.h), and when `limite` passes
-// first the answer is Desconocida.
+// first, or the current call (llamada.h) is cancelled, the answer is Desconocida.
 Primalidad pruebaPrimalidad(const mpz_class& n, std::chrono::steady_clock::time_point limite);
 
 }  // namespace numbrel::motor

@@ -9,9 +9,11 @@
 #include <mutex>
 #include <optional>
 #include <random>
+#include <vector>
 
 #include "expresion.h"
 #include "factoriza.h"
+#include "llamada.h"
 
 namespace numbrel::motor {
 namespace {
@@ -95,10 +97,127 @@ gmp_randclass& generador() {
 }
 std::mutex mutexGenerador;
 
-mpz_class siguientePrimo(const mpz_class& n) {
-  mpz_class p;
-  mpz_nextprime(p.get_mpz_t(), n.get_mpz_t());
-  return p;
+// Odd primes below 2^24 for sieving prime candidates, in groups whose
+// products fit in a word (three below 2^21, two above): a candidate window's
+// residues cost one division of the big number per group.
+struct PrimosCriba {
+  std::vector<uint32_t> primos;
+  struct Grupo {
+    uint64_t producto;
+    uint32_t inicio, cuantos;
+  };
+  std::vector<Grupo> grupos;
+};
+
+const PrimosCriba& primosCriba() {
+  static const PrimosCriba tabla = [] {
+    constexpr uint32_t kTope = 1U << 24;
+    std::vector<bool> compuesto(kTope / 2, false);  // odd numbers only
+    PrimosCriba t;
+    for (uint32_t i = 3; i < kTope; i += 2) {
+      if (compuesto[i / 2]) continue;
+      t.primos.push_back(i);
+      for (uint64_t j = uint64_t{i} * i; j < kTope; j += 2 * i) compuesto[j / 2] = true;
+    }
+    for (uint32_t i = 0; i < t.primos.size();) {
+      const uint32_t cuantos = t.primos[i] < (1U << 21) ? 3 : 2;
+      if (i + cuantos > t.primos.size()) break;
+      uint64_t producto = 1;
+      for (uint32_t k = i; k < i + cuantos; ++k) producto *= t.primos[k];
+      t.grupos.push_back({producto, i, cuantos});
+      i += cuantos;
+    }
+    return t;
+  }();
+  return tabla;
+}
+
+// Below this size GMP's own search is quick enough and needs no care.
+constexpr uint64_t kBitsBusquedaPropia = 160;
+
+// The least probable prime p >= desde (odd, of at least kBitsBusquedaPropia
+// bits) with p < hasta, or nothing when there is none, or the call is
+// cancelled. Windows of odd candidates are sieved by the primes below 2^16,
+// 2^20 from 1024 bits and 2^24 from 2048 bits (each sieving prime p saves
+// about 1/p of the tests, and a test costs more than the sieve as numbers
+// grow); the survivors go through a base-2 Fermat test, then BPSW.
+// Cancellation is looked at, and the stage reported, between candidates.
+std::optional<mpz_class> buscaPrimo(mpz_class desde, const mpz_class& hasta) {
+  constexpr size_t kVentana = 8192;  // odd candidates per window
+  const PrimosCriba& tabla = primosCriba();
+  const uint64_t b = bits(desde);
+  const uint32_t tope = b > 2048 ? (1U << 24) : b > 1024 ? (1U << 20) : (1U << 16);
+  std::vector<uint8_t> tachado(kVentana);
+  int32_t probados = 0;
+  const mpz_class dos = 2;
+  mpz_class candidato, menosUno, fermat;
+  informa(U"buscando primo", 0, 0);
+  while (desde < hasta) {
+    std::fill(tachado.begin(), tachado.end(), 0);
+    for (const PrimosCriba::Grupo& g : tabla.grupos) {
+      if (tabla.primos[g.inicio] >= tope) break;
+      const uint64_t resto = mpz_fdiv_ui(desde.get_mpz_t(), g.producto);
+      for (uint32_t k = g.inicio; k < g.inicio + g.cuantos; ++k) {
+        const uint64_t p = tabla.primos[k];
+        // desde + 2i = 0 (mod p) for i = -r / 2 mod p.
+        const uint64_t r = resto % p;
+        uint64_t i = r == 0 ? 0 : (r % 2 == 1 ? (p - r) / 2 : p - r / 2);
+        for (; i < kVentana; i += p) tachado[i] = 1;
+      }
+    }
+    for (size_t i = 0; i < kVentana; ++i) {
+      if (tachado[i]) continue;
+      if (cancelada()) return std::nullopt;
+      candidato = desde + 2 * i;
+      if (candidato >= hasta) return std::nullopt;
+      informa(U"buscando primo", ++probados, 0);
+      menosUno = candidato - 1;
+      mpz_powm(fermat.get_mpz_t(), dos.get_mpz_t(), menosUno.get_mpz_t(), candidato.get_mpz_t());
+      if (fermat == 1 && esPrimoProbable(candidato)) return candidato;
+    }
+    desde += 2 * kVentana;
+  }
+  return std::nullopt;
+}
+
+// The least prime above n (n up to kMaxBitsSiguiente bits), or nothing when cancelled.
+std::optional<mpz_class> siguientePrimo(const mpz_class& n) {
+  if (bits(n) < kBitsBusquedaPropia) {
+    mpz_class p;
+    mpz_nextprime(p.get_mpz_t(), n.get_mpz_t());
+    return p;
+  }
+  mpz_class desde = n + 1;
+  if (mpz_even_p(desde.get_mpz_t())) ++desde;
+  // Beyond 2^kMaxBitsSiguiente a prime is always found within the search's
+  // reach (gaps there are thousands, not millions, of numbers wide).
+  const mpz_class sinTecho = mpz_class(1) << (kMaxBitsSiguiente + 64);
+  return buscaPrimo(desde, sinTecho);
+}
+
+// base^e modulo m (e >= 0, m > 1) by pieces of the exponent, so that a long
+// power can be stopped between them: r = r^(2^k) * base^(piece).
+std::optional<mpz_class> potenciaModular(const mpz_class& base, const mpz_class& e,
+                                         const mpz_class& m) {
+  constexpr mp_bitcnt_t kTrozo = 4096;
+  const mp_bitcnt_t largo = mpz_sizeinbase(e.get_mpz_t(), 2);
+  if (largo <= kTrozo) {
+    mpz_class r;
+    mpz_powm(r.get_mpz_t(), base.get_mpz_t(), e.get_mpz_t(), m.get_mpz_t());
+    return r;
+  }
+  const mpz_class salto = mpz_class(1) << kTrozo;
+  mpz_class r = 1, trozo, t;
+  for (mp_bitcnt_t fin = (largo + kTrozo - 1) / kTrozo * kTrozo; fin > 0; fin -= kTrozo) {
+    if (cancelada()) return std::nullopt;
+    // The bits [fin - kTrozo, fin) of e.
+    mpz_fdiv_q_2exp(trozo.get_mpz_t(), e.get_mpz_t(), fin - kTrozo);
+    mpz_fdiv_r_2exp(trozo.get_mpz_t(), trozo.get_mpz_t(), kTrozo);
+    mpz_powm(r.get_mpz_t(), r.get_mpz_t(), salto.get_mpz_t(), m.get_mpz_t());
+    mpz_powm(t.get_mpz_t(), base.get_mpz_t(), trozo.get_mpz_t(), m.get_mpz_t());
+    r = r * t % m;
+  }
+  return r;
 }
 
 }  // namespace
@@ -129,12 +248,20 @@ int32_t NumBits(const std::string& n) {
 }
 
 int16_t ZEval(const std::string& expr, std::string& out) {
-  const auto z = evaluaEntero(expr);
-  return z ? exito(out, textoEntero(*z)) : fallo(out);
+  return ZEval(expr, {}, out);
 }
 
 int16_t QEval(const std::string& expr, std::string& out) {
-  const auto q = evaluaRacional(expr);
+  return QEval(expr, {}, out);
+}
+
+int16_t ZEval(const std::string& expr, const Valores& valores, std::string& out) {
+  const auto z = evaluaEntero(expr, valores);
+  return z ? exito(out, textoEntero(*z)) : fallo(out);
+}
+
+int16_t QEval(const std::string& expr, const Valores& valores, std::string& out) {
+  const auto q = evaluaRacional(expr, valores);
   return q ? exito(out, textoRacional(*q)) : fallo(out);
 }
 
@@ -172,15 +299,23 @@ int16_t RndPrimo(int16_t numBits, std::string& out) {
   if (numBits < 2 || static_cast<uint64_t>(numBits) > kMaxBitsSiguiente) return fallo(out);
   const auto b = static_cast<unsigned long>(numBits);
   const mpz_class minimo = mpz_class(1) << (b - 1);
+  const mpz_class techo = minimo << 1;
   for (;;) {
+    if (cancelada()) return fallo(out);
     mpz_class base;
     {
       std::lock_guard<std::mutex> cerrojo(mutexGenerador);
       base = generador().get_z_bits(b - 1);
     }
-    // A random start in [2^(b-1), 2^b); start again when the next prime leaves the range.
-    const mpz_class p = siguientePrimo(minimo + base - 1);
-    if (bits(p) == b) return exito(out, p.get_str(10));
+    // A random start in [2^(b-1), 2^b); start again when no prime follows it in the range.
+    const mpz_class inicio = minimo + base;
+    std::optional<mpz_class> p;
+    if (b < kBitsBusquedaPropia) {
+      p = siguientePrimo(inicio - 1);
+    } else {
+      p = buscaPrimo(mpz_odd_p(inicio.get_mpz_t()) ? inicio : mpz_class(inicio + 1), techo);
+    }
+    if (p && bits(*p) == b) return exito(out, p->get_str(10));
   }
 }
 
@@ -188,7 +323,8 @@ int16_t NextPrime(const std::string& n, std::string& out) {
   const auto z = leeEntero(n);
   if (!z || bits(*z) > kMaxBitsSiguiente) return fallo(out);
   if (*z < 2) return exito(out, "2");
-  return exito(out, siguientePrimo(*z).get_str(10));
+  const auto p = siguientePrimo(*z);
+  return p ? exito(out, p->get_str(10)) : fallo(out);
 }
 
 int16_t InvMod(const std::string& n, const std::string& modulo, std::string& out) {
@@ -285,9 +421,8 @@ int16_t PowMod(const std::string& base, const std::string& exponente, const std:
   }
   const mpz_class k = abs(*e);
   if (!potenciaModularAsumible(k, bits(absoluto))) return fallo(out);
-  mpz_class r;
-  mpz_powm(r.get_mpz_t(), x.get_mpz_t(), k.get_mpz_t(), absoluto.get_mpz_t());
-  return exito(out, r.get_str(10));
+  const auto r = potenciaModular(x, k, absoluto);
+  return r ? exito(out, r->get_str(10)) : fallo(out);
 }
 
 int16_t BExMcd(const std::string& x, const std::string& y, std::string& a, std::string& b,
@@ -306,9 +441,14 @@ int16_t BExMcd(const std::string& x, const std::string& y, std::string& a, std::
 }
 
 int16_t BMod(const std::string& expr, const std::string& modulus, std::string& out) {
-  const auto m = evaluaEntero(modulus);
+  return BMod(expr, {}, modulus, {}, out);
+}
+
+int16_t BMod(const std::string& expr, const Valores& valoresExpr, const std::string& modulus,
+             const Valores& valoresModulo, std::string& out) {
+  const auto m = evaluaEntero(modulus, valoresModulo);
   if (!m || *m == 0) return fallo(out);
-  const auto r = evaluaModulo(expr, *m);
+  const auto r = evaluaModulo(expr, *m, valoresExpr);
   return r ? exito(out, r->get_str(10)) : fallo(out);
 }
 

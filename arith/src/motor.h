@@ -15,9 +15,20 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace numbrel::motor {
+
+// The values of the variables an expression names. In the expression, the
+// marker kMarcaVariable followed by a decimal index k stands for valores[k]:
+// that text is parsed on its own, once, and evaluated once per call, with the
+// meaning it would have written there in place of the reference. The
+// preparation writes each reference in brackets, "(" marker k ")", so a
+// value of a million digits named a thousand times costs one parse. Inside a
+// value the marker means nothing (values are not scanned for names).
+using Valores = std::vector<std::string_view>;
+inline constexpr char kMarcaVariable = '\x01';
 
 // Bound of one primality test, in seconds. Only numbers of tens of thousands
 // of bits without a small factor come near it; when it passes, the number is
@@ -41,6 +52,8 @@ int32_t NumBits(const std::string& n);
 // Integer and exact rational evaluation of an expression (grammar in expresion.h).
 int16_t ZEval(const std::string& expr, std::string& out);
 int16_t QEval(const std::string& expr, std::string& out);
+int16_t ZEval(const std::string& expr, const Valores& valores, std::string& out);
+int16_t QEval(const std::string& expr, const Valores& valores, std::string& out);
 // 2 when y > x, 1 when they are equal, 0 when y < x; -1 when either is not a
 // number. x and y are rational expressions.
 int16_t BMax(const std::string& x, const std::string& y);
@@ -81,5 +94,8 @@ int16_t BExMcd(const std::string& x, const std::string& y, std::string& a, std::
 // The integer value of the expression `expr` modulo |modulus| (an integer
 // expression, nonzero), in [0, |modulus|).
 int16_t BMod(const std::string& expr, const std::string& modulus, std::string& out);
+// The same, each text with the values of the variables it names.
+int16_t BMod(const std::string& expr, const Valores& valoresExpr, const std::string& modulus,
+             const Valores& valoresModulo, std::string& out);
 
 }  // namespace numbrel::motor

@@ -112,6 +112,94 @@ TEST(GramaticaTest, HugeResultsAreRefusedAtOnce) {
   EXPECT_LT(std::chrono::steady_clock::now() - inicio, std::chrono::seconds(20));
 }
 
+// A chain of products gives what the product from left to right gives, and
+// is refused where that one is: a partial product before the first zero
+// factor above the bound.
+TEST(GramaticaTest, LongProductsAndTheirRefusals) {
+  const Caso casos[] = {
+      {"0*2^4000000*2^4000000", "0", "0"},
+      {"2^4000000*2^4000000*0", "Error", "Error"},
+      {"2^2000000*2^2000000*1*0", "0", "0"},
+      {"2^2097151*2^2097152 % 7", "1", "1"},
+      {"2^2097152*2^2097152 % 7", "Error", "Error"},
+      {"2^4194303*2*(1/2)", "Error", "Error"},
+      {"2^4194303*(1/2)*2 % 7", "0", "1"},
+      {"1/2*4*3", "0", "6"},
+      {"2*3*(1/2)*5*7", "0", "105"},
+      {"2*3/4*5*6", "30", "45"},
+      {"-1*2*-3*4*(-5)", "-120", "-120"},
+      {"(2/3)*(3/2)*7*(1/7)", "0", "1"},
+  };
+  for (const Caso& c : casos) {
+    SCOPED_TRACE(c.expr);
+    EXPECT_EQ(z(c.expr), c.entero);
+    EXPECT_EQ(q(c.expr), c.racional);
+  }
+  // A literal just above the bound: from left to right an integer product
+  // refuses it even against a zero, a rational one does not.
+  const std::string enorme(1262612, '9');
+  const Caso grandes[] = {
+      {"E*0", "Error", "0"},       {"0*E", "Error", "0"},     {"2*3*0*E", "Error", "0"},
+      {"1*E*0", "Error", "Error"}, {"E*1", "Error", "Error"},
+  };
+  for (const Caso& c : grandes) {
+    SCOPED_TRACE(c.expr);
+    std::string e = c.expr;
+    e.replace(e.find('E'), 1, enorme);
+    EXPECT_EQ(z(e), c.entero);
+    EXPECT_EQ(q(e), c.racional);
+  }
+  // Many small factors and many whole terms.
+  std::string doses = "2", unos = "0";
+  for (int i = 1; i < 400000; ++i) doses += "*2";
+  for (int i = 0; i < 400000; ++i) unos += i % 3 == 2 ? "-1" : "+1";
+  EXPECT_EQ(z(doses), z("2^400000"));
+  EXPECT_EQ(q(doses), z("2^400000"));
+  EXPECT_EQ(q(unos), "133334");
+  EXPECT_EQ(q(unos + "+1/3"), "400003/3");
+  // A megabyte of factors, against the power.
+  std::string producto = "99999999";
+  for (int i = 1; i < 111112; ++i) producto += "*99999999";
+  const std::string potencia = z("(10^8-1)^111112");
+  ASSERT_EQ(potencia.size(), 888896u);
+  EXPECT_EQ(z(producto), potencia);
+  EXPECT_EQ(q(producto), potencia);
+  EXPECT_EQ(q("1/3*" + producto + "*3"), potencia);
+}
+
+// Long sums of fractions are added as a tree where nothing can pass the
+// bounds; the values, and what is refused, are those of the sum from left
+// to right.
+TEST(GramaticaTest, LongSumsAndTheirRefusals) {
+  const Caso casos[] = {
+      {"1/2^2097152 + 1/3^1323000 - 1/3^1323000", "0", "Error"},
+      {"1/3^1323000 - 1/3^1323000 + 1/2^2097151 + 1 - 1/2^2097151", "1", "1"},
+      {"1/3^1323000 - 1/3^1323000 + 1/2^2097152 + 1 - 1/2^2097152", "1", "Error"},
+      {"1/3 + 1/6 + 1/2", "0", "1"},
+      {"2^4194303+2^4194303-2^4194303", "Error", "Error"},
+      {"(2^4194303-2^4194303+2^4194303)%7", "1", "1"},
+      {"2^4194302+2^4194302-1-2^4194303", "-1", "-1"},
+  };
+  for (const Caso& c : casos) {
+    SCOPED_TRACE(c.expr);
+    EXPECT_EQ(z(c.expr), c.entero);
+    EXPECT_EQ(q(c.expr), c.racional);
+  }
+  // A telescoping megabyte: 1/1 - 1/2 + 1/2 - 1/3 + ... - 1/n.
+  const int n = 60000;
+  std::string t = "0";
+  for (int i = 1; i < n; ++i) t += "+1/" + std::to_string(i) + "-1/" + std::to_string(i + 1);
+  EXPECT_EQ(q(t), std::to_string(n - 1) + "/" + std::to_string(n));
+  // Distinct denominators, against the same terms in another order.
+  std::string a = "0", b = "0";
+  for (int i = 1; i <= 3000; ++i) {
+    a += "+1/" + std::to_string(10000000 + i);
+    b += "+1/" + std::to_string(10003001 - i);
+  }
+  EXPECT_EQ(q(a), q(b));
+  EXPECT_EQ(q(a + "-(" + b + ")"), "0");
+}
+
 TEST(GramaticaTest, DeepNestingIsAnErrorNotAStackOverflow) {
   const std::string profundo = std::string(100000, '(') + "1" + std::string(100000, ')');
   EXPECT_EQ(z(profundo), "Error");

@@ -4,13 +4,19 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <map>
+#include <new>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "kestrin/errores.h"
 #include "kestrin/objeto.h"
 #include "numbrel/numbrel.h"
 #include "preparacion.h"
@@ -153,6 +159,190 @@ TEST_F(BigNumTest, Variables) {
   EXPECT_TRUE(big.EsPrimo(U"D4"));
 }
 
+// A value means what its text would mean written in brackets in place of the
+// name, though it is not copied there: compared with a service that is given
+// the written-out text.
+TEST_F(BigNumTest, AValueMeansItsTextInBrackets) {
+  const std::string hondo = std::string(150, '(') + "1" + std::string(150, ')');
+  const std::map<std::string, std::string> valores = {
+      {"a1", "5"},
+      {"a2", "1/2"},
+      {"a3", "17 mod 5"},
+      {"a4", "1)+(2"},  // brackets that only balance in the expression
+      {"a5", "2^61-1"},
+      {"a6", "Error"},
+      {"a7", "A1"},  // not scanned again
+      {"a8", hondo},
+      {"a9", " 3 "},
+      {"b1", std::string("7\0"
+                         "9",
+                         3)},
+      {"b2",
+       "\x01"
+       "0"},
+      {"b3", "mod"},
+      {"b4", "2)mod(3"},
+      {"b5", "N(1/4)"},
+      {"b6", "[1+2}"},
+  };
+  std::map<Cadena, Cadena> tabla;
+  for (const auto& [nombre, valor] : valores) {
+    big.setvar(desdeUtf8(nombre), desdeUtf8(valor));
+    tabla[desdeUtf8(nombre)] = desdeUtf8(valor);
+  }
+  const std::string expresiones[] = {
+      "a1*2",
+      "A1+a2",
+      "a3*a3",
+      "a4",
+      "a4*3",
+      "a5",
+      "a5 mod a1",
+      "3moda1",
+      "a1mod3",
+      "N(a2)",
+      "n(a1)",
+      "a6",
+      "a7",
+      "a8",
+      "(((a8)))",
+      std::string(49, '(') + "a8" + std::string(49, ')'),
+      std::string(50, '(') + "a8" + std::string(50, ')'),
+      "a9",
+      "b1",
+      "b1+1",
+      "b2",
+      "a1+(\x01"
+      "0)",
+      "\x01"
+      "0",
+      "b3",
+      "b4",
+      "b5",
+      "b6",
+      "Aa1",
+      "a1a1",
+      "  a1  ",
+      "a1^a1!",
+      "-a2^-2",
+      "a1 /a2*a1*a1*a2*a9*a5",
+  };
+  ORVBigNum escrito;
+  for (const std::string& e : expresiones) {
+    SCOPED_TRACE(e);
+    const Cadena fuera = sustituyeVariables(desdeUtf8(e), tabla);
+    for (const bool entero : {false, true}) {
+      EXPECT_EQ(aUtf8(big.Eval(desdeUtf8(e), {}, entero)), aUtf8(escrito.Eval(fuera, {}, entero)));
+    }
+    EXPECT_EQ(aUtf8(big.BMod(desdeUtf8(e), U"1000003")), aUtf8(escrito.BMod(fuera, U"1000003")));
+  }
+  // Some of the above, known by heart.
+  EXPECT_EQ(eval("a4*3"), "7");
+  EXPECT_EQ(eval("3moda1"), "3");
+  EXPECT_EQ(eval("b4"), "2");
+  EXPECT_EQ(eval(std::string(50, '(') + "a8" + std::string(50, ')')), "Error");
+}
+
+TEST_F(BigNumTest, AValueNamedManyTimesIsReadOnce) {
+  // A million digits named a thousand times: a gigabyte once written out.
+  const size_t n = 1000000;
+  big.setvar(U"a1", Cadena(n, U'9'));
+  Cadena suma = U"a1";
+  for (int i = 1; i < 1000; ++i) suma += U"+a1";
+  for (const bool entero : {false, true}) {
+    // 1000 * (10^n - 1) = 10^(n+3) - 1000
+    const std::string r = aUtf8(big.Eval(suma, {}, entero));
+    ASSERT_EQ(r.size(), n + 3);
+    EXPECT_EQ(r.find_first_not_of('9'), n);
+    EXPECT_EQ(r.substr(n), "000");
+  }
+  EXPECT_EQ(aUtf8(big.BMod(suma, U"10^9+7")), aUtf8(big.Eval(U"(" + suma + U") mod (10^9+7)")));
+  EXPECT_TRUE(mensajes.empty());
+
+  // Past the result bound, or a value that must be written out past the
+  // expansion bound: the usual Error, at once.
+  Cadena producto = U"a1";
+  for (int i = 1; i < 1000; ++i) producto += U"*a1";
+  EXPECT_EQ(aUtf8(big.Eval(producto)), "Error");
+  big.setvar(U"a1", U"(" + Cadena(n, U'9'));
+  EXPECT_EQ(aUtf8(big.Eval(suma)), "Error");
+  EXPECT_EQ(aUtf8(big.BMod(suma, U"7")), "Error");
+  EXPECT_EQ(mensajes,
+            (std::vector<std::string>{kMensajeEval, kMensajeEval, "Error al tomar modulo"}));
+}
+
+// Memory that runs out inside a member ends it as a failure with its event,
+// never as a standard exception. The first AritError handler call fails as
+// an allocation would.
+TEST_F(BigNumTest, AnAllocationFailureIsAFailedResult) {
+  struct Caso {
+    const char* nombre;
+    std::function<std::string(ORVBigNum&)> llamada;
+    const char* resultado;
+  };
+  const auto texto = [](const Cadena& c) { return aUtf8(c); };
+  const Caso casos[] = {
+      {"Eval", [&](ORVBigNum& b) { return texto(b.Eval(U"x")); }, "Error"},
+      {"ToDecimal", [&](ORVBigNum& b) { return texto(b.ToDecimal(U"x")); }, "Error"},
+      {"Mcd", [&](ORVBigNum& b) { return texto(b.Mcd(U"x", U"4")); }, "Error"},
+      {"ModInv", [&](ORVBigNum& b) { return texto(b.ModInv(U"x", U"4")); }, "Error"},
+      {"NextPrime", [&](ORVBigNum& b) { return texto(b.NextPrime(U"x")); }, "Error"},
+      {"CRT", [&](ORVBigNum& b) { return texto(b.CRT({U"x"}, {U"3"})); }, "Error"},
+      {"EulerFi", [&](ORVBigNum& b) { return texto(b.EulerFi(U"0")); }, "Error"},
+      {"ToBasis", [&](ORVBigNum& b) { return texto(b.ToBasis(1, U"5")); }, "Error"},
+      {"ModPower", [&](ORVBigNum& b) { return texto(b.ModPower(U"2", U"3", U"0")); }, "Error"},
+      {"BMod", [&](ORVBigNum& b) { return texto(b.BMod(U"1", U"0")); }, "Error"},
+      {"EsPrimo", [](ORVBigNum& b) { return std::to_string(b.EsPrimo(U"x")); }, "0"},
+      {"NumBits", [](ORVBigNum& b) { return std::to_string(b.NumBits(U"x")); }, "0"},
+      {"Max", [](ORVBigNum& b) { return std::to_string(b.Max(U"x", U"1")); }, "-1"},
+      {"Factorize",
+       [](ORVBigNum& b) {
+         std::vector<Cadena> f{U"viejo"}, e{U"1"};
+         const bool ok = b.Factorize(U"x", f, e);
+         return std::to_string(ok) + "," + std::to_string(f.size() + e.size());
+       },
+       "0,0"},
+      {"ExMcd",
+       [](ORVBigNum& b) {
+         Cadena a, c, d = U"1";
+         const bool ok = b.ExMcd(U"x", U"4", a, c, d);
+         return std::to_string(ok) + "," + aUtf8(d);
+       },
+       "0,Error"},
+  };
+  const std::function<void()> fallos[] = {[] { throw std::bad_alloc(); },
+                                          [] { throw std::length_error("x"); }};
+  for (const Caso& c : casos) {
+    for (const auto& falla : fallos) {
+      SCOPED_TRACE(c.nombre);
+      ORVBigNum b;
+      std::vector<std::string> vistos;
+      b.eventos.AritError.conecta([&](Cadena& d) {
+        vistos.push_back(aUtf8(d));
+        if (vistos.size() == 1) falla();
+      });
+      EXPECT_EQ(c.llamada(b), c.resultado);
+      ASSERT_GE(vistos.size(), 2u);
+      EXPECT_EQ(vistos[1], "Memoria insuficiente");
+    }
+  }
+  // A handler that fails every time: the classic error 7 leaves, nothing else.
+  ORVBigNum b;
+  b.eventos.AritError.conecta([](Cadena&) { throw std::bad_alloc(); });
+  try {
+    b.Eval(U"x");
+    ADD_FAILURE() << "sin error";
+  } catch (const kestrin::ErrorORV& e) {
+    EXPECT_EQ(e.numero(), kestrin::kMemoriaInsuficiente);
+  }
+  // A handler's own exception passes as it is.
+  struct Propia {};
+  ORVBigNum otro;
+  otro.eventos.AritError.conecta([](Cadena&) { throw Propia(); });
+  EXPECT_THROW(otro.Mcd(U"x", U"4"), Propia);
+  EXPECT_THROW(otro.Eval(U"x"), Propia);
+}
+
 TEST_F(BigNumTest, ToDecimalReportsWithTheCallersText) {
   EXPECT_EQ(aUtf8(big.ToDecimal(U"1/8")), "0,125");
   EXPECT_EQ(aUtf8(big.ToDecimal(U"-3/2")), "-1,5");
@@ -221,8 +411,21 @@ TEST_F(BigNumTest, MembersAndTheirErrors) {
        [](ORVBigNum& b) { return b.BMod(U"5", U"0"); },
        "Error",
        {"Error al tomar modulo"}},
-      {"BMod sin variables",
-       [](ORVBigNum& b) { return b.BMod(U"a1", U"7"); },
+      // Both arguments are read as Eval reads them: variables and "mod" too.
+      {"BMod con variables", [](ORVBigNum& b) { return b.BMod(U"a1^100", U"7"); }, "4", {}},
+      {"BMod modulo variable", [](ORVBigNum& b) { return b.BMod(U"10", U"A1+4"); }, "3", {}},
+      {"BMod con mod", [](ORVBigNum& b) { return b.BMod(U"17 mod 5", U"7"); }, "2", {}},
+      {"BMod N", [](ORVBigNum& b) { return b.BMod(U"N(10)", U"a1"); }, "1", {}},
+      {"BMod corchetes",
+       [](ORVBigNum& b) { return b.BMod(U"1)+(2", U"7"); },
+       "Error",
+       {"Error al tomar modulo"}},
+      {"BMod en blanco",
+       [](ORVBigNum& b) { return b.BMod(U"  ", U"7"); },
+       "Error",
+       {"Error al tomar modulo"}},
+      {"BMod nombre ausente",
+       [](ORVBigNum& b) { return b.BMod(U"z9", U"7"); },
        "Error",
        {"Error al tomar modulo"}},
       {"RndPrimo fuera", [](ORVBigNum& b) { return b.RndPrimo(1); }, "Error", {}},
@@ -340,7 +543,19 @@ TEST_F(PrecisionTest, SetsTheDigitsOfToDecimal) {
     ORVBigNum big;
     EXPECT_EQ(aUtf8(big.ToDecimal(U"1/3")), "0," + std::string(c.decimales, '3'));
   }
-  std::filesystem::remove(carpeta_ / "ORV" / "ORV.ini");
+  // What is not a settings file is not read: an endless device, a pipe that
+  // would block the opening, a folder.
+  const auto ini = carpeta_ / "ORV" / "ORV.ini";
+  std::filesystem::remove(ini);
+  std::filesystem::create_symlink("/dev/zero", ini);
+  EXPECT_EQ(aUtf8(ORVBigNum().ToDecimal(U"1/3")), "0," + std::string(100, '3'));
+  std::filesystem::remove(ini);
+  ASSERT_EQ(mkfifo(ini.c_str(), 0600), 0);
+  EXPECT_EQ(aUtf8(ORVBigNum().ToDecimal(U"1/3")), "0," + std::string(100, '3'));
+  std::filesystem::remove(ini);
+  std::filesystem::create_directory(ini);
+  EXPECT_EQ(aUtf8(ORVBigNum().ToDecimal(U"1/3")), "0," + std::string(100, '3'));
+  std::filesystem::remove(ini);
   ORVBigNum sinFichero;
   EXPECT_EQ(aUtf8(sinFichero.Eval(U"N(2/3)")), "0," + std::string(99, '6') + "7");
 }

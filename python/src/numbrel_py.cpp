@@ -21,55 +21,79 @@ int16_t entero16(long long v) {
 void enlazaNumbrel(py::module_& m, py::module_& n) {
   enlazaEvento<Cadena&>(m, "EventoTextoRef");
 
+  enlazaEvento<Cadena, int32_t, int32_t>(m, "EventoEtapa");
+
+  // Every member but setvar and Cancela may run long: it lets the GIL go, so
+  // that another Python thread can run meanwhile (and call Cancela). Its
+  // events take the GIL back for their Python handlers (enlazaEvento).
+  using Libera = py::call_guard<py::gil_scoped_release>;
   py::class_<ORVBigNum, kestrin::Objeto, std::shared_ptr<ORVBigNum>> big(n, "ORVBigNum");
   big.def(py::init<>())
-      .def("Max", &ORVBigNum::Max, py::arg("x"), py::arg("y"))
-      .def("EsPrimo", &ORVBigNum::EsPrimo, py::arg("texto"))
-      .def("NumBits", &ORVBigNum::NumBits, py::arg("texto"))
+      .def("Max", &ORVBigNum::Max, py::arg("x"), py::arg("y"), Libera())
+      .def("EsPrimo", &ORVBigNum::EsPrimo, py::arg("texto"), Libera())
+      .def("NumBits", &ORVBigNum::NumBits, py::arg("texto"), Libera())
       .def(
           "Eval",
           [](ORVBigNum& b, const Cadena& expr, const kestrin::Variante& max, bool entero) {
+            py::gil_scoped_release libera;
             return b.Eval(expr, max, entero);
           },
           py::arg("expr"), py::arg("MaxValor") = py::none(), py::arg("Entero") = false)
-      .def("ToDecimal", &ORVBigNum::ToDecimal, py::arg("n"))
+      .def("ToDecimal", &ORVBigNum::ToDecimal, py::arg("n"), Libera())
       .def(
-          "RndPrimo", [](ORVBigNum& b, long long bits) { return b.RndPrimo(entero16(bits)); },
+          "RndPrimo",
+          [](ORVBigNum& b, long long bits) {
+            const int16_t n = entero16(bits);
+            py::gil_scoped_release libera;
+            return b.RndPrimo(n);
+          },
           py::arg("NumBits"))
-      .def("ModInv", &ORVBigNum::ModInv, py::arg("n"), py::arg("modulo"))
-      .def("CRT", &ORVBigNum::CRT, py::arg("restos"), py::arg("CoPrimos"))
+      .def("ModInv", &ORVBigNum::ModInv, py::arg("n"), py::arg("modulo"), Libera())
+      .def("CRT", &ORVBigNum::CRT, py::arg("restos"), py::arg("CoPrimos"), Libera())
       .def("RndRange", &ORVBigNum::RndRange, py::arg("n1"), py::arg("n2"))
-      .def("NextPrime", &ORVBigNum::NextPrime, py::arg("num"))
+      .def("NextPrime", &ORVBigNum::NextPrime, py::arg("num"), Libera())
       .def(
           "Factorize",
           [](ORVBigNum& b, const Cadena& num) {
             std::vector<Cadena> factores, exponentes;
-            const bool ok = b.Factorize(num, factores, exponentes);
+            bool ok;
+            {
+              py::gil_scoped_release libera;
+              ok = b.Factorize(num, factores, exponentes);
+            }
             return py::make_tuple(ok, factores, exponentes);
           },
           py::arg("num"))
-      .def("EulerFi", &ORVBigNum::EulerFi, py::arg("n"))
+      .def("EulerFi", &ORVBigNum::EulerFi, py::arg("n"), Libera())
       .def(
           "ToBasis",
           [](ORVBigNum& b, long long base, const Cadena& num) {
-            return b.ToBasis(entero16(base), num);
+            const int16_t n = entero16(base);
+            py::gil_scoped_release libera;
+            return b.ToBasis(n, num);
           },
           py::arg("base"), py::arg("num"))
-      .def("Mcd", &ORVBigNum::Mcd, py::arg("x"), py::arg("y"))
+      .def("Mcd", &ORVBigNum::Mcd, py::arg("x"), py::arg("y"), Libera())
       .def("ModPower", &ORVBigNum::ModPower, py::arg("base"), py::arg("exponente"),
-           py::arg("modulo"))
+           py::arg("modulo"), Libera())
       .def(
           "ExMcd",
           [](ORVBigNum& b, const Cadena& x, const Cadena& y) {
             Cadena a, c, d;
-            const bool ok = b.ExMcd(x, y, a, c, d);
+            bool ok;
+            {
+              py::gil_scoped_release libera;
+              ok = b.ExMcd(x, y, a, c, d);
+            }
             return py::make_tuple(ok, a, c, d);
           },
           py::arg("x"), py::arg("y"))
-      .def("BMod", &ORVBigNum::BMod, py::arg("expr"), py::arg("modulo"))
-      .def("setvar", &ORVBigNum::setvar, py::arg("nombre"), py::arg("valor"));
+      .def("BMod", &ORVBigNum::BMod, py::arg("expr"), py::arg("modulo"), Libera())
+      .def("setvar", &ORVBigNum::setvar, py::arg("nombre"), py::arg("valor"))
+      .def("Cancela", &ORVBigNum::Cancela, Libera());
   auto eventos = enlazaEventos(big, &ORVBigNum::eventos);
   evento(eventos, "AritError", &ORVBigNum::Eventos::AritError);
+  evento(eventos, "Etapa", &ORVBigNum::Eventos::Etapa);
 }
 
 }  // namespace orvane

@@ -9,6 +9,7 @@
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
 
+#include <memory>
 #include <string>
 #include <type_traits>
 #include <typeinfo>
@@ -45,8 +46,21 @@ void devuelve(const py::object& resultado, Args... args) {
       ...);
 }
 
+// A Python handler held by C++ code that may run without the GIL (a member
+// that released it for long work, and raises its events meanwhile): copies
+// of the holder touch no Python object, and the last one takes the GIL to
+// let the function go.
+inline std::shared_ptr<py::function> manejadorPython(py::function f) {
+  return std::shared_ptr<py::function>(new py::function(std::move(f)), [](py::function* g) {
+    if (!Py_IsInitialized()) return;  // the interpreter has gone: nothing to free
+    py::gil_scoped_acquire gil;
+    delete g;
+  });
+}
+
 // Binds the event type Evento<Args...> once, under `nombre`, in the module.
-// A handler is any callable; it is called with the event's arguments. For an
+// A handler is any callable; it is called with the event's arguments, with
+// the GIL taken (the member raising the event may have released it). For an
 // event with arguments passed by reference, what the handler returns becomes
 // their new value (see devuelve), seen by the next handlers and the component.
 template <typename... Args>
@@ -55,12 +69,13 @@ void enlazaEvento(py::module_& m, const char* nombre) {
   if (py::detail::get_type_info(typeid(E))) return;
   py::class_<E>(m, nombre)
       .def("conecta",
-           [](E& evento, py::function manejador) {
-             return evento.conecta([manejador](Args... args) {
+           [](E& evento, py::function f) {
+             return evento.conecta([manejador = manejadorPython(std::move(f))](Args... args) {
+               py::gil_scoped_acquire gil;
                if constexpr ((kPorReferencia<Args> || ...)) {
-                 devuelve<Args...>(manejador(args...), args...);
+                 devuelve<Args...>((*manejador)(args...), args...);
                } else {
-                 manejador(args...);
+                 (*manejador)(args...);
                }
              });
            },

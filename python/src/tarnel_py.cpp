@@ -2,6 +2,8 @@
 #include "orvane.h"
 #include "tarnel/tarnel.h"
 
+#include <sstream>
+
 namespace orvane {
 
 using namespace tarnel;
@@ -42,6 +44,40 @@ void enlazaTarnel(py::module_& m, py::module_& t) {
         return ClaveSustAleatoria(generador);
       },
       py::arg("semilla"));
+
+  // Language statistics: counted from a text, read from and written to the
+  // text form, and the ones the solvers use.
+  using EL = EstadisticasLengua;
+  py::class_<EL, std::shared_ptr<EL>>(t, "EstadisticasLengua")
+      .def_static(
+          "Cuenta", [](const Cadena& texto, size_t excluidos) { return std::make_shared<EL>(EL::Cuenta(texto, excluidos)); },
+          py::arg("texto"), py::arg("excluidos") = 0)
+      .def_static(
+          "Lee",
+          [](const std::string& texto) {
+            std::istringstream entrada(texto);
+            return std::make_shared<EL>(EL::Lee(entrada));
+          },
+          py::arg("texto"))
+      .def_static(
+          "LeeFichero", [](const std::string& ruta) { return std::make_shared<EL>(EL::LeeFichero(ruta)); },
+          py::arg("ruta"))
+      .def("Texto",
+           [](const EL& e) {
+             std::ostringstream salida;
+             e.Escribe(salida);
+             return salida.str();
+           })
+      .def_property_readonly("Excluidos", &EL::Excluidos)
+      .def("Total", &EL::Total, py::arg("n"))
+      .def("CuentaBloque", [](const EL& e, const Cadena& b) { return e.CuentaBloque(b); }, py::arg("bloque"))
+      .def("Frecuencia", &EL::Frecuencia, py::arg("v"))
+      .def("LogFrecuencia", &EL::LogFrecuencia, py::arg("v"))
+      .def_property_readonly("IndiceCoincidencia", &EL::IndiceCoincidencia)
+      .def("LogProbabilidad", [](const EL& e, const Cadena& b) { return e.LogProbabilidad(b); }, py::arg("bloque"));
+  t.def("EstadisticasEnUso", [] { return std::const_pointer_cast<EL>(EstadisticasEnUso()); });
+  t.def("UsaEstadisticas", &UsaEstadisticas, py::arg("ruta"));
+  t.def("RutaEstadisticas", &RutaEstadisticas);
 
   py::class_<ORVCar, kestrin::Objeto, std::shared_ptr<ORVCar>>(t, "ORVCar")
       .def(py::init<>())
@@ -103,7 +139,9 @@ void enlazaTarnel(py::module_& m, py::module_& t) {
           py::arg("CarOrig"), py::arg("valor"))
       .def("ClaveInv", &ORVCriptoSust::ClaveInv, py::arg("CarCod"))
       .def("Cifra", &ORVCriptoSust::Cifra)
-      .def("Descifra", &ORVCriptoSust::Descifra);
+      .def("Descifra", &ORVCriptoSust::Descifra)
+      .def("Resuelve", &ORVCriptoSust::Resuelve, py::arg("semilla"))
+      .def_property_readonly("PuntuacionResuelta", &ORVCriptoSust::PuntuacionResuelta);
   textos(sust);
   auto eventosSust = enlazaEventos(sust, &ORVCriptoSust::eventos);
   evento(eventosSust, "Cifrado", &ORVCriptoSust::Eventos::Cifrado);
@@ -164,7 +202,23 @@ void enlazaTarnel(py::module_& m, py::module_& t) {
       .def("Descifra", &CP::Descifra)
       .def("BuscaPeriodo", &CP::BuscaPeriodo)
       .def("BuscaDesplazamientos", &CP::BuscaDesplazamientos)
-      .def("BuscaClaves", &CP::BuscaClaves);
+      .def("BuscaClaves", &CP::BuscaClaves)
+      .def("Resuelve", &CP::Resuelve)
+      .def("ClaveResuelta", &CP::ClaveResuelta, py::arg("i"))
+      .def("PuntuacionResuelta", &CP::PuntuacionResuelta, py::arg("i"))
+      .def_property_readonly("NumClavesResueltas", &CP::NumClavesResueltas)
+      .def("Kasiski", &CP::Kasiski)
+      .def_property_readonly("NumDistanciasKasiski", &CP::NumDistanciasKasiski)
+      .def("DistanciaKasiski", &CP::DistanciaKasiski, py::arg("i"))
+      .def("SecuenciaKasiski", &CP::SecuenciaKasiski, py::arg("i"))
+      .def("PosicionKasiski", &CP::PosicionKasiski, py::arg("i"))
+      .def_property_readonly("LongitudKasiski", &CP::LongitudKasiski)
+      .def("CuentaFactorKasiski", &CP::CuentaFactorKasiski, py::arg("p"))
+      .def_property_readonly("PeriodoKasiski", &CP::PeriodoKasiski)
+      .def("Autocorrelacion", &CP::Autocorrelacion, py::arg("d"))
+      .def_property_readonly("PeriodoAutocorrelacion", &CP::PeriodoAutocorrelacion);
+  periodico.attr("kClavesResueltas") = CP::kClavesResueltas;
+  periodico.attr("kMaxDistanciasKasiski") = CP::kMaxDistanciasKasiski;
   textos(periodico);
   {
     auto eventos = enlazaEventos(periodico, &CP::eventos);
@@ -200,7 +254,12 @@ void enlazaTarnel(py::module_& m, py::module_& t) {
       .def_property_readonly("Clave", &ORVCriptoHill::Clave)
       .def_property_readonly("ClaveInversa", &ORVCriptoHill::ClaveInversa)
       .def("Cifra", &ORVCriptoHill::Cifra)
-      .def("Descifra", &ORVCriptoHill::Descifra);
+      .def("Descifra", &ORVCriptoHill::Descifra)
+      .def("BuscaClaves", &ORVCriptoHill::BuscaClaves, py::arg("claro").none(true), py::arg("cifrado").none(true))
+      .def_property_readonly("NumClavesEncontradas", &ORVCriptoHill::NumClavesEncontradas)
+      .def("ClaveEncontrada", &ORVCriptoHill::ClaveEncontrada, py::arg("i"))
+      .def_property_readonly("MasClavesEncontradas", &ORVCriptoHill::MasClavesEncontradas);
+  hill.attr("kMaxClavesEncontradas") = ORVCriptoHill::kMaxClavesEncontradas;
   textos(hill);
   {
     auto eventos = enlazaEventos(hill, &ORVCriptoHill::eventos);

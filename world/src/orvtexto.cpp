@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <string>
 
+#include "kestrin/errores.h"
+
 namespace kestrin {
 namespace etiqueta {
 namespace {
@@ -56,14 +58,21 @@ Cadena escribe(int32_t key) {
 
 }  // namespace etiqueta
 
-void ORVTexto::setTexto(VistaCadena texto) {
-  if (const auto key = etiqueta::busca(texto, /*sinMayusculas=*/false)) {
-    key_ = *key;
-    texto_ = std::make_shared<Cadena>(texto.substr(etiqueta::kLongitud));
-  } else {
-    key_ = CSKNone;
-    texto_ = std::make_shared<Cadena>(texto);
-  }
+void ORVTexto::setTexto(VistaCadena texto) try {
+  // The new string first: a text too large to copy leaves the object as it was.
+  const auto key = etiqueta::busca(texto, /*sinMayusculas=*/false);
+  auto nuevo = std::make_shared<Cadena>(key ? texto.substr(etiqueta::kLongitud) : texto);
+  key_ = key.value_or(CSKNone);
+  texto_ = std::move(nuevo);
+} catch (...) {
+  relanzaComoErrorORV();
+}
+
+void ORVTexto::asigna(Cadena texto, int32_t key) try {
+  texto_ = std::make_shared<Cadena>(std::move(texto));
+  key_ = key;
+} catch (...) {
+  relanzaComoErrorORV();
 }
 
 const std::shared_ptr<Cadena>& ORVTexto::vacia() {
@@ -71,7 +80,7 @@ const std::shared_ptr<Cadena>& ORVTexto::vacia() {
   return vacia;
 }
 
-void ORVTexto::reemplaza(size_t inicio, size_t quitar, VistaCadena anadido) {
+void ORVTexto::reemplaza(size_t inicio, size_t quitar, VistaCadena anadido) try {
   const Cadena& actual = *texto_;
   inicio = std::min(inicio, actual.size());
   quitar = std::min(quitar, actual.size() - inicio);
@@ -92,11 +101,15 @@ void ORVTexto::reemplaza(size_t inicio, size_t quitar, VistaCadena anadido) {
   nuevo.append(anadido);
   nuevo.append(actual, inicio + quitar);
   texto_ = std::make_shared<Cadena>(std::move(nuevo));
+} catch (...) {
+  relanzaComoErrorORV();
 }
 
-Cadena ORVTexto::KeyText() const {
+Cadena ORVTexto::KeyText() const try {
   if (key_ == CSKNone) return *texto_;
   return etiqueta::escribe(key_) + *texto_;
+} catch (...) {
+  relanzaComoErrorORV();
 }
 
 }  // namespace kestrin

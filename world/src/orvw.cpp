@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <string>
 
+#include "kestrin/errores.h"
 #include "kestrin/orvtexto.h"
 #include "linkmere/connection.h"
 #include "perfil.h"
@@ -83,7 +84,7 @@ Cadena carpetaDatos() {
 
 ORVW::ORVW() : ORVW(Entorno{}) {}
 
-ORVW::ORVW(const Entorno& entorno)
+ORVW::ORVW(const Entorno& entorno) try
     : carpeta_(entorno.carpeta.empty() ? carpetaDatos() : entorno.carpeta),
       formato_(FormatoNumerico::delUsuario()) {
   colfix_ = kColfixInicial;
@@ -99,25 +100,33 @@ ORVW::ORVW(const Entorno& entorno)
   netCnx_->Connect();
   // The password is needed for the attempt only.
   netCnx_->setpassword(U"");
+} catch (...) {
+  relanzaComoErrorORV();
 }
 
 Cadena ORVW::GetProfile(const Cadena& Seccion, const Cadena& clave, const Cadena& defecto,
-                        const Cadena& profile) const {
+                        const Cadena& profile) const try {
   return perfil::lee(Seccion, clave, defecto, profile, kMaxPerfil);
+} catch (...) {
+  relanzaComoErrorORV();
 }
 
 bool ORVW::WriteProfile(const Cadena& Seccion, const Cadena& clave, const Cadena& valor,
-                        const Cadena& profile) const {
+                        const Cadena& profile) const try {
   return perfil::escribe(Seccion, clave, valor, profile);
+} catch (...) {
+  relanzaComoErrorORV();
 }
 
-bool ORVW::ExistFileDir(const Cadena& sSpec) const {
+bool ORVW::ExistFileDir(const Cadena& sSpec) const try {
   if (sSpec.empty() || sSpec.find(U'\0') != Cadena::npos) return false;
   struct stat datos {};
   return ::stat(aUtf8(sSpec).c_str(), &datos) == 0;
+} catch (...) {
+  relanzaComoErrorORV();
 }
 
-double ORVW::Eval(VistaCadena x) const {
+double ORVW::Eval(VistaCadena x) const try {
   while (!x.empty() && x.front() == U' ') x.remove_prefix(1);
   while (!x.empty() && x.back() == U' ') x.remove_suffix(1);
   // Rewritten as a plain decimal for from_chars, which ignores the process locale.
@@ -150,9 +159,11 @@ double ORVW::Eval(VistaCadena x) const {
     return 0;
   }
   return valor;
+} catch (...) {
+  relanzaComoErrorORV();
 }
 
-Cadena ORVW::XTrim(VistaCadena buffer) const {
+Cadena ORVW::XTrim(VistaCadena buffer) const try {
   Cadena salida(buffer);
   for (char32_t& c : salida) {
     if (c == 0) c = U' ';
@@ -160,34 +171,49 @@ Cadena ORVW::XTrim(VistaCadena buffer) const {
   const auto inicio = salida.find_first_not_of(U' ');
   if (inicio == Cadena::npos) return U"";
   return salida.substr(inicio, salida.find_last_not_of(U' ') - inicio + 1);
+} catch (...) {
+  relanzaComoErrorORV();
 }
 
 int32_t ORVW::CSKey(const Cadena& buffer) const {
   return etiqueta::lee(buffer, /*sinMayusculas=*/true);
 }
 
-void ORVW::setCSKey(Cadena& buffer, int32_t key) const {
+void ORVW::setCSKey(Cadena& buffer, int32_t key) const try {
   if (etiqueta::busca(buffer, /*sinMayusculas=*/true)) buffer.erase(0, etiqueta::kLongitud);
   if (key != CSKNone) buffer.insert(0, etiqueta::escribe(key));
+} catch (...) {
+  relanzaComoErrorORV();
 }
 
-Cadena ORVW::CSText(const Cadena& buffer) const {
+Cadena ORVW::CSText(const Cadena& buffer) const try {
   if (etiqueta::busca(buffer, /*sinMayusculas=*/true)) return buffer.substr(etiqueta::kLongitud);
   return buffer;
+} catch (...) {
+  relanzaComoErrorORV();
 }
 
 Cadena ORVW::CSDescription(int32_t key) const {
   static constexpr VistaCadena kPrefijo = U"Cifrado con el criptosistema ";
   switch (key) {
-    case CSKNone: return U"Texto en claro";
-    case CSKAfin: return Cadena(kPrefijo) + U"Afín";
-    case CSKSust: return Cadena(kPrefijo) + U"de sustitución";
-    case CSKVig: return Cadena(kPrefijo) + U"de Vigenère";
-    case CSKXOR: return Cadena(kPrefijo) + U"XOR";
-    case CSKHill: return Cadena(kPrefijo) + U"de Hill";
-    case CSKRSA: return Cadena(kPrefijo) + U"RSA";
-    case CSKMH: return Cadena(kPrefijo) + U"Merkle-Hellmann";
-    default: return U"Cifrado desconocido";
+    case CSKNone:
+      return U"Texto en claro";
+    case CSKAfin:
+      return Cadena(kPrefijo) + U"Afín";
+    case CSKSust:
+      return Cadena(kPrefijo) + U"de sustitución";
+    case CSKVig:
+      return Cadena(kPrefijo) + U"de Vigenère";
+    case CSKXOR:
+      return Cadena(kPrefijo) + U"XOR";
+    case CSKHill:
+      return Cadena(kPrefijo) + U"de Hill";
+    case CSKRSA:
+      return Cadena(kPrefijo) + U"RSA";
+    case CSKMH:
+      return Cadena(kPrefijo) + U"Merkle-Hellmann";
+    default:
+      return U"Cifrado desconocido";
   }
 }
 

@@ -183,28 +183,40 @@ bool nombreValido(VistaCadena nombre) {
          nombre.find(U'\0') == VistaCadena::npos;
 }
 
-}  // namespace
+// Whether a key can be written as given: no line break or zero anywhere, no
+// "=" in the key, no "]" in the section, no empty name, and no key line that
+// would read as a header or a comment. The names are trimmed first.
+bool admite(VistaCadena& seccion, VistaCadena& clave, VistaCadena valor) {
+  seccion = recorta(seccion);
+  clave = recorta(clave);
+  if (!nombreValido(seccion) || seccion.find(U']') != VistaCadena::npos) return false;
+  if (!nombreValido(clave) || clave.find(U'=') != VistaCadena::npos || clave.front() == U'[' ||
+      clave.front() == U';') {
+    return false;
+  }
+  return valor.find_first_of(U"\r\n", 0) == VistaCadena::npos &&
+         valor.find(U'\0') == VistaCadena::npos;
+}
 
-Cadena lee(VistaCadena seccion, VistaCadena clave, VistaCadena defecto, VistaCadena ruta,
-           size_t maximo) {
+Cadena porDefectoDe(VistaCadena defecto, size_t maximo) {
   // The default loses its trailing spaces, as the platform's reader does.
   while (!defecto.empty() && defecto.back() == U' ') defecto.remove_suffix(1);
-  const Cadena porDefecto(defecto.substr(0, maximo));
-  if (ruta.empty() || ruta.find(U'\0') != VistaCadena::npos) return porDefecto;
-  bool falta = false;
-  auto bytes = leeBytes(camino(ruta), falta);
-  if (!bytes) return porDefecto;
-  Documento doc = analiza(*bytes);
-  // The file may hold a password: its copies are wiped before they are freed.
+  return Cadena(defecto.substr(0, maximo));
+}
+
+}  // namespace
+
+Cadena leeEn(std::string_view bytes, VistaCadena seccion, VistaCadena clave, VistaCadena defecto,
+             size_t maximo) {
+  const Cadena porDefecto = porDefectoDe(defecto, maximo);
+  Documento doc = analiza(bytes);
+  // The file may hold a password: the lines are wiped before they are freed.
   struct Borrado {
-    std::string& bytes;
     Documento& doc;
     ~Borrado() {
-      volatile char* p = bytes.data();
-      for (size_t i = 0; i < bytes.size(); ++i) p[i] = 0;
       for (auto& linea : doc.lineas) linkmere::borraSecreto(linea.texto);
     }
-  } borrado{*bytes, doc};
+  } borrado{doc};
   const VistaCadena buscada = recorta(seccion);
   const VistaCadena nombreClave = recorta(clave);
   for (size_t i = buscaSeccion(doc, buscada) + 1; i < doc.lineas.size(); ++i) {
@@ -221,36 +233,27 @@ Cadena lee(VistaCadena seccion, VistaCadena clave, VistaCadena defecto, VistaCad
   return porDefecto;
 }
 
-bool escribe(VistaCadena seccion, VistaCadena clave, VistaCadena valor, VistaCadena ruta) {
-  seccion = recorta(seccion);
-  clave = recorta(clave);
-  if (!nombreValido(seccion) || seccion.find(U']') != VistaCadena::npos) return false;
-  if (!nombreValido(clave) || clave.find(U'=') != VistaCadena::npos || clave.front() == U'[' ||
-      clave.front() == U';') {
-    return false;
-  }
-  if (valor.find_first_of(U"\r\n", 0) != VistaCadena::npos ||
-      valor.find(U'\0') != VistaCadena::npos) {
-    return false;
-  }
-  if (ruta.empty() || ruta.find(U'\0') != VistaCadena::npos) return false;
-
-  fs::path destino = camino(ruta);
-  std::error_code ec;
-  // Through a link, the file it names is the one replaced.
-  if (fs::is_symlink(fs::symlink_status(destino, ec))) {
-    destino = fs::canonical(destino, ec);
-    if (ec) return false;
-  }
+Cadena lee(VistaCadena seccion, VistaCadena clave, VistaCadena defecto, VistaCadena ruta,
+           size_t maximo) {
+  if (ruta.empty() || ruta.find(U'\0') != VistaCadena::npos) return porDefectoDe(defecto, maximo);
   bool falta = false;
-  const auto bytes = leeBytes(destino, falta);
-  if (!bytes && !falta) return false;
-  Documento doc = bytes ? analiza(*bytes) : Documento{};
-  std::optional<mode_t> modo;
-  if (struct stat datos {}; bytes && ::stat(destino.c_str(), &datos) == 0) {
-    modo = datos.st_mode & 07777;
-  }
+  auto bytes = leeBytes(camino(ruta), falta);
+  if (!bytes) return porDefectoDe(defecto, maximo);
+  // The file may hold a password: its bytes are wiped before they are freed.
+  struct Borrado {
+    std::string& bytes;
+    ~Borrado() {
+      volatile char* p = bytes.data();
+      for (size_t i = 0; i < bytes.size(); ++i) p[i] = 0;
+    }
+  } borrado{*bytes};
+  return leeEn(*bytes, seccion, clave, defecto, maximo);
+}
 
+std::optional<std::string> cambiaEn(const std::string* bytes, VistaCadena seccion,
+                                    VistaCadena clave, VistaCadena valor) {
+  if (!admite(seccion, clave, valor)) return std::nullopt;
+  Documento doc = bytes ? analiza(*bytes) : Documento{};
   Cadena fin = U"\r\n";
   for (const auto& linea : doc.lineas) {
     if (!linea.fin.empty()) {
@@ -286,7 +289,28 @@ bool escribe(VistaCadena seccion, VistaCadena clave, VistaCadena valor, VistaCad
       lineas.insert(lineas.begin() + static_cast<std::ptrdiff_t>(ultima) + 1, {nueva, fin});
     }
   }
-  const auto salida = serializa(doc);
+  return serializa(doc);
+}
+
+bool escribe(VistaCadena seccion, VistaCadena clave, VistaCadena valor, VistaCadena ruta) {
+  if (!admite(seccion, clave, valor)) return false;
+  if (ruta.empty() || ruta.find(U'\0') != VistaCadena::npos) return false;
+
+  fs::path destino = camino(ruta);
+  std::error_code ec;
+  // Through a link, the file it names is the one replaced.
+  if (fs::is_symlink(fs::symlink_status(destino, ec))) {
+    destino = fs::canonical(destino, ec);
+    if (ec) return false;
+  }
+  bool falta = false;
+  const auto bytes = leeBytes(destino, falta);
+  if (!bytes && !falta) return false;
+  std::optional<mode_t> modo;
+  if (struct stat datos {}; bytes && ::stat(destino.c_str(), &datos) == 0) {
+    modo = datos.st_mode & 07777;
+  }
+  const auto salida = cambiaEn(bytes ? &*bytes : nullptr, seccion, clave, valor);
   if (!salida) return false;
   return reemplaza(destino, *salida, modo);
 }

@@ -2,7 +2,10 @@
 // text of several megabytes is analysed in the analyser window (total time
 // against the bare analyser, and the longest stretch without processing the
 // window's events, which is what the user feels as a frozen window); then the
-// three attack stages of the Vigenère and XOR windows on a 1 MB ciphertext.
+// three attack stages of the Vigenère and XOR windows on a 1 MB ciphertext;
+// last, the spreadsheet: from leaving a cell to its value shown, against the
+// bare service, and the longest pause of the window meanwhile (alone with
+// --hoja).
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -17,6 +20,9 @@
 
 #include "kestrin/orvtexto.h"
 #include "kestrin/procesa.h"
+#include "numbrel/orvbignum.h"
+#include "orv/calculofondo.h"
+#include "orv/orvcalc.h"
 #include "orv/arranque.h"
 #include "orv/orvanalizar.h"
 #include "orv/orvcsafin.h"
@@ -201,6 +207,70 @@ void periodico(const char* nombre) {
 
 }  // namespace
 
+// ---------------------------------------------------------------------------
+// The spreadsheet.
+
+void hoja() {
+  std::printf("laboratorios: hoja de cálculo, de dejar la celda al valor mostrado\n");
+  std::printf("  %-26s %10s %12s %10s %14s\n", "fórmula", "cifras", "ventana ms", "solo ms",
+              "mayor pausa ms");
+  orv::ORVCalc w;
+  w.show();
+  QCoreApplication::processEvents();
+  const char* formulas[] = {"2^10", "100!", "2^4000", "3^2000000",
+                            "A4+A4+A4+A4+A4+A4+A4+A4+A4+A4"};
+  int fila = 1;
+  for (const char* formula : formulas) {
+    const QString f = QString::fromLatin1(formula);
+    // The bare service first, with the same variables.
+    QElapsedTimer reloj;
+    reloj.start();
+    const kestrin::Cadena solo = orv::BigNum().Eval(f.toStdU32String());
+    const double msSolo = ms(reloj);
+    reloj.restart();
+    const double pausa = mayorPausa([&] {
+      w.EscribeFormula(fila, 1, f);
+      while (w.Calculo()->ocupado()) QCoreApplication::processEvents();
+    });
+    std::printf("  %-26s %10zu %12.1f %10.1f %14.1f\n", formula, solo.size(), ms(reloj), msSolo,
+                pausa);
+    ++fila;
+  }
+  // The whole value in the zoom panel.
+  QElapsedTimer reloj;
+  reloj.start();
+  w.FlexCalc()->setFila(4);
+  w.FlexCalc()->setColumna(1);
+  w.boton(QStringLiteral("zoom"))->setChecked(true);
+  QCoreApplication::processEvents();
+  std::printf("  panel de zoom con %lld cifras: %.1f ms\n",
+              static_cast<long long>(w.Valor(4, 1).size()), ms(reloj));
+  w.boton(QStringLiteral("zoom"))->setChecked(false);
+
+  // F9 over a full sheet of small formulas, each naming the cell before it.
+  orv::ORVCalc llena;
+  llena.show();
+  QCoreApplication::processEvents();
+  int celdas = 0;
+  for (int32_t f = 1; f < orv::ORVCalc::kFilas; ++f) {
+    for (int32_t c = 1; c < orv::ORVCalc::kColumnas; ++c) {
+      const QString formula = celdas == 0 ? QStringLiteral("1")
+                                          : QStringLiteral("%1*3+1 mod 1000003")
+                                                .arg(c > 1 ? llena.NombreCelda(f, c - 1)
+                                                           : llena.NombreCelda(f - 1, 26));
+      llena.EscribeFormula(f, c, formula);
+      while (llena.Calculo()->ocupado()) QCoreApplication::processEvents();
+      ++celdas;
+    }
+  }
+  reloj.restart();
+  const double pausa = mayorPausa([&] {
+    llena.Recalcula();
+    while (llena.Calculo()->ocupado()) QCoreApplication::processEvents();
+  });
+  std::printf("  F9 sobre %d celdas: %.1f ms, mayor pausa %.1f ms\n", celdas, ms(reloj), pausa);
+}
+
 int main(int argc, char* argv[]) {
   qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen")
                                                                   : qgetenv("QT_QPA_PLATFORM"));
@@ -208,6 +278,10 @@ int main(int argc, char* argv[]) {
   orv::registraBibliotecas();
   orv::instalaProcesaEventos();
 
+  if (argc > 1 && QByteArray(argv[1]) == "--hoja") {
+    hoja();
+    return 0;
+  }
   std::printf("laboratorios: abrir la ventana (construir y mostrar)\n");
   abre<orv::ORVCSAfin>();  // the first one pays for fonts and styles
   std::printf("  ORVCSAfin    %8.1f ms\n", abre<orv::ORVCSAfin>());
@@ -278,5 +352,6 @@ int main(int argc, char* argv[]) {
               "búsqueda ms", "rejilla ms", "mayor pausa ms", "solo ms", "rejilla");
   periodico<orv::ORVCSVigenere, tarnel::ORVCriptoVigenere>("Vigenère");
   periodico<orv::ORVCSXOR, tarnel::ORVCriptoXOR>("XOR");
+  hoja();
   return 0;
 }

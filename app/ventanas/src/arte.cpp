@@ -371,6 +371,53 @@ QImage autor(qreal ratio) {
   return imagen;
 }
 
+// The spreadsheet's toolbar bitmaps, 16 × 15, in the toolbars' own look:
+// strong outlines, a light fill, one accent colour.
+
+// "zoom": a magnifying glass over a row of digits.
+QImage zoom(qreal ratio) {
+  QImage imagen = lienzo(QSize(16, 15), ratio);
+  QPainter p(&imagen);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(QColor(0x50, 0x60, 0x80), 1.0));
+  p.setBrush(QColor(0xe6, 0xf0, 0xfb));
+  p.drawEllipse(QPointF(6.5, 6.5), 5, 5);
+  p.setPen(QPen(QColor(0x2d, 0x6c, 0xc0), 1.1, Qt::SolidLine, Qt::RoundCap));
+  for (qreal x : {4.0, 6.5, 9.0}) p.drawLine(QPointF(x, 5), QPointF(x, 8));
+  p.setPen(QPen(QColor(0x6b, 0x4a, 0x1c), 2.6, Qt::SolidLine, Qt::RoundCap));
+  p.drawLine(QPointF(10.4, 10.4), QPointF(14.3, 13.8));
+  return imagen;
+}
+
+// "expr": a cell showing its formula, an italic f before an equals sign.
+QImage expr(qreal ratio) {
+  QImage imagen = lienzo(QSize(16, 15), ratio);
+  QPainter p(&imagen);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(QColor(0x50, 0x60, 0x80), 1.0));
+  p.setBrush(Qt::white);
+  p.drawRect(QRectF(0.5, 1.5, 15, 12));
+  QFont fuente(QStringLiteral("DejaVu Serif"));
+  fuente.setItalic(true);
+  fuente.setBold(true);
+  fuente.setPixelSize(100);
+  QPainterPath efe;
+  efe.addText(0, 0, fuente, QStringLiteral("f"));
+  const QRectF caja = efe.boundingRect();
+  const qreal escala = 10.0 / caja.height();
+  QTransform t;
+  t.translate(5.2, 7.5);
+  t.scale(escala, escala);
+  t.translate(-caja.center().x(), -caja.center().y());
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(0x2d, 0x6c, 0xc0));
+  p.drawPath(t.map(efe));
+  p.setPen(QPen(QColor(0x1f, 0x6b, 0x43), 1.3, Qt::SolidLine, Qt::FlatCap));
+  p.drawLine(QPointF(9, 6.2), QPointF(13.5, 6.2));
+  p.drawLine(QPointF(9, 9.0), QPointF(13.5, 9.0));
+  return imagen;
+}
+
 }  // namespace
 
 QIcon Icono(QStringView nombre) {
@@ -385,6 +432,8 @@ QImage Bitmap(QStringView nombre, qreal ratio) {
   if (nombre == u"gris") return gris(ratio);
   if (nombre == u"autor") return autor(ratio);
   if (nombre == u"cuadritos") return cuadritos(ratio);
+  if (nombre == u"zoom") return zoom(ratio);
+  if (nombre == u"expr") return expr(ratio);
   return QImage();
 }
 
@@ -395,7 +444,8 @@ QStringList NombresIconos() {
 }
 
 QStringList NombresBitmaps() {
-  return {QStringLiteral("gris"), QStringLiteral("autor"), QStringLiteral("cuadritos")};
+  return {QStringLiteral("gris"), QStringLiteral("autor"), QStringLiteral("cuadritos"),
+          QStringLiteral("zoom"), QStringLiteral("expr")};
 }
 
 }  // namespace orv::arte

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QAbstractItemView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabBar>
@@ -24,6 +25,7 @@
 #include "plankett/flatbutton.h"
 #include "qtcomun/medidas.h"
 #include "rejilla/rejilla.h"
+#include "tarnel/alfabeto.h"
 #include "tarnel/orvcriptohill.h"
 #include "tarnel/orvmatriz.h"
 
@@ -130,11 +132,12 @@ QFrame* ORVCSHill::construyePagina(QFrame* pagina, pemmick::ORVExtTextBox* texto
 
 void ORVCSHill::construye() {
   const lab::Paginas paginas =
-      lab::paginas(this, QStringLiteral("TsCripto"), {{"Clave y texto"}, {"Texto Cifrado"}},
+      lab::paginas(this, QStringLiteral("TsCripto"), {{"Clave y texto"}, {"Texto Cifrado"}, {"Texto conocido"}},
                    QStringLiteral("panel"), 1);
   paginas_ = paginas.pestanas;
   panel_[0] = paginas.panel(0);
   panel_[1] = paginas.panel(1);
+  panel_[2] = paginas.panel(2);
 
   textTO_ = lab::cajaTexto(panel_[0], QStringLiteral("TextTO"));
   textTC_ = lab::cajaTexto(panel_[1], QStringLiteral("TextTC"), kestrin::CSKHill, true);
@@ -149,7 +152,9 @@ void ORVCSHill::construye() {
   textTamClave_->setObjectName(QStringLiteral("TextTamClave"));
   textTamClaveInversa_ = new CajaArribaAbajo(this, kTamMinimo, kTamMaximo);
   textTamClaveInversa_->setObjectName(QStringLiteral("TextTamClaveInversa"));
-  for (CajaArribaAbajo* caja : {textTamClave_, textTamClaveInversa_}) {
+  textTamConocido_ = new CajaArribaAbajo(this, kTamMinimo, kTamMaximo);
+  textTamConocido_->setObjectName(QStringLiteral("TextTamConocido"));
+  for (CajaArribaAbajo* caja : {textTamClave_, textTamClaveInversa_, textTamConocido_}) {
     caja->setFixedWidth(estilo::anchoCaracteres(caja, 4) + 16);
     caja->setToolTip(
         QStringLiteral("Tamaño del bloque, de %1 a %2").arg(kTamMinimo).arg(kTamMaximo));
@@ -177,14 +182,15 @@ void ORVCSHill::construye() {
                       QStringLiteral("Clave inversa"), flexClaveInversa_, cmdDescifra_);
   // Both key panels take the room of the largest grid, so the text boxes of
   // the two pages take the same place and neither moves when the size changes.
+  panelClave_[2] = construyeConocido(panel_[2]);
   dimensiona(flexClave_, kTamMaximo);
   dimensiona(flexClaveInversa_, kTamMaximo);
   QSize mayor;
-  for (QFrame* p : panelClave_) {
+  for (QFrame* p : {panelClave_[0], panelClave_[1]}) {
     p->layout()->activate();
     mayor = mayor.expandedTo(p->minimumSizeHint());
   }
-  for (QFrame* p : panelClave_) {
+  for (QFrame* p : {panelClave_[0], panelClave_[1]}) {
     p->setFixedWidth(mayor.width());
     p->setMinimumHeight(mayor.height());
   }
@@ -196,7 +202,7 @@ void ORVCSHill::construye() {
 
   conexiones.conecta(cs_, cs_->eventos.CambiaTamaño, [this](int32_t m) { CambiaTamano(m); });
   enlazaTextos(conexiones, cs_, textTO_, textTC_);
-  for (CajaArribaAbajo* caja : {textTamClave_, textTamClaveInversa_}) {
+  for (CajaArribaAbajo* caja : {textTamClave_, textTamClaveInversa_, textTamConocido_}) {
     connect(caja->caja(), &QLineEdit::textChanged, this, [this, caja] { cambiaTexto(caja); });
     connect(caja, &QAbstractSpinBox::editingFinished, this, [this, caja] { dejaTamano(caja); });
   }
@@ -208,6 +214,9 @@ void ORVCSHill::construye() {
   conexiones.conecta(flexClaveInversa_->eventos.SalidaFoco, [this] { salidaInversa(); });
   connect(cmdCifra_, &plankett::FlatButton::Click, this, &ORVCSHill::cifra);
   connect(cmdDescifra_, &plankett::FlatButton::Click, this, &ORVCSHill::descifra);
+  connect(cmdBuscarClaves_, &plankett::FlatButton::Click, this, &ORVCSHill::BuscaClaves);
+  conexiones.conecta(flexEncontradas_->eventos.Click,
+                     [this] { EligeClaveEncontrada(flexEncontradas_->Fila()); });
 }
 
 // ---------------------------------------------------------------------------
@@ -229,11 +238,13 @@ void ORVCSHill::dejaTamano(CajaArribaAbajo* caja) {
 
 void ORVCSHill::CambiaTamano(int32_t m) {
   // Comparing first keeps the two boxes from setting one another without end.
-  for (CajaArribaAbajo* caja : {textTamClave_, textTamClaveInversa_}) {
+  for (CajaArribaAbajo* caja : {textTamClave_, textTamClaveInversa_, textTamConocido_}) {
     if (enteroDe(caja->texto()) != m) caja->setTexto(QString::number(m));
   }
   dimensiona(flexClave_, m);
   dimensiona(flexClaveInversa_, m);
+  // Keys of another size are no answer any more.
+  vaciaEncontradas();
   // The new size empties the key while the cells keep their texts: the key
   // takes them again at once, so that what the grids show is the key in use.
   leeClave();
@@ -362,6 +373,201 @@ void ORVCSHill::descifra() {
     descifrado = true;
   });
   if (descifrado) paginas_->setCurrentIndex(kPaginaClave);
+}
+
+}  // namespace orv
+
+// ---------------------------------------------------------------------------
+// A known plain text.
+
+namespace orv {
+namespace {
+
+// The plain text of a known pair as the key search should read it. The
+// search pads a last, partial plain block with "·", which is right only when
+// the message ended there; when the cipher text goes on, that block was
+// followed by real symbols, and padding it would make the true key disagree
+// with the pair. Then only the whole blocks of the plain text are given.
+std::shared_ptr<kestrin::ORVTexto> claroConocido(const std::shared_ptr<kestrin::ORVTexto>& claro,
+                                                 const std::shared_ptr<kestrin::ORVTexto>& cifrado,
+                                                 int32_t n) {
+  if (n < 1) return claro;
+  const auto simbolos = [](const kestrin::Cadena& t) {
+    kestrin::VistaCadena v(t);
+    // Any leading tag is no part of the text, as the cipher reads it.
+    if (kestrin::etiqueta::busca(v, true)) v.remove_prefix(kestrin::etiqueta::kLongitud);
+    kestrin::Cadena r;
+    for (const char32_t c : v)
+      if (tarnel::alfabeto::valor(c) >= 0) r += c;
+    return r;
+  };
+  const kestrin::Cadena p = simbolos(claro->Texto());
+  const size_t q = simbolos(cifrado->Texto()).size();
+  const auto bloque = static_cast<size_t>(n);
+  if (p.size() % bloque == 0 || q <= (p.size() / bloque + 1) * bloque) return claro;
+  auto enteros = std::make_shared<kestrin::ORVTexto>();
+  enteros->asigna(p.substr(0, p.size() / bloque * bloque), claro->Key());
+  return enteros;
+}
+
+}  // namespace
+
+QFrame* ORVCSHill::construyeConocido(QFrame* pagina) {
+  textConocidoTO_ = lab::cajaTexto(pagina, QStringLiteral("TextConocidoTO"));
+  textConocidoTC_ =
+      lab::cajaTexto(pagina, QStringLiteral("TextConocidoTC"), kestrin::CSKHill, true);
+  // The cipher text of the pair, as the ciphertext box takes it.
+  textConocidoTC_->setKeysAccepted(kestrin::CSKHill);
+
+  auto* panel = new QFrame(pagina);
+  panel->setObjectName(QStringLiteral("PanelConocido"));
+  panel->setFrameShape(QFrame::StyledPanel);
+  panel->setFrameShadow(QFrame::Sunken);
+  textTamConocido_->setParent(panel);
+  cmdBuscarClaves_ =
+      estilo::boton(QStringLiteral("CmdBuscarClaves"), QStringLiteral("Buscar claves"), panel);
+  cmdBuscarClaves_->setMinimumWidth(estilo::anchoCaracteres(cmdBuscarClaves_, 14));
+  cmdBuscarClaves_->setFocusPolicy(Qt::ClickFocus);
+  textEncontradas_ = new QLabel(panel);
+  textEncontradas_->setObjectName(QStringLiteral("TextEncontradas"));
+  textEncontradas_->setWordWrap(true);
+  flexEncontradas_ = lab::rejilla(panel, QStringLiteral("FlexEncontradas"), 1, 2, 1, 1);
+  flexEncontradas_->setTexto(0, 0, QStringLiteral("N.º"));
+  flexEncontradas_->setTexto(0, 1, QStringLiteral("Clave (por filas)"));
+  const QFontMetrics medidas(flexEncontradas_->tabla()->font());
+  flexEncontradas_->setAnchoColumna(
+      0, (medidas.horizontalAdvance(QStringLiteral("N.º 00")) + 12) * qtcomun::kTwipsPorPixel);
+  flexEncontradas_->setAnchoColumna(
+      1, (medidas.horizontalAdvance(QStringLiteral("00 00 00 / 00 00 00 / 00 00 00")) + 16) *
+             qtcomun::kTwipsPorPixel);
+  flexEncontradas_->setAlineacionColumna(1, IzquierdaCentro);
+  flexEncontradas_->tabla()->setSelectionMode(QAbstractItemView::NoSelection);
+  flexEncontradas_->setTextoAyuda(QStringLiteral("Pulse una clave para llevarla a la rejilla "
+                                                 "«Clave», lista para descifrar."));
+  flexClaveElegida_ = lab::rejilla(panel, QStringLiteral("FlexClaveElegida"), 3, 3, 1, 1);
+  flexClaveElegida_->setBarrasDesplazamiento(Rejilla::SinBarras);
+
+  auto* etiquetaTamano = new QLabel(QStringLiteral("Tamaño"), panel);
+  etiquetaTamano->setBuddy(textTamConocido_);
+  auto* filaTamano = new QHBoxLayout;
+  filaTamano->setSpacing(8);
+  filaTamano->addWidget(etiquetaTamano);
+  filaTamano->addWidget(textTamConocido_);
+  filaTamano->addStretch(1);
+  filaTamano->addWidget(cmdBuscarClaves_);
+  auto* etiquetaElegida = new QLabel(QStringLiteral("Clave elegida"), panel);
+  etiquetaElegida->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+  auto* columna = new QVBoxLayout(panel);
+  columna->setContentsMargins(10, 10, 10, 10);
+  columna->setSpacing(6);
+  columna->addLayout(filaTamano);
+  columna->addWidget(textEncontradas_);
+  columna->addWidget(new QLabel(QStringLiteral("Claves que llevan un texto al otro"), panel));
+  columna->addWidget(flexEncontradas_, 1);
+  columna->addWidget(etiquetaElegida);
+  columna->addWidget(flexClaveElegida_, 0, Qt::AlignHCenter);
+  panel->setFixedWidth(std::max(
+      estilo::anchoCaracteres(panel, 34),
+      (flexEncontradas_->AnchoColumna(0) + flexEncontradas_->AnchoColumna(1)) /
+              qtcomun::kTwipsPorPixel +
+          60));
+
+  auto* textos = new lab::FilasRotuladas(nullptr);
+  textos->setSpacing(6);
+  textos->fila(QStringLiteral("Texto en claro"), textConocidoTO_, 1);
+  textos->fila(QStringLiteral("Texto cifrado"), textConocidoTC_, 1);
+  auto* fila = new QHBoxLayout(pagina);
+  fila->setContentsMargins(8, 8, 8, 8);
+  fila->setSpacing(6);
+  fila->addLayout(textos, 1);
+  fila->addSpacing(4);
+  fila->addWidget(panel);
+  vaciaEncontradas();
+  return panel;
+}
+
+void ORVCSHill::vaciaEncontradas() {
+  if (!flexEncontradas_) return;
+  flexEncontradas_->setFilas(1);
+  const int32_t n = std::max(0, cs_->TamClave());
+  dimensiona(flexClaveElegida_, n);
+  for (int32_t i = 1; i <= n; ++i)
+    for (int32_t j = 1; j <= n; ++j) flexClaveElegida_->setTexto(i, j, QString());
+  textEncontradas_->setText(
+      QStringLiteral("Escriba un texto en claro y su cifrado con una clave de tamaño %1, y "
+                     "pulse «Buscar claves».")
+          .arg(n));
+}
+
+void ORVCSHill::BuscaClaves() {
+  bool hay = false;
+  protege(kTitulo, [this, &hay] {
+    vaciaEncontradas();
+    const int32_t n = cs_->TamClave();
+    cs_->BuscaClaves(claroConocido(textConocidoTO_->CSTexto(), textConocidoTC_->CSTexto(), n),
+                     textConocidoTC_->CSTexto());
+    const int32_t total = cs_->NumClavesEncontradas();
+    if (total == 0) {
+      textEncontradas_->setText(
+          QStringLiteral("Ninguna clave de tamaño %1 lleva este texto en claro a este texto "
+                         "cifrado (o los textos no llegan a un bloque de %1 símbolos).")
+              .arg(n));
+      return;
+    }
+    Rejilla& g = *flexEncontradas_;
+    g.setRedibujo(false);
+    g.setFilas(total + 1);
+    for (int32_t k = 1; k <= total; ++k) {
+      const auto clave = cs_->ClaveEncontrada(k);
+      QStringList filas;
+      for (int32_t i = 1; i <= n; ++i) {
+        QStringList elementos;
+        for (int32_t j = 1; j <= n; ++j) elementos << QString::number(clave->Elemento(i, j));
+        filas << elementos.join(QLatin1Char(' '));
+      }
+      g.setTexto(k, 0, QString::number(k));
+      g.setTexto(k, 1, filas.join(QStringLiteral(" / ")));
+    }
+    g.setRedibujo(true);
+    QString texto = total == 1
+                        ? QStringLiteral("Una sola clave lleva un texto al otro.")
+                        : QStringLiteral("%1 claves llevan un texto al otro: los bloques no "
+                                         "bastan para decidir entre ellas.")
+                              .arg(total);
+    if (cs_->MasClavesEncontradas())
+      texto += QStringLiteral(" Hay más; se ven las %1 primeras.").arg(total);
+    textEncontradas_->setText(texto);
+    hay = true;
+  });
+  // The first key goes to the key grid at once.
+  if (hay) EligeClaveEncontrada(1);
+}
+
+void ORVCSHill::EligeClaveEncontrada(int32_t fila) {
+  Rejilla& g = *flexEncontradas_;
+  if (fila < 1 || fila >= g.Filas()) return;
+  protege(kTitulo, [&] {
+    const int32_t n = cs_->TamClave();
+    const auto clave = cs_->ClaveEncontrada(fila);
+    if (!clave || clave->NumFilas() != n) return;
+    for (int32_t i = 1; i <= n; ++i) {
+      for (int32_t j = 1; j <= n; ++j) {
+        const int32_t v = clave->Elemento(i, j);
+        cs_->Clave()->setElemento(i, j, v);
+        flexClave_->setTexto(i, j, QString::number(v));
+        flexClaveElegida_->setTexto(i, j, QString::number(v));
+      }
+    }
+    muestraInversa();
+    estadoDescifra();
+    for (int32_t f = 1; f < g.Filas(); ++f) {
+      const bool elegida = f == fila;
+      for (int32_t c = 0; c < g.Columnas(); ++c) {
+        g.setColorFondoCelda(f, c, elegida ? g.ColorFondoSeleccion() : g.ColorFondo());
+        g.setColorTextoCelda(f, c, elegida ? g.ColorTextoSeleccion() : g.ColorTexto());
+      }
+    }
+  });
 }
 
 }  // namespace orv

@@ -24,6 +24,7 @@
 #include "kestrin/orvw.h"
 #include "orv/arranque.h"
 #include "orv/arte.h"
+#include "orv/lecturaclaves.h"
 #include "plankett/flatbutton.h"
 
 namespace orv {
@@ -31,108 +32,14 @@ namespace {
 
 using kestrin::Moneda;
 
-const QString kPrivada = QStringLiteral("Sucesión privada");
-const QString kPublica = QStringLiteral("Sucesión pública");
-const QString kMultiplicador = QStringLiteral("Multiplicador");
-const QString kModulo = QStringLiteral("Módulo");
-const QString kCabecera = QStringLiteral("ClaveMHM=");
+using namespace lectura::mhm;
 
-// The largest whole number a currency value holds.
-constexpr double kMayor = 922337203685477.0;
-// The cryptosystem takes no longer sequence (and no superincreasing sequence
-// of currency values comes near it).
-constexpr qsizetype kMaxElementos = 1 << 16;
-
-// A piece of a text as a message quotes it: long ones cut.
-QString cita(const QString& pieza) {
-  return QStringLiteral("«%1»").arg(pieza.size() > 24 ? pieza.left(20) + QStringLiteral("…")
-                                                      : pieza);
-}
-
-// A whole number of 0 or more written in the user's format, within the
-// currency range; the reason it is not one goes to `motivo`.
 std::optional<Moneda> leeEntero(const QString& pieza, QString* motivo) {
-  const QString t = pieza.trimmed();
-  if (t.isEmpty()) {
-    *motivo = QStringLiteral("falta el número.");
-    return std::nullopt;
-  }
-  const double v = ORVW().Eval(t.toStdU32String());
-  bool numero = v != 0;
-  if (!numero) {
-    // Eval gives 0 for what is no number, too: a zero is a number that still
-    // is one with a 1 in front.
-    QStringView s(t);
-    if (s.front() == QLatin1Char('+') || s.front() == QLatin1Char('-')) s = s.mid(1);
-    const char32_t decimal = ORVW().Formato().decimal;
-    numero = !s.isEmpty() &&
-             ((s.front() >= QLatin1Char('0') && s.front() <= QLatin1Char('9')) ||
-              s.front().unicode() == decimal) &&
-             ORVW().Eval((QStringLiteral("1") + s.toString()).toStdU32String()) != 0;
-  }
-  if (!numero) {
-    // Digits alone are a number too large for the evaluator.
-    QStringView d(t);
-    if (d.front() == QLatin1Char('+') || d.front() == QLatin1Char('-')) d = d.mid(1);
-    const bool digitos = !d.isEmpty() && std::all_of(d.begin(), d.end(), [](QChar c) {
-      return c >= QLatin1Char('0') && c <= QLatin1Char('9');
-    });
-    if (digitos) {
-      *motivo =
-          QStringLiteral("%1 es demasiado grande (el mayor es 922337203685477).").arg(cita(t));
-      return std::nullopt;
-    }
-    *motivo = QStringLiteral("%1 no es un número.").arg(cita(t));
-    return std::nullopt;
-  }
-  if (v != std::floor(v)) {
-    *motivo = QStringLiteral("%1 no es un número entero.").arg(cita(t));
-    return std::nullopt;
-  }
-  // A negative public element would not survive the header, whose elements
-  // are joined by "-": a knapsack has none.
-  if (v < 0) {
-    *motivo = QStringLiteral("%1 es negativo: los números de la mochila no lo son.").arg(cita(t));
-    return std::nullopt;
-  }
-  if (std::fabs(v) > kMayor) {
-    *motivo = QStringLiteral("%1 es demasiado grande (el mayor es 922337203685477).").arg(cita(t));
-    return std::nullopt;
-  }
-  return Moneda::desdeEntero(static_cast<int64_t>(v));
+  return lectura::mhm::leeEntero(pieza, ORVW(), motivo);
 }
 
-// The pieces between spaces; a run of spaces, tabs or line breaks is one separator.
-QStringList piezas(const QString& texto) {
-  QStringList r;
-  qsizetype desde = -1;
-  for (qsizetype i = 0; i <= texto.size(); ++i) {
-    const bool espacio = i == texto.size() || texto.at(i).isSpace();
-    if (espacio && desde >= 0) {
-      r << texto.mid(desde, i - desde);
-      desde = -1;
-    } else if (!espacio && desde < 0) {
-      desde = i;
-    }
-  }
-  return r;
-}
-
-// The numbers of a sequence's text; the reason it is none goes to `motivo`.
 std::optional<std::vector<Moneda>> leeSucesion(const QString& texto, QString* motivo) {
-  const QStringList p = piezas(texto);
-  if (p.size() > kMaxElementos) {
-    *motivo = QStringLiteral("tiene más de %1 elementos.").arg(kMaxElementos);
-    return std::nullopt;
-  }
-  std::vector<Moneda> r;
-  r.reserve(static_cast<size_t>(p.size()));
-  for (const QString& pieza : p) {
-    const auto v = leeEntero(pieza, motivo);
-    if (!v) return std::nullopt;
-    r.push_back(*v);
-  }
-  return r;
+  return lectura::mhm::leeSucesion(texto, ORVW(), motivo);
 }
 
 // A number as the fields show it (the user's decimal separator, should one appear).
@@ -423,52 +330,11 @@ void ORVCSMHM::cambiaNumero(CampoClave* campo, bool modulo) {
 
 std::optional<ORVCSMHM::ClaveGuardada> ORVCSMHM::leeGuardada(const QString& seccion,
                                                              QString* motivo) const {
-  ClaveGuardada clave;
-  QString error;
-  const auto sucesion = [&](const QString& entrada, std::vector<Moneda>* destino) {
-    const auto s = leeSucesion(LeeEntrada(seccion, entrada), &error);
-    if (!s) {
-      *motivo = QStringLiteral("en «%1», %2").arg(entrada, error);
-      return false;
-    }
-    if (s->size() < 2) {
-      *motivo = s->empty() ? QStringLiteral("le falta la «%1».").arg(entrada)
-                           : QStringLiteral("su «%1» tiene un solo elemento.").arg(entrada);
-      return false;
-    }
-    *destino = *s;
-    return true;
-  };
-  if (!sucesion(kPrivada, &clave.privada) || !sucesion(kPublica, &clave.publica)) {
-    return std::nullopt;
-  }
-  if (clave.privada.size() != clave.publica.size()) {
-    *motivo = QStringLiteral("sus dos sucesiones no tienen el mismo número de elementos.");
-    return std::nullopt;
-  }
-  const auto multiplicador =
-      leeEntero(LeeEntrada(seccion, kMultiplicador, QStringLiteral("1")), &error);
-  if (!multiplicador) {
-    *motivo = QStringLiteral("en «%1», %2").arg(kMultiplicador, error);
-    return std::nullopt;
-  }
-  const QString textoModulo = LeeEntrada(seccion, kModulo);
-  if (textoModulo.trimmed().isEmpty()) {
-    *motivo = QStringLiteral("le falta el «%1».").arg(kModulo);
-    return std::nullopt;
-  }
-  const auto modulo = leeEntero(textoModulo, &error);
-  if (!modulo) {
-    *motivo = QStringLiteral("en «%1», %2").arg(kModulo, error);
-    return std::nullopt;
-  }
-  if (!(*modulo > Moneda())) {
-    *motivo = QStringLiteral("su «%1» no es mayor que 0.").arg(kModulo);
-    return std::nullopt;
-  }
-  clave.multiplicador = *multiplicador;
-  clave.modulo = *modulo;
-  return clave;
+  return lectura::mhm::leeClave(
+      [&](const QString& entrada, const QString& defecto) {
+        return LeeEntrada(seccion, entrada, defecto);
+      },
+      ORVW(), motivo);
 }
 
 std::vector<std::pair<QString, QString>> ORVCSMHM::entradasClave() const {
@@ -506,23 +372,14 @@ QString ORVCSMHM::cabeceraCifrado() const {
 }
 
 bool ORVCSMHM::esCabecera(const QString& ficha) const {
-  return ficha.startsWith(kCabecera, Qt::CaseInsensitive);
+  return lectura::mhm::esCabecera(ficha);
 }
 
 QString ORVCSMHM::tomaCabecera(const QStringList& fichas) {
-  const QString malo = QStringLiteral("El fichero MHM leído no tiene un formato válido");
-  if (fichas.isEmpty()) return malo;
   // Every piece is checked before the key changes.
-  const QStringList trozos = fichas.back().mid(kCabecera.size()).split(QLatin1Char('-'));
-  if (trozos.size() < 2 || trozos.size() > kMaxElementos) return malo;
-  std::vector<Moneda> publica;
-  publica.reserve(static_cast<size_t>(trozos.size()));
-  for (const QString& trozo : trozos) {
-    QString motivo;
-    const auto v = leeEntero(trozo, &motivo);
-    if (!v) return malo;
-    publica.push_back(*v);
-  }
+  const auto leida = lectura::mhm::leeCabecera(fichas, ORVW());
+  if (!leida) return QStringLiteral("El fichero MHM leído no tiene un formato válido");
+  const std::vector<Moneda>& publica = *leida;
 
   cs_->VaciaClave();
   ponSucesiones(std::vector<Moneda>(publica.size()), publica);

@@ -9,6 +9,7 @@
 #include <QFocusEvent>
 #include <QFontMetrics>
 #include <QFrame>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -16,6 +17,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QProgressBar>
+#include <QSplitter>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -32,6 +34,7 @@
 #include "kestrin/procesa.h"
 #include "orv/arranque.h"
 #include "orv/arte.h"
+#include "orv/graficoperiodos.h"
 #include "pemmick/orvexttextbox.h"
 #include "plankett/flatbutton.h"
 #include "qtcomun/medidas.h"
@@ -45,6 +48,7 @@ constexpr int kCifrado = 0;
 constexpr int kEtapaPeriodo = 0;
 constexpr int kEtapaDesplazamientos = 1;
 constexpr int kEtapaClave = 2;
+constexpr int kEtapaResolver = 3;
 // The shifts a pair of columns is tried at: the symbols of the alphabet.
 constexpr int kDesplazamientos = 64;
 // The candidate keys the component proposes, at most.
@@ -55,6 +59,7 @@ constexpr uint32_t kFondoAyuda = 0x80000018;
 const QString kTituloPeriodo = QStringLiteral("Periodo");
 const QString kTituloDesplazamientos = QStringLiteral("Desplazamientos");
 const QString kTituloClave = QStringLiteral("Clave");
+const QString kTituloResolver = QStringLiteral("Resolver");
 const QString kTituloClaveErronea = QStringLiteral("Clave errónea");
 
 // A message box with a Spanish button, whatever translations Qt has.
@@ -143,7 +148,8 @@ ORVCSPeriodico::~ORVCSPeriodico() {
   conexiones.desconectaTodo();
   for (QObject* emisor :
        std::initializer_list<QObject*>{paginas_, etapas_, cbClave_, textPeriodo_, cmdCifra(),
-                                       cmdDescifra(), cmdPeriodo_, cmdDesplazamientos_}) {
+                                       cmdDescifra(), cmdPeriodo_, cmdDesplazamientos_,
+                                       cmdResolver_}) {
     emisor->disconnect(this);
   }
   textPeriodo_->removeEventFilter(this);
@@ -151,7 +157,8 @@ ORVCSPeriodico::~ORVCSPeriodico() {
 }
 
 QSize ORVCSPeriodico::sizeHint() const {
-  return QSize(820, 600).expandedTo(minimumSizeHint());
+  // Room for the index grid and, under it, the period aids.
+  return QSize(900, 760).expandedTo(minimumSizeHint());
 }
 
 QTabBar* ORVCSPeriodico::tsCripto() const {
@@ -189,7 +196,7 @@ void ORVCSPeriodico::construye(int32_t claveCifrado) {
   // Cryptanalysis: one page per stage.
   const lab::Paginas etapas =
       lab::paginas(panel_[1], QStringLiteral("tsAnaliza"),
-                   {{"Periodo"}, {"Desplazamientos"}, {"Clave"}}, QStringLiteral("PanelAnalisis"));
+                   {{"Periodo"}, {"Desplazamientos"}, {"Clave"}, {"Resolver"}}, QStringLiteral("PanelAnalisis"));
   etapas_ = etapas.pestanas;
   QFont estrecha = estilo::fuente(QStringLiteral("Arial Narrow"), etapas_->font().pointSizeF());
   estrecha.setStretch(QFont::SemiCondensed);
@@ -248,7 +255,7 @@ void ORVCSPeriodico::construye(int32_t claveCifrado) {
                      "índice de coincidencia."),
       periodo));
   etapa1->addLayout(filaPeriodo);
-  etapa1->addWidget(flexIC_, 1);
+  construyeAyudas(periodo, etapa1);
   etapa1->addWidget(panelProgreso_);
 
   // Stage 2: the shifts between the columns.
@@ -317,7 +324,9 @@ void ORVCSPeriodico::construye(int32_t claveCifrado) {
   etapa3->addLayout(filaCandidatas);
   etapa3->addWidget(descifrado, 1);
 
-  for (pemmick::ORVExtTextBox* t : {txtTO_, txtTC_, textOriginal_}) {
+  construyeResolver(panelAnalisis_[kEtapaResolver]);
+
+  for (pemmick::ORVExtTextBox* t : {txtTO_, txtTC_, textOriginal_, textoResuelto_}) {
     t->avisa = [this](const QString& titulo, const QString& texto) {
       caja(this, QMessageBox::Information, titulo, texto);
     };
@@ -377,7 +386,8 @@ bool ORVCSPeriodico::trabajaEspera(const QString& titulo, F&& trabajo) {
   // the tabs included: the enciphering page would replace the text.
   return trabaja(titulo,
                  {paginas_->tabBar(), etapas_->tabBar(), cmdPeriodo_, cmdDesplazamientos_, txtMaxM_,
-                  textICTipico_, textPeriodo_, flexIC_, flexICM_, cbClave_},
+                  textICTipico_, textPeriodo_, flexIC_, flexICM_, cbClave_, cmdResolver_,
+                  flexResueltas_, graficoFactores_, graficoAutocorrelacion_},
                  std::forward<F>(trabajo));
 }
 
@@ -425,6 +435,8 @@ void ORVCSPeriodico::cifrado() {
   g.setTextoAyuda(QString());
   filaRaton_ = -1;
   llenandoPeriodos_ = false;
+  vaciaAyudas();
+  vaciaResueltas();
 }
 
 void ORVCSPeriodico::aviso(const QString& texto) {
@@ -468,6 +480,10 @@ void ORVCSPeriodico::AnalizaPeriodo() {
     cs_->BuscaPeriodo();
     poneTextoPeriodo();
     llenaPeriodos();
+    // The aids beside the index, over the same text and periods.
+    vaciaAyudas();
+    cs_->Kasiski();
+    llenaAyudas();
   });
 }
 
@@ -578,6 +594,11 @@ bool ORVCSPeriodico::fijaPeriodo(int32_t periodo) {
 void ORVCSPeriodico::poneTextoPeriodo() {
   const int32_t p = cs_->Periodo();
   textPeriodo_->setText(p >= 1 ? QString::number(p) : QString());
+  // Every view of the period shows the one chosen.
+  graficoFactores_->setElegido(p);
+  graficoAutocorrelacion_->setElegido(p);
+  textPeriodoResuelve_->setText(p >= 1 ? QString::number(p)
+                                       : QStringLiteral("ninguno (etapa 1, pestaña «Periodo»)"));
 }
 
 // ---------------------------------------------------------------------------
@@ -592,6 +613,8 @@ void ORVCSPeriodico::cambiaEtapa(int i) {
     if (cs_->Periodo() >= 1) preparaDesplazamientos();
   } else if (i == kEtapaClave) {
     buscaClaves();
+  } else if (i == kEtapaResolver) {
+    poneTextoPeriodo();
   }
 }
 
@@ -728,18 +751,329 @@ void ORVCSPeriodico::buscaClaves() {
 
 void ORVCSPeriodico::eligeClave(int i) {
   if (i < 0 || i >= cbClave_->count()) return;
-  protege(kTituloClave, [&] {
-    const QString clave = cbClave_->itemText(i);
-    txtClave_->setText(clave);
-    cs_->setClave(clave.toStdU32String());
-    auto original = std::make_shared<kestrin::ORVTexto>();
-    // An empty entry is no key: nothing is deciphered, and nothing is shown
-    // as though it had been.
-    if (!cs_->Clave().empty()) {
-      cs_->Descifra();
-      original->asigna(cs_->TextoOriginal()->Texto(), kestrin::CSKNone);
+  protege(kTituloClave, [&] { muestraDescifrado(cbClave_->itemText(i), textOriginal_); });
+}
+
+void ORVCSPeriodico::muestraDescifrado(const QString& clave, pemmick::ORVExtTextBox* caja) {
+  txtClave_->setText(clave);
+  cs_->setClave(clave.toStdU32String());
+  auto original = std::make_shared<kestrin::ORVTexto>();
+  // An empty entry is no key: nothing is deciphered, and nothing is shown
+  // as though it had been.
+  if (!cs_->Clave().empty()) {
+    cs_->Descifra();
+    original->asigna(cs_->TextoOriginal()->Texto(), kestrin::CSKNone);
+  }
+  caja->setCSTexto(std::move(original));
+}
+
+// ---------------------------------------------------------------------------
+// The period aids (Kasiski's test, the autocorrelation) and "Resolver".
+
+void ORVCSPeriodico::construyeAyudas(QFrame* periodo, QVBoxLayout* etapa1) {
+  // Kasiski: the repeats on the left, the factor counts beside them.
+  panelKasiski_ = new QGroupBox(QStringLiteral("Método de Kasiski"), periodo);
+  panelKasiski_->setObjectName(QStringLiteral("PanelKasiski"));
+  textKasiski_ = new QLabel(panelKasiski_);
+  textKasiski_->setObjectName(QStringLiteral("TextKasiski"));
+  textKasiski_->setWordWrap(true);
+  flexKasiski_ = lab::rejilla(panelKasiski_, QStringLiteral("FlexKasiski"), 1, 3, 1, 0);
+  flexKasiski_->setTexto(0, 0, QStringLiteral("Secuencia"));
+  flexKasiski_->setTexto(0, 1, QStringLiteral("Posición"));
+  flexKasiski_->setTexto(0, 2, QStringLiteral("Distancia"));
+  flexKasiski_->setAnchoColumna(0, anchoPara(flexKasiski_, {QStringLiteral("Secuencia"),
+                                                             QStringLiteral("mmmmmmmm")}));
+  for (int32_t c = 1; c < 3; ++c) {
+    flexKasiski_->setAnchoColumna(
+        c, anchoPara(flexKasiski_, {QStringLiteral("Distancia"), QStringLiteral("0000000")}));
+  }
+  flexKasiski_->setAlineacionColumna(0, IzquierdaCentro);
+  flexKasiski_->setFilas(1);
+  flexKasiski_->tabla()->setSelectionMode(QAbstractItemView::NoSelection);
+  flexKasiski_->setTextoAyuda(
+      QStringLiteral("Secuencias de símbolos que se repiten en el texto cifrado, la posición de "
+                     "la primera aparición y la distancia a la siguiente"));
+  flexKasiski_->setFixedWidth(flexKasiski_->AnchoColumna(0) / qtcomun::kTwipsPorPixel +
+                              2 * flexKasiski_->AnchoColumna(1) / qtcomun::kTwipsPorPixel + 24);
+  graficoFactores_ = new GraficoPeriodos(panelKasiski_);
+  graficoFactores_->setObjectName(QStringLiteral("GraficoFactores"));
+  graficoFactores_->ayuda = [](int32_t p, int32_t n) {
+    return QStringLiteral("Periodo %1: %2 distancias divisibles por %1").arg(p).arg(n);
+  };
+  auto* factores = new QVBoxLayout;
+  factores->setSpacing(2);
+  factores->addWidget(new QLabel(QStringLiteral("Distancias divisibles por cada periodo"),
+                                 panelKasiski_));
+  factores->addWidget(graficoFactores_, 1);
+  auto* filaKasiski = new QHBoxLayout;
+  filaKasiski->setSpacing(8);
+  filaKasiski->addWidget(flexKasiski_);
+  filaKasiski->addLayout(factores, 1);
+  auto* kasiski = new QVBoxLayout(panelKasiski_);
+  kasiski->setContentsMargins(8, 6, 8, 8);
+  kasiski->setSpacing(6);
+  kasiski->addWidget(textKasiski_);
+  kasiski->addLayout(filaKasiski, 1);
+
+  // The autocorrelation: one bar per shift.
+  panelAutocorrelacion_ = new QGroupBox(QStringLiteral("Autocorrelación"), periodo);
+  panelAutocorrelacion_->setObjectName(QStringLiteral("PanelAutocorrelacion"));
+  textAutocorrelacion_ = new QLabel(panelAutocorrelacion_);
+  textAutocorrelacion_->setObjectName(QStringLiteral("TextAutocorrelacion"));
+  textAutocorrelacion_->setWordWrap(true);
+  graficoAutocorrelacion_ = new GraficoPeriodos(panelAutocorrelacion_);
+  graficoAutocorrelacion_->setObjectName(QStringLiteral("GraficoAutocorrelacion"));
+  graficoAutocorrelacion_->ayuda = [](int32_t d, int32_t n) {
+    return QStringLiteral("Desplazamiento %1: %2 símbolos iguales al que está %1 posiciones "
+                          "más adelante")
+        .arg(d)
+        .arg(n);
+  };
+  auto* autocorrelacion = new QVBoxLayout(panelAutocorrelacion_);
+  autocorrelacion->setContentsMargins(8, 6, 8, 8);
+  autocorrelacion->setSpacing(6);
+  autocorrelacion->addWidget(textAutocorrelacion_);
+  autocorrelacion->addWidget(
+      new QLabel(QStringLiteral("Coincidencias del texto consigo mismo desplazado"),
+                 panelAutocorrelacion_));
+  autocorrelacion->addWidget(graficoAutocorrelacion_, 1);
+
+  for (GraficoPeriodos* g : {graficoFactores_, graficoAutocorrelacion_}) {
+    g->eligePeriodo = [this](int32_t p) { EligePeriodo(p); };
+  }
+
+  auto* ayudas = new QWidget(periodo);
+  ayudas->setObjectName(QStringLiteral("AyudasPeriodo"));
+  auto* filaAyudas = new QHBoxLayout(ayudas);
+  filaAyudas->setContentsMargins(0, 0, 0, 0);
+  filaAyudas->setSpacing(8);
+  filaAyudas->addWidget(panelKasiski_, 5);
+  filaAyudas->addWidget(panelAutocorrelacion_, 3);
+
+  // The index grid over the aids; the student moves the border between them.
+  auto* reparto = new QSplitter(Qt::Vertical, periodo);
+  reparto->setObjectName(QStringLiteral("RepartoPeriodo"));
+  reparto->setChildrenCollapsible(false);
+  reparto->addWidget(flexIC_);
+  reparto->addWidget(ayudas);
+  reparto->setStretchFactor(0, 1);
+  reparto->setStretchFactor(1, 1);
+  // At first the grid shows the ten periods of the default maximum whole.
+  reparto->setSizes({11 * (QFontMetrics(flexIC_->tabla()->font()).height() + 8) + 8, 300});
+  etapa1->addWidget(reparto, 1);
+  vaciaAyudas();
+}
+
+void ORVCSPeriodico::construyeResolver(QFrame* pagina) {
+  textPeriodoResuelve_ = new QLabel(pagina);
+  textPeriodoResuelve_->setObjectName(QStringLiteral("TextPeriodoResuelve"));
+  QFont negrita = textPeriodoResuelve_->font();
+  negrita.setBold(true);
+  textPeriodoResuelve_->setFont(negrita);
+  cmdResolver_ = estilo::boton(QStringLiteral("CmdResolver"), QStringLiteral("Resolver"), pagina);
+  cmdResolver_->setMinimumWidth(estilo::anchoCaracteres(cmdResolver_, 12));
+  flexResueltas_ = lab::rejilla(pagina, QStringLiteral("FlexResueltas"), 1, 3, 1, 1);
+  flexResueltas_->setTexto(0, 0, QStringLiteral("N.º"));
+  flexResueltas_->setTexto(0, 1, QStringLiteral("Clave"));
+  flexResueltas_->setTexto(0, 2, QStringLiteral("Puntuación"));
+  flexResueltas_->setAnchoColumna(0, anchoPara(flexResueltas_, {QStringLiteral("N.º 00")}));
+  flexResueltas_->setAnchoColumna(
+      1, anchoPara(flexResueltas_, {QStringLiteral("mmmmmmmmmmmmmmmmmmmm")}));
+  flexResueltas_->setAnchoColumna(2, anchoPara(flexResueltas_, {QStringLiteral("Puntuación")}));
+  flexResueltas_->setAlineacionColumna(1, IzquierdaCentro);
+  flexResueltas_->tabla()->setSelectionMode(QAbstractItemView::NoSelection);
+  flexResueltas_->setTextoAyuda(
+      QStringLiteral("La puntuación es la media por símbolo del logaritmo de la probabilidad del "
+                     "texto descifrado en castellano: cuanto mayor, mejor. Pulse una clave para "
+                     "descifrar con ella."));
+  int ancho = 0;
+  for (int32_t c = 0; c < 3; ++c) ancho += flexResueltas_->AnchoColumna(c);
+  flexResueltas_->setFixedWidth(ancho / qtcomun::kTwipsPorPixel + 24);
+
+  auto* descifrado = new QWidget(pagina);
+  textoResuelto_ = lab::cajaTexto(descifrado, QStringLiteral("TextoResuelto"));
+  textoResuelto_->setLocked(true);
+  textoResuelto_->setBotonAbrir(false);
+  textoResuelto_->setBotonCortar(false);
+  textoResuelto_->setBotonPegar(false);
+  textoResuelto_->setBotonDeshacer(false);
+  auto* filaDescifrado = new lab::FilasRotuladas(descifrado);
+  filaDescifrado->setContentsMargins(0, 0, 0, 0);
+  filaDescifrado->fila(QStringLiteral("Texto original"), textoResuelto_, 1);
+
+  auto* filaPeriodo = new QHBoxLayout;
+  filaPeriodo->setSpacing(6);
+  filaPeriodo->addWidget(new QLabel(QStringLiteral("Periodo elegido:"), pagina));
+  filaPeriodo->addWidget(textPeriodoResuelve_);
+  filaPeriodo->addStretch(1);
+  filaPeriodo->addWidget(cmdResolver_);
+  auto* filaResultados = new QHBoxLayout;
+  filaResultados->setSpacing(8);
+  filaResultados->addWidget(flexResueltas_);
+  filaResultados->addWidget(descifrado, 1);
+  auto* etapa = new QVBoxLayout(pagina);
+  etapa->setContentsMargins(10, 10, 10, 10);
+  etapa->setSpacing(8);
+  etapa->addWidget(rotuloEtapa(
+      QStringLiteral("Resolución de la clave del periodo elegido con las estadísticas del "
+                     "castellano: cada columna según la frecuencia de sus símbolos, y después la "
+                     "clave entera según la de los bloques de cuatro símbolos."),
+      pagina));
+  etapa->addLayout(filaPeriodo);
+  etapa->addLayout(filaResultados, 1);
+
+  connect(cmdResolver_, &plankett::FlatButton::Click, this, &ORVCSPeriodico::Resuelve);
+  conexiones.conecta(flexResueltas_->eventos.Click,
+                     [this] { EligeClaveResuelta(flexResueltas_->Fila()); });
+  poneTextoPeriodo();
+}
+
+void ORVCSPeriodico::vaciaAyudas() {
+  Rejilla& g = *flexKasiski_;
+  g.setFilas(1);
+  textKasiski_->setText(QStringLiteral("Las secuencias que se repiten y sus distancias, al pulsar "
+                                       "«Analiza»."));
+  textAutocorrelacion_->setText(
+      QStringLiteral("Cuántos símbolos coinciden con el que está d posiciones más adelante, al "
+                     "pulsar «Analiza»."));
+  for (GraficoPeriodos* grafico : {graficoFactores_, graficoAutocorrelacion_}) {
+    grafico->setValores(1, {});
+    grafico->setDestacado(0);
+    grafico->setVacio(QStringLiteral("Sin datos todavía"));
+  }
+}
+
+void ORVCSPeriodico::llenaAyudas() {
+  // Kasiski's repeats, as many as can be read.
+  Rejilla& g = *flexKasiski_;
+  const int32_t n = cs_->NumDistanciasKasiski();
+  const int32_t filas = std::min(n, kFilasKasiski);
+  g.setRedibujo(false);
+  g.setFilas(filas + 1);
+  for (int32_t i = 1; i <= filas; ++i) {
+    g.setTexto(i, 0, QString::fromStdU32String(cs_->SecuenciaKasiski(i)));
+    g.setTexto(i, 1, QString::number(cs_->PosicionKasiski(i)));
+    g.setTexto(i, 2, QString::number(cs_->DistanciaKasiski(i)));
+  }
+  g.setRedibujo(true);
+
+  const int32_t cota = cs_->MaxPeriodo() > 0 ? cs_->MaxPeriodo() : 20;
+  std::vector<int32_t> factores;
+  for (int32_t p = 2; p <= cota; ++p) factores.push_back(cs_->CuentaFactorKasiski(p));
+  const int32_t pk = cs_->PeriodoKasiski();
+  graficoFactores_->setValores(2, std::move(factores));
+  graficoFactores_->setDestacado(pk);
+  graficoFactores_->setVacio(QStringLiteral("Periodo máximo menor que 2"));
+  QString kasiski;
+  if (n == 0) {
+    kasiski = QStringLiteral("Ninguna secuencia de tres o más símbolos se repite.");
+  } else {
+    kasiski = pk > 0 ? QStringLiteral("Periodo probable: %1.").arg(pk)
+                     : QStringLiteral("Ningún periodo destaca.");
+    kasiski += QStringLiteral(" %1 repeticiones de %2 o más símbolos")
+                   .arg(n)
+                   .arg(cs_->LongitudKasiski());
+    kasiski += filas < n ? QStringLiteral(" (se ven las %1 primeras).").arg(filas)
+                         : QStringLiteral(".");
+  }
+  textKasiski_->setText(kasiski);
+
+  std::vector<int32_t> coincidencias;
+  for (int32_t d = 1; d <= cota; ++d) coincidencias.push_back(cs_->Autocorrelacion(d));
+  const int32_t pa = cs_->PeriodoAutocorrelacion();
+  graficoAutocorrelacion_->setValores(1, std::move(coincidencias));
+  graficoAutocorrelacion_->setDestacado(pa);
+  if (pa > 1) {
+    textAutocorrelacion_->setText(QStringLiteral("Periodo probable: %1.").arg(pa));
+  } else if (pa == 1) {
+    textAutocorrelacion_->setText(
+        QStringLiteral("Periodo probable: 1 (todos los desplazamientos coinciden como en un "
+                       "texto en claro)."));
+  } else {
+    textAutocorrelacion_->setText(QStringLiteral("Ningún desplazamiento destaca."));
+  }
+  poneTextoPeriodo();
+}
+
+void ORVCSPeriodico::EligePeriodo(int32_t p) {
+  if (Ocupado() || p < 1) return;
+  protege(kTituloPeriodo, [&] {
+    fijaPeriodo(p);
+    poneTextoPeriodo();
+    // The index grid follows, as though its row had been clicked.
+    Rejilla& g = *flexIC_;
+    if (cs_->Periodo() == p && p < g.Filas() && g.Fila() != p) {
+      llenandoPeriodos_ = true;
+      g.setFila(p);
+      llenandoPeriodos_ = false;
     }
-    textOriginal_->setCSTexto(std::move(original));
+  });
+}
+
+void ORVCSPeriodico::vaciaResueltas() {
+  flexResueltas_->setFilas(1);
+  periodoResuelto_ = 0;
+  textoResuelto_->setCSTexto(std::make_shared<kestrin::ORVTexto>());
+}
+
+void ORVCSPeriodico::Resuelve() {
+  bool resuelto = false;
+  trabajaEspera(kTituloResolver, [this, &resuelto] {
+    tomaPeriodo();
+    if (cs_->Periodo() < 1) {
+      avisa(kTituloResolver,
+            QStringLiteral("Antes hay que elegir el periodo, en la etapa 1 (pestaña «Periodo»)."));
+      return;
+    }
+    vaciaResueltas();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    struct Puntero {
+      ~Puntero() { QApplication::restoreOverrideCursor(); }
+    } puntero;
+    cs_->setTextoCifrado(txtTC_->CSTexto());
+    cs_->Resuelve();
+    const int32_t n = cs_->NumClavesResueltas();
+    if (n == 0) {
+      avisa(kTituloResolver,
+            QStringLiteral("No hay texto cifrado que resolver: escriba o cifre un texto en la "
+                           "pestaña «Cifrado»."));
+      return;
+    }
+    Rejilla& g = *flexResueltas_;
+    g.setRedibujo(false);
+    g.setFilas(n + 1);
+    QString masLarga;
+    for (int32_t i = 1; i <= n; ++i) {
+      const QString clave = QString::fromStdU32String(cs_->ClaveResuelta(i));
+      if (clave.size() > masLarga.size()) masLarga = clave;
+      g.setTexto(i, 0, QString::number(i));
+      g.setTexto(i, 1, clave);
+      g.setTexto(i, 2, numeroMostrado(cs_->PuntuacionResuelta(i), 3));
+    }
+    // The key column as wide as the longest key (the grid scrolls beyond).
+    g.setAnchoColumna(1, std::max(anchoPara(&g, {QStringLiteral("mmmmmmmmmmmmmmmmmmmm")}),
+                                  anchoPara(&g, {masLarga})));
+    g.setRedibujo(true);
+    periodoResuelto_ = cs_->Periodo();
+    resuelto = true;
+  });
+  // The best key is chosen at once, as stage 3 chooses its first.
+  if (resuelto) EligeClaveResuelta(1);
+}
+
+void ORVCSPeriodico::EligeClaveResuelta(int32_t fila) {
+  Rejilla& g = *flexResueltas_;
+  if (Ocupado() || fila < 1 || fila >= g.Filas()) return;
+  protege(kTituloResolver, [&] {
+    // The chosen key in the selection colours, the others plain.
+    for (int32_t f = 1; f < g.Filas(); ++f) {
+      const bool elegida = f == fila;
+      for (int32_t c = 0; c < g.Columnas(); ++c) {
+        g.setColorFondoCelda(f, c, elegida ? g.ColorFondoSeleccion() : g.ColorFondo());
+        g.setColorTextoCelda(f, c, elegida ? g.ColorTextoSeleccion() : g.ColorTexto());
+      }
+    }
+    muestraDescifrado(g.Texto(fila, 1), textoResuelto_);
   });
 }
 

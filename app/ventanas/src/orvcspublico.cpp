@@ -37,6 +37,7 @@
 #include "kestrin/orvtexto.h"
 #include "kestrin/orvw.h"
 #include "orv/arranque.h"
+#include "orv/lecturaclaves.h"
 #include "plankett/flatbutton.h"
 #include "rejilla/rejilla.h"
 
@@ -157,27 +158,10 @@ QStringList lineas(const QString& ruta, bool* existe, bool* grande = nullptr) {
   *existe = f.exists();
   if (grande != nullptr) *grande = f.size() > kMaxFichero;
   if (!f.open(QIODevice::ReadOnly) || f.size() > kMaxFichero) return {};
-  QByteArray bytes = f.readAll();
-  QString texto;
-  if (bytes.startsWith("\xEF\xBB\xBF"))
-    texto = QString::fromUtf8(bytes.mid(3));
-  else
-    texto =
-        QString::fromStdU32String(kestrin::desdeAnsi(std::string_view(bytes.data(), bytes.size())));
-  QStringList resultado = texto.split(QLatin1Char('\n'));
-  for (QString& l : resultado)
-    if (l.endsWith(QLatin1Char('\r'))) l.chop(1);
-  return resultado;
+  return lectura::lineasClaves(f.readAll());
 }
 
-// The section a line names, when it is a section line: the text between its
-// first and last characters.
-bool esSeccion(const QString& linea, QString* nombre) {
-  const QString l = linea.trimmed();
-  if (!l.startsWith(QLatin1Char('['))) return false;
-  *nombre = l.size() >= 2 ? l.mid(1, l.size() - 2) : QString();
-  return true;
-}
+using lectura::esSeccion;
 
 }  // namespace
 
@@ -471,11 +455,7 @@ QString ORVCSPublico::LeeEntrada(const QString& seccion, const QString& entrada,
 
 QStringList ORVCSPublico::Secciones() const {
   bool existe = false;
-  QStringList secciones;
-  QString nombre;
-  for (const QString& l : lineas(ficheroClaves_, &existe))
-    if (esSeccion(l, &nombre)) secciones << nombre;
-  return secciones;
+  return lectura::secciones(lineas(ficheroClaves_, &existe));
 }
 
 void ORVCSPublico::GuardaClave() {
@@ -617,23 +597,10 @@ void ORVCSPublico::guardando(QString& texto) const {
 void ORVCSPublico::leido(QString& texto, bool& cancel) {
   const kestrin::Cadena sinEtiqueta = ORVW().CSText(texto.toStdU32String());
   // Tokens at single spaces: a header token goes with the space after it.
-  const QString t = QString::fromStdU32String(sinEtiqueta);
-  QStringList cabecera;
-  QString resto;
-  resto.reserve(t.size());
-  qsizetype desde = 0;
-  while (desde <= t.size()) {
-    qsizetype hasta = t.indexOf(QLatin1Char(' '), desde);
-    if (hasta < 0) hasta = t.size();
-    const QString ficha = t.mid(desde, hasta - desde);
-    if (!ficha.isEmpty() && esCabecera(ficha)) {
-      cabecera << ficha;
-    } else {
-      resto += ficha;
-      if (hasta < t.size()) resto += QLatin1Char(' ');
-    }
-    desde = hasta + 1;
-  }
+  const lectura::Separado separado = lectura::separaCabecera(
+      QString::fromStdU32String(sinEtiqueta), [this](const QString& f) { return esCabecera(f); });
+  const QStringList& cabecera = separado.cabecera;
+  const QString& resto = separado.resto;
   QString motivo;
   if (!protege(tituloFicheroErroneo(), [&] { motivo = tomaCabecera(cabecera); })) {
     cancel = true;

@@ -22,46 +22,25 @@
 #include "orv/arranque.h"
 #include "orv/arte.h"
 #include "orv/generadorrsa.h"
+#include "orv/lecturaclaves.h"
 #include "plankett/flatbutton.h"
 
 namespace orv {
 namespace {
 
 const QString kClaveErronea = QStringLiteral("Clave errónea");
-// The component's limits of the block size.
-constexpr int kBloqueMinimo = 1;
-constexpr int kBloqueMaximo = 4096;
 const int kTamanos[] = {512, 1024, 2048, 3072, 4096};
 constexpr int kTamanoInicial = 1024;
 
-// The key file's entries, in the order they are written.
-const QString kBits = QStringLiteral("Nº de bits");
-const QString kFactor1 = QStringLiteral("Primer factor primo");
-const QString kFactor2 = QStringLiteral("Segundo factor primo");
-const QString kClave = QStringLiteral("Clave");
-const QString kTamBloque = QStringLiteral("Tamaño de bloque");
-const QString kExponente = QStringLiteral("Exponente");
-const QString kClavePrivada = QStringLiteral("Clave privada");
-
-const QString kCabeceraClave = QStringLiteral("Clave=");
-const QString kCabeceraExponente = QStringLiteral("Exponente=");
+using namespace lectura::rsa;
 
 QString texto(const kestrin::Cadena& c) {
   return QString::fromStdU32String(c);
 }
 
-bool esEntero(const QString& s) {
-  if (s.isEmpty()) return false;
-  for (const QChar c : s)
-    if (c < QLatin1Char('0') || c > QLatin1Char('9')) return false;
-  return true;
-}
-
 // A block size as the component takes it, or nothing.
 std::optional<int32_t> tamBloqueDe(const QString& s) {
-  const double v = ORVW().Eval(s.trimmed().toStdU32String());
-  if (v != std::floor(v) || v < kBloqueMinimo || v > kBloqueMaximo) return std::nullopt;
-  return static_cast<int32_t>(v);
+  return lectura::rsa::tamBloqueDe(s, ORVW());
 }
 
 // The block size box: its arrows change the size at once, as leaving it does.
@@ -396,42 +375,20 @@ bool ORVCSRSA::claveRechazada(const QString& seccion, const QString& motivo) {
 
 bool ORVCSRSA::cargaClave(const QString& seccion) {
   // Everything is read and checked before anything is set: a key is loaded whole or not at all.
-  const QString bits = LeeEntrada(seccion, kBits, QStringLiteral("0"));
-  const QString p = LeeEntrada(seccion, kFactor1);
-  const QString q = LeeEntrada(seccion, kFactor2);
-  const QString n = LeeEntrada(seccion, kClave);
-  const QString tam = LeeEntrada(seccion, kTamBloque, QStringLiteral("1"));
-  const QString e = LeeEntrada(seccion, kExponente);
-  const QString d = LeeEntrada(seccion, kClavePrivada);
-  if (p.isEmpty() && q.isEmpty() && n.isEmpty() && e.isEmpty() && d.isEmpty())
-    return claveRechazada(seccion, QStringLiteral("no tiene ninguna entrada de la clave."));
-  const std::pair<const QString&, const QString&> numeros[] = {
-      {kFactor1, p}, {kFactor2, q}, {kClave, n}, {kExponente, e}, {kClavePrivada, d}};
-  for (const auto& [nombre, valor] : numeros) {
-    // The reader gives at most kMaxPerfil characters: a value that long may be cut.
-    if (valor.size() >= static_cast<qsizetype>(kestrin::ORVW::kMaxPerfil)) {
-      return claveRechazada(
-          seccion, QStringLiteral("«%1» es más largo de lo que el fichero de claves puede guardar.")
-                       .arg(nombre));
-    }
-    if (!valor.isEmpty() && !esEntero(valor))
-      return claveRechazada(seccion, QStringLiteral("«%1» no es un número entero.").arg(nombre));
-  }
-  const auto bloque = tamBloqueDe(tam);
-  if (!esEntero(tam) || !bloque) {
-    return claveRechazada(seccion, QStringLiteral("el tamaño de bloque, «%1», no es un número "
-                                                  "entero de %2 a %3.")
-                                       .arg(tam)
-                                       .arg(kBloqueMinimo)
-                                       .arg(kBloqueMaximo));
-  }
-  cs_->setNumBits(esEntero(bits) ? bits.toInt() : 0);
-  cs_->setClaveFactor(1, p.toStdU32String());
-  cs_->setClaveFactor(2, q.toStdU32String());
-  cs_->setClave(n.toStdU32String());
-  cs_->setTamBloque(*bloque);
-  cs_->setExponente(e.toStdU32String());
-  cs_->setClavePrivada(d.toStdU32String());
+  QString motivo;
+  const auto clave = lectura::rsa::leeClave(
+      [&](const QString& entrada, const QString& defecto) {
+        return LeeEntrada(seccion, entrada, defecto);
+      },
+      ORVW(), &motivo);
+  if (!clave) return claveRechazada(seccion, motivo);
+  cs_->setNumBits(clave->bits);
+  cs_->setClaveFactor(1, clave->factor1.toStdU32String());
+  cs_->setClaveFactor(2, clave->factor2.toStdU32String());
+  cs_->setClave(clave->clave.toStdU32String());
+  cs_->setTamBloque(clave->tamBloque);
+  cs_->setExponente(clave->exponente.toStdU32String());
+  cs_->setClavePrivada(clave->clavePrivada.toStdU32String());
   return true;
 }
 
@@ -442,20 +399,14 @@ QString ORVCSRSA::cabeceraCifrado() const {
 }
 
 bool ORVCSRSA::esCabecera(const QString& ficha) const {
-  return ficha.startsWith(kCabeceraClave, Qt::CaseInsensitive) ||
-         ficha.startsWith(kCabeceraExponente, Qt::CaseInsensitive);
+  return lectura::rsa::esCabecera(ficha);
 }
 
 QString ORVCSRSA::tomaCabecera(const QStringList& fichas) {
-  QString n, e;
-  for (const QString& ficha : fichas) {
-    if (ficha.startsWith(kCabeceraClave, Qt::CaseInsensitive))
-      n = ficha.mid(kCabeceraClave.size());
-    else
-      e = ficha.mid(kCabeceraExponente.size());
-  }
-  if (!esEntero(n) || !esEntero(e))
-    return QStringLiteral("El fichero RSA leído no tiene un formato válido");
+  const auto cabecera = lectura::rsa::leeCabecera(fichas);
+  if (!cabecera) return QStringLiteral("El fichero RSA leído no tiene un formato válido");
+  const QString& n = cabecera->clave;
+  const QString& e = cabecera->exponente;
   cs_->VaciaClave();
   cs_->setClave(n.toStdU32String());
   cs_->setExponente(e.toStdU32String());

@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -26,6 +27,7 @@
 #include "kestrin/variante.h"
 #include "orv/arranque.h"
 #include "orv/arte.h"
+#include "orv/calculofondo.h"
 #include "pemmick/orvexttextbox.h"
 #include "plankett/flatbutton.h"
 #include "qtcomun/medidas.h"
@@ -88,7 +90,12 @@ ORVCSSubst::ORVCSSubst(QWidget* parent)
   cambiaPestana(kCifrado);
 }
 
-ORVCSSubst::~ORVCSSubst() = default;
+ORVCSSubst::~ORVCSSubst() {
+  // A search under way is left to its worker: nothing of it reaches the
+  // window any more.
+  delete calculo_;
+  calculo_ = nullptr;
+}
 
 QTabBar* ORVCSSubst::tsCripto() const {
   return paginas_->tabBar();
@@ -159,8 +166,28 @@ void ORVCSSubst::construye() {
   flexTexto_->setTextoAyuda(
       QStringLiteral("Escriba bajo un símbolo cifrado el símbolo en claro que supone; "
                      "«_» retira la suposición."));
+  // Breaking the text automatically, above the hand work.
+  cmdResolver_ = estilo::boton(QStringLiteral("CmdResolver"), QStringLiteral("Resolver"), panel_[1]);
+  cmdResolver_->setMinimumWidth(estilo::anchoCaracteres(cmdResolver_, 12));
+  cmdResolver_->setToolTip(
+      QStringLiteral("Busca la clave con las estadísticas del castellano y la pone en la rejilla "
+                     "«Clave», donde puede seguir corrigiéndola"));
+  textResolver_ = new QLabel(
+      QStringLiteral("«Resolver» busca la clave con las estadísticas del castellano; después "
+                     "puede corregirla a mano."),
+      panel_[1]);
+  textResolver_->setObjectName(QStringLiteral("TextResolver"));
+  textResolver_->setWordWrap(true);
+  calculo_ = new CalculoEnFondo(this);
+  franja_ = new FranjaTrabajo(calculo_, panel_[1]);
+  auto* filaResolver = new QHBoxLayout;
+  filaResolver->setSpacing(8);
+  filaResolver->addWidget(textResolver_, 1);
+  filaResolver->addWidget(cmdResolver_);
   auto* filasTexto = new lab::FilasRotuladas(panel_[1]);
-  filasTexto->fila(QStringLiteral("Texto"), flexTexto_);
+  filasTexto->fila(filaResolver);
+  filasTexto->fila(QStringLiteral("Texto"), flexTexto_, 1);
+  filasTexto->fila(franja_);
   paginas_->removeTab(kCriptoanalisis);
 
   // The key grid's pop-up menu, hidden from any menu bar.
@@ -189,6 +216,7 @@ void ORVCSSubst::conecta() {
           [this] { protege(kTitulo, [this] { cs_->Descifra(); }); });
   connect(menuBorrarClave_, &QAction::triggered, this, [this] { BorrarClave(); });
   connect(menuClaveAleatoria_, &QAction::triggered, this, [this] { ClaveAleatoria(); });
+  connect(cmdResolver_, &plankett::FlatButton::Click, this, &ORVCSSubst::Resuelve);
 
   conexiones.conecta(flexClaves_->eventos.ValidaEdicion,
                      [this](int32_t f, int32_t c, QString& texto, bool& cancela) {
@@ -506,6 +534,72 @@ void ORVCSSubst::despuesDeEditarTexto(int32_t fila, int32_t columna) {
     }
     flexClaves_->setTexto(1, y, x);
     ActualizaClave(1, y);
+  });
+}
+
+}  // namespace orv
+
+// ---------------------------------------------------------------------------
+// Breaking the text automatically.
+
+namespace orv {
+
+void ORVCSSubst::esperaResolver(bool espera) {
+  for (QWidget* w : {static_cast<QWidget*>(cmdResolver_), static_cast<QWidget*>(flexClaves_),
+                     static_cast<QWidget*>(flexTexto_),
+                     static_cast<QWidget*>(paginas_->tabBar())}) {
+    w->setEnabled(!espera);
+  }
+  menuBorrarClave_->setEnabled(!espera);
+  menuClaveAleatoria_->setEnabled(!espera);
+}
+
+void ORVCSSubst::Resuelve() {
+  if (calculo_->ocupado()) return;
+  protege(kTitulo, [this] {
+    const auto cifrado = txtTC_->CSTexto();
+    // The worker gets a cryptosystem and a text of its own: the boxes and
+    // the window's component may change or go while it works.
+    auto texto = std::make_shared<kestrin::ORVTexto>();
+    texto->asigna(cifrado->Texto(), cifrado->Key());
+    auto trabajador = creaComponente<tarnel::ORVCriptoSust>("Tarnel.ORVCriptoSust");
+    trabajador->setTextoCifrado(texto);
+    const int32_t semilla = semilla_++;
+    esperaResolver(true);
+    textResolver_->setText(QStringLiteral("Buscando la clave…"));
+    const bool iniciado = calculo_->inicia(
+        QStringLiteral("Buscando la clave"), [trabajador, semilla] { trabajador->Resuelve(semilla); },
+        [this, trabajador](const CalculoEnFondo::Desenlace& desenlace) {
+          esperaResolver(false);
+          if (desenlace.error) {
+            textResolver_->setText(QStringLiteral("No se encontró ninguna clave."));
+            try {
+              std::rethrow_exception(desenlace.error);
+            } catch (const std::exception& e) {
+              avisa(kTitulo, textoError(e));
+            }
+            return;
+          }
+          if (desenlace.cancelado) {
+            textResolver_->setText(
+                QStringLiteral("Búsqueda cancelada: la clave sigue como estaba."));
+            return;
+          }
+          int32_t halladas = 0;
+          for (int32_t i = 0; i < kSimbolos; ++i) {
+            QString c = QString::fromStdU32String(trabajador->Clave(kestrin::Variante(i)));
+            if (c.isEmpty()) c = kNoKey;
+            if (c != kNoKey) ++halladas;
+            flexClaves_->setTexto(1, i, c.left(1));
+          }
+          ActualizaClave(1, 0);
+          textResolver_->setText(
+              QStringLiteral("Clave encontrada para los %1 símbolos que aparecen en el texto "
+                             "(puntuación %2). Corrija a mano lo que no encaje.")
+                  .arg(halladas)
+                  .arg(numeroMostrado(trabajador->PuntuacionResuelta(), 3)));
+        });
+    if (!iniciado) esperaResolver(false);
   });
 }
 

@@ -24,6 +24,7 @@
 #include "orv/arte.h"
 #include "orv/orvacercade.h"
 #include "orv/orvanalizar.h"
+#include "orv/orvcalc.h"
 #include "orv/orvcsafin.h"
 #include "orv/orvcshill.h"
 #include "orv/orvcsmhm.h"
@@ -81,7 +82,7 @@ QWidget* crea() {
 const std::vector<ORVPrincipal::EntradaMenu>& ORVPrincipal::Laboratorios() {
   // A laboratory still to be built has no maker: its item shows nothing.
   static const std::vector<EntradaMenu> tabla = {
-      {1, "Hoja de cálculo", "CALC1", "calc", false, nullptr},
+      {1, "Hoja de cálculo", "CALC1", "calc", false, crea<ORVCalc>},
       {1, "Primos", "PRIMOS1", "primos", false, crea<ORVPrimos>},
       {1, "Analizador", "ANALIZA1", "analiza", true, crea<ORVAnalizar>},
       {2, "Afín", "AFIN1", "afin", false, crea<ORVCSAfin>},

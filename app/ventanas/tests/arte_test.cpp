@@ -42,7 +42,8 @@ TEST(Arte, BitmapsHaveTheirLogicalSizesAtAnyRatio) {
     const char* nombre;
     QSize tamano;
   };
-  const Caso casos[] = {{"gris", {30, 30}}, {"autor", {25, 200}}, {"cuadritos", {8, 8}}};
+  const Caso casos[] = {{"gris", {30, 30}}, {"autor", {25, 200}}, {"cuadritos", {8, 8}},
+                       {"zoom", {16, 15}},   {"expr", {16, 15}}};
   for (const auto& c : casos) {
     for (qreal ratio : {1.0, 2.0}) {
       const QImage img = Bitmap(QString::fromLatin1(c.nombre), ratio);

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -166,9 +167,10 @@ class ORVCSHillTest : public testing::Test {
 TEST_F(ORVCSHillTest, LoadsWithBlockSizeTwoAndTwoSquareGrids) {
   EXPECT_EQ(v->windowTitle(), QStringLiteral("Criptosistema de Hill"));
   EXPECT_FALSE(v->windowIcon().isNull());
-  EXPECT_EQ(v->TsCripto()->count(), 2);
+  EXPECT_EQ(v->TsCripto()->count(), 3);
   EXPECT_EQ(v->TsCripto()->tabText(0), QStringLiteral("Clave y texto"));
   EXPECT_EQ(v->TsCripto()->tabText(1), QStringLiteral("Texto Cifrado"));
+  EXPECT_EQ(v->TsCripto()->tabText(2), QStringLiteral("Texto conocido"));
   EXPECT_EQ(v->TsCripto()->currentIndex(), 0);
   EXPECT_TRUE(v->panel(1)->isVisible());
   EXPECT_FALSE(v->panel(2)->isVisible());
@@ -637,6 +639,143 @@ TEST_F(ORVCSHillTest, BothPagesLookAlikeAndTheGridsShowWholeUpToTheLimit) {
   pestana(0);
   EXPECT_EQ(v->TextTC()->geometry(), v->TextTO()->geometry());
   EXPECT_EQ(v->LabelTC()->geometry(), v->LabelTO()->geometry());
+}
+
+// The plain text as the cipher reads it: its symbols, padded with "·" to
+// whole blocks of n.
+QString enBloques(const QString& texto, int n) {
+  QString r;
+  for (const char32_t c : texto.toStdU32String()) {
+    const int v = tarnel::alfabeto::valor(c);
+    if (v >= 0) r += QString::fromUcs4(std::u32string(1, tarnel::alfabeto::simbolo(v)).data(), 1);
+  }
+  while (r.size() % n != 0) r += QStringLiteral("·");
+  return r;
+}
+
+// The cipher text a key (rows of numbers) makes of a plain text, enciphered apart.
+QString cifraCon(const Matriz& m, const QString& claro) {
+  tarnel::ORVCriptoHill h;
+  const auto n = static_cast<int32_t>(m.size());
+  h.setTamClave(n);
+  for (int32_t i = 1; i <= n; ++i)
+    for (int32_t j = 1; j <= n; ++j)
+      h.Clave()->setElemento(i, j, m[static_cast<size_t>(i - 1)][j - 1].toInt());
+  auto t = std::make_shared<kestrin::ORVTexto>();
+  t->asigna(claro.toStdU32String(), kestrin::CSKNone);
+  h.setTextoOriginal(t);
+  h.Cifra();
+  return QString::fromStdU32String(h.TextoCifrado()->Texto());
+}
+
+// The rows of a key as the list of keys shows them: "3 5 / 2 7".
+QString porFilas(const Matriz& m) {
+  QStringList filas;
+  for (const QStringList& f : m) filas << f.join(QLatin1Char(' '));
+  return filas.join(QStringLiteral(" / "));
+}
+
+Matriz deFilas(const QString& texto) {
+  Matriz m;
+  for (const QString& f : texto.split(QStringLiteral(" / ")))
+    m.push_back(f.split(QLatin1Char(' ')));
+  return m;
+}
+
+// A 2 × 2 and a 3 × 3 key broken from a known pair: the key enciphers a text
+// on the first page, the pair goes to the known-text page, and the key found
+// comes back to the key grid ready to decipher.
+TEST_F(ORVCSHillTest, AKnownPairGivesTheKeyBackToTheKeyGrid) {
+  const QString claro = prueba::corpus(90);
+  if (claro.isEmpty()) GTEST_SKIP() << "no se encuentra ../shared/corpus/es.txt";
+  const std::vector<Matriz> claves = {{{"3", "5"}, {"2", "7"}},
+                                      {{"2", "3", "1"}, {"5", "1", "4"}, {"1", "7", "3"}}};
+  for (const Matriz& k : claves) {
+    nueva();
+    const int n = static_cast<int>(k.size());
+    // The size typed on the known-text page reaches the other two.
+    pestana(2);
+    pegaTamano(v->TextTamConocido(), QString::number(n));
+    esperaTamano(n, "tamaño");
+    EXPECT_EQ(v->TextTamClave()->texto(), QString::number(n));
+    escribeClave(k);
+    v->TextTO()->area()->setPlainText(claro);
+    pulsa(v->CmdCifra());
+    const auto cifrado = v->TextTC()->CSTexto();
+    // Another key in the grid: the search must bring the right one back.
+    Matriz identidad(static_cast<size_t>(n), QStringList());
+    for (int i = 0; i < n; ++i)
+      for (int j = 0; j < n; ++j) identidad[static_cast<size_t>(i)] << (i == j ? "1" : "0");
+    escribeClave(identidad);
+    ASSERT_EQ(clave(), identidad);
+
+    pestana(2);
+    EXPECT_TRUE(v->panel(3)->isVisible());
+    v->TextConocidoTO()->area()->setPlainText(claro.left(40));
+    v->TextConocidoTC()->setCSTexto(cifrado);
+    pulsa(v->CmdBuscarClaves());
+    ASSERT_TRUE(avisos.isEmpty()) << avisos.join(QLatin1Char('\n')).toStdString();
+    ASSERT_EQ(v->FlexEncontradas()->Filas(), 2) << v->TextEncontradas()->text().toStdString();
+    EXPECT_EQ(v->FlexEncontradas()->Texto(1, 1), porFilas(k));
+    EXPECT_EQ(v->TextEncontradas()->text(), QStringLiteral("Una sola clave lleva un texto al otro."));
+    // Chosen at once: key grid, key, inverse and the chosen-key grid.
+    EXPECT_EQ(lee(v->FlexClave()), k);
+    EXPECT_EQ(clave(), k);
+    EXPECT_EQ(lee(v->FlexClaveElegida()), k);
+    EXPECT_FALSE(v->FlexClaveInversa()->Texto(1, 1).isEmpty());
+    EXPECT_TRUE(v->CmdDescifra()->isEnabled());
+    v->TextTO()->area()->clear();
+    pestana(1);
+    pulsa(v->CmdDescifra());
+    EXPECT_EQ(QString::fromStdU32String(v->TextTO()->CSTexto()->Texto()), enBloques(claro, n));
+    // A new size: the keys of the old one go.
+    pestana(2);
+    pegaTamano(v->TextTamConocido(), QString::number(n + 1));
+    EXPECT_EQ(v->FlexEncontradas()->Filas(), 1);
+  }
+}
+
+// A pair whose blocks do not decide the key lists every key that agrees
+// (64 at most); one that no invertible key explains lists none.
+TEST_F(ORVCSHillTest, APairThatAllowsSeveralKeysOrNoneSaysSo) {
+  // Plain blocks all "bb": only the sum of each row is fixed.
+  const Matriz k = {{"3", "5"}, {"2", "7"}};
+  const QString claro = QStringLiteral("bbbbbbbb");
+  pestana(2);
+  v->TextConocidoTO()->area()->setPlainText(claro);
+  auto cifrado = std::make_shared<kestrin::ORVTexto>();
+  cifrado->asigna(cifraCon(k, claro).toStdU32String(), kestrin::CSKHill);
+  v->TextConocidoTC()->setCSTexto(cifrado);
+  pulsa(v->CmdBuscarClaves());
+  Rejilla* g = v->FlexEncontradas();
+  ASSERT_GT(g->Filas(), 3);
+  EXPECT_LE(g->Filas(), 65);
+  EXPECT_EQ(g->Filas() - 1, v->cs().NumClavesEncontradas());
+  EXPECT_EQ(v->TextEncontradas()->text().contains(QStringLiteral("Hay más")),
+            v->cs().MasClavesEncontradas());
+  for (int32_t f = 1; f < g->Filas(); ++f)
+    EXPECT_EQ(cifraCon(deFilas(g->Texto(f, 1)), claro), cifraCon(k, claro)) << f;
+  clicCelda(g, 3, 1);
+  EXPECT_EQ(lee(v->FlexClave()), deFilas(g->Texto(3, 1)));
+  EXPECT_EQ(clave(), deFilas(g->Texto(3, 1)));
+  EXPECT_TRUE(v->CmdDescifra()->isEnabled());
+
+  struct Caso {
+    const char* claro;
+    const char* cifrado;
+  };
+  // "ab" onto "··" (the zero block): no invertible key sends a block to zero.
+  for (const Caso& c : {Caso{"ab", "··"}, Caso{"", ""}, Caso{"abcd", ""}}) {
+    v->TextConocidoTO()->area()->setPlainText(QString::fromUtf8(c.claro));
+    auto t = std::make_shared<kestrin::ORVTexto>();
+    t->asigna(QString::fromUtf8(c.cifrado).toStdU32String(), kestrin::CSKHill);
+    v->TextConocidoTC()->setCSTexto(t);
+    pulsa(v->CmdBuscarClaves());
+    EXPECT_EQ(g->Filas(), 1) << c.claro;
+    EXPECT_TRUE(v->TextEncontradas()->text().startsWith(QStringLiteral("Ninguna clave")))
+        << c.claro;
+  }
+  EXPECT_TRUE(avisos.isEmpty()) << avisos.join(QLatin1Char('\n')).toStdString();
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -35,6 +36,7 @@
 #include "kestrin/orvtexto.h"
 #include "kestrin/orvw.h"
 #include "orv/arranque.h"
+#include "orv/graficoperiodos.h"
 #include "pemmick/orvexttextbox.h"
 #include "plankett/flatbutton.h"
 #include "qtcomun/traducciones.h"
@@ -706,6 +708,160 @@ TYPED_TEST(ORVCSPeriodicoTest, BreaksASpanishCiphertextThroughTheThreeStages) {
   EXPECT_EQ(QString::fromStdU32String(v->TextOriginal()->CSTexto()->Texto()), plegado(claro));
   EXPECT_EQ(QString::fromStdU32String(v->TxtTO()->CSTexto()->Texto()), plegado(claro));
   EXPECT_EQ(v->txtTC()->CSTexto(), cifrado);
+}
+
+// Clicks the bar of period p of a chart of the period aids.
+void clicBarra(GraficoPeriodos* g, int32_t p) {
+  const QRect r = g->rectColumna(p);
+  ASSERT_FALSE(r.isEmpty()) << p;
+  QTest::mouseClick(g, Qt::LeftButton, {}, QPoint(r.center().x(), r.bottom() - 2));
+}
+
+TYPED_TEST(ORVCSPeriodicoTest, KasiskiAndTheAutocorrelationPointToThePeriodAndABarChoosesIt) {
+  const QString claro = corpus(1400);
+  if (claro.isEmpty()) GTEST_SKIP() << "no se encuentra ../shared/corpus/es.txt";
+  auto& v = this->v;
+  // Keys of seven symbols whose coincidences stand out clearly at 7.
+  this->cifra(claro, this->kXOR ? QStringLiteral("llavero") : QStringLiteral("secreto"));
+  EXPECT_TRUE(v->GraficoAutocorrelacion()->Valores().empty());
+  this->periodo(QStringLiteral("12"));
+  ASSERT_TRUE(this->avisos.isEmpty()) << this->avisos.join(QLatin1Char('\n')).toStdString();
+
+  // Every repeat listed stands in the ciphertext at its position and again
+  // its distance further on.
+  Rejilla* k = v->FlexKasiski();
+  const auto& cs = v->cs();
+  const QString cifrado = plegado(QString::fromStdU32String(v->txtTC()->CSTexto()->Texto()));
+  ASSERT_EQ(k->Filas(), std::min(cs.NumDistanciasKasiski(), ORVCSPeriodico::kFilasKasiski) + 1);
+  ASSERT_GT(k->Filas(), 5);
+  int divisibles = 0;
+  for (int32_t i = 1; i < k->Filas(); ++i) {
+    const QString secuencia = k->Texto(i, 0);
+    const int posicion = k->Texto(i, 1).toInt();
+    const int distancia = k->Texto(i, 2).toInt();
+    ASSERT_GE(secuencia.size(), 3) << i;
+    EXPECT_EQ(cifrado.mid(posicion - 1, secuencia.size()), secuencia) << i;
+    EXPECT_EQ(cifrado.mid(posicion - 1 + distancia, secuencia.size()), secuencia) << i;
+    if (distancia % 7 == 0) ++divisibles;
+  }
+  EXPECT_TRUE(v->TextKasiski()->text().startsWith(QStringLiteral("Periodo probable: 7.")))
+      << v->TextKasiski()->text().toStdString();
+
+  // The bars are the component's counts; the likely period stands out in both.
+  GraficoPeriodos* factores = v->GraficoFactores();
+  GraficoPeriodos* autocorrelacion = v->GraficoAutocorrelacion();
+  EXPECT_EQ(factores->Primero(), 2);
+  ASSERT_EQ(factores->Valores().size(), 11u);
+  EXPECT_EQ(factores->Valor(7), divisibles);
+  for (int32_t p = 2; p <= 12; ++p) EXPECT_EQ(factores->Valor(p), cs.CuentaFactorKasiski(p));
+  EXPECT_EQ(autocorrelacion->Primero(), 1);
+  ASSERT_EQ(autocorrelacion->Valores().size(), 12u);
+  for (int32_t d = 1; d <= 12; ++d) {
+    int iguales = 0;
+    for (qsizetype i = 0; i + d < cifrado.size(); ++i) iguales += cifrado[i] == cifrado[i + d];
+    EXPECT_EQ(autocorrelacion->Valor(d), iguales) << d;
+  }
+  EXPECT_EQ(factores->Destacado(), 7);
+  EXPECT_EQ(autocorrelacion->Destacado(), 7);
+  EXPECT_TRUE(v->TextAutocorrelacion()->text().startsWith(QStringLiteral("Periodo probable: 7.")));
+  EXPECT_EQ(autocorrelacion->Valor(7), *std::max_element(autocorrelacion->Valores().begin(),
+                                                          autocorrelacion->Valores().end()));
+
+  // A click on a bar of either chart chooses its period as a click on its
+  // row of the index grid does; every view shows the period chosen.
+  struct Caso {
+    GraficoPeriodos* grafico;
+    int32_t periodo;
+  };
+  for (const Caso& c : {Caso{autocorrelacion, 3}, Caso{factores, 5}, Caso{autocorrelacion, 7},
+                        Caso{factores, 12}}) {
+    clicBarra(c.grafico, c.periodo);
+    EXPECT_EQ(cs.Periodo(), c.periodo);
+    EXPECT_EQ(v->TextPeriodo()->text(), QString::number(c.periodo));
+    EXPECT_EQ(v->FlexIC()->Fila(), c.periodo);
+    EXPECT_EQ(factores->Elegido(), c.periodo);
+    EXPECT_EQ(autocorrelacion->Elegido(), c.periodo);
+  }
+  this->clic(v->FlexIC(), 4, 1);
+  EXPECT_EQ(cs.Periodo(), 4);
+  EXPECT_EQ(autocorrelacion->Elegido(), 4);
+  this->pestana(v->tsAnaliza(), 3);
+  EXPECT_EQ(v->TextPeriodoResuelve()->text(), QStringLiteral("4"));
+
+  // A new ciphertext takes the aids of the old one away.
+  this->cifra(claro.left(300), QStringLiteral("otra"));
+  EXPECT_EQ(v->FlexKasiski()->Filas(), 1);
+  EXPECT_TRUE(factores->Valores().empty());
+  EXPECT_TRUE(autocorrelacion->Valores().empty());
+}
+
+TYPED_TEST(ORVCSPeriodicoTest, ResolverListsTheBestKeysAndAClickDeciphersWithOne) {
+  // Forty symbols of text per key symbol.
+  const QString claro = corpus(280);
+  if (claro.isEmpty()) GTEST_SKIP() << "no se encuentra ../shared/corpus/es.txt";
+  auto& v = this->v;
+  const QString clave = QStringLiteral("secreto");
+  this->cifra(claro, clave);
+  v->TxtTO()->area()->clear();
+  v->TxtClave()->clear();
+  this->pestana(v->tsCripto(), 1);
+  this->pestana(v->tsAnaliza(), 0);
+  this->tecleaPeriodo(QStringLiteral("7"));
+  this->pestana(v->tsAnaliza(), 3);
+  EXPECT_TRUE(v->PanelAnalisis(3)->isVisible());
+  EXPECT_EQ(v->tsAnaliza()->tabText(3), QStringLiteral("Resolver"));
+  EXPECT_EQ(v->TextPeriodoResuelve()->text(), QStringLiteral("7"));
+  this->pulsa(v->CmdResolver());
+  ASSERT_TRUE(this->avisos.isEmpty()) << this->avisos.join(QLatin1Char('\n')).toStdString();
+
+  Rejilla* g = v->FlexResueltas();
+  const auto& cs = v->cs();
+  ASSERT_EQ(g->Filas(), cs.NumClavesResueltas() + 1);
+  ASSERT_GE(g->Filas(), 3);
+  for (int32_t i = 1; i < g->Filas(); ++i) {
+    EXPECT_EQ(g->Texto(i, 0), QString::number(i));
+    EXPECT_EQ(g->Texto(i, 1), QString::fromStdU32String(cs.ClaveResuelta(i)));
+    EXPECT_EQ(g->Texto(i, 1).size(), 7);
+    EXPECT_EQ(g->Texto(i, 2), numeroMostrado(cs.PuntuacionResuelta(i), 3));
+    if (i > 1) {
+      EXPECT_GE(cs.PuntuacionResuelta(i - 1), cs.PuntuacionResuelta(i));
+    }
+  }
+  // The best key is the one used, and it is chosen at once.
+  EXPECT_EQ(g->Texto(1, 1), clave);
+  EXPECT_EQ(v->TxtClave()->text(), clave);
+  EXPECT_EQ(QString::fromStdU32String(v->TextoResuelto()->CSTexto()->Texto()), plegado(claro));
+  EXPECT_EQ(QString::fromStdU32String(v->TxtTO()->CSTexto()->Texto()), plegado(claro));
+  EXPECT_EQ(this->fondo(g, 1, 1), this->seleccion(g));
+
+  // Another key of the list: the key box and the decipherment follow.
+  this->clic(g, 2, 1);
+  EXPECT_EQ(v->TxtClave()->text(), g->Texto(2, 1));
+  const QString otro = QString::fromStdU32String(v->TextoResuelto()->CSTexto()->Texto());
+  EXPECT_NE(otro, plegado(claro));
+  EXPECT_EQ(otro.size(), plegado(claro).size());
+  EXPECT_EQ(QString::fromStdU32String(cs.TextoOriginal()->Texto()), otro);
+  EXPECT_EQ(this->fondo(g, 2, 1), this->seleccion(g));
+  EXPECT_EQ(this->fondo(g, 1, 1), this->normal(g));
+}
+
+TYPED_TEST(ORVCSPeriodicoTest, ResolverWithoutAPeriodOrAText) {
+  auto& v = this->v;
+  this->pestana(v->tsCripto(), 1);
+  this->pestana(v->tsAnaliza(), 3);
+  EXPECT_TRUE(v->TextPeriodoResuelve()->text().startsWith(QStringLiteral("ninguno")));
+  this->pulsa(v->CmdResolver());
+  ASSERT_EQ(this->avisos.size(), 1);
+  EXPECT_TRUE(this->avisos.back().startsWith(QStringLiteral("Resolver: Antes hay que elegir")));
+  // A period but nothing to solve.
+  this->pestana(v->tsAnaliza(), 0);
+  this->tecleaPeriodo(QStringLiteral("3"));
+  this->pestana(v->tsAnaliza(), 3);
+  this->pulsa(v->CmdResolver());
+  ASSERT_EQ(this->avisos.size(), 2);
+  EXPECT_TRUE(this->avisos.back().startsWith(QStringLiteral("Resolver: No hay texto cifrado")));
+  EXPECT_EQ(v->FlexResueltas()->Filas(), 1);
+  EXPECT_TRUE(v->TxtClave()->text().isEmpty());
 }
 
 // A search under way: the controls that could start another wait, a second

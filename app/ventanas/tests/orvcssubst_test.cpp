@@ -2,6 +2,7 @@
 // the key's pop-up menu, the texts and buttons, the cryptanalysis page coming
 // and going, and guesses written under the ciphertext in the text grid.
 #include "orv/orvcssubst.h"
+#include "orv/calculofondo.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -502,6 +504,102 @@ TEST_F(ORVCSSubstTest, ALongCiphertextFillsTheGridAndTakesGuesses) {
         ++veces;
       }
   EXPECT_EQ(veces, cifrado.count(x));
+}
+
+// A substitution ciphertext of Spanish prose, broken by "Resolver": the key
+// found goes to the key grid, symbols absent from the text stay "_", and the
+// hand work goes on from there.
+TEST_F(ORVCSSubstTest, ResolverFillsTheKeyGridAndTheHandEditsGoOnFromIt) {
+  const QString claro = prueba::corpus(2000);
+  if (claro.isEmpty()) GTEST_SKIP() << "no se encuentra ../shared/corpus/es.txt";
+  eligeDelMenu(v->MenuClaveAleatoria());
+  const QString verdadera = filaClave();
+  v->TxtTO()->area()->setPlainText(claro);
+  pulsa(v->cmdCifra());
+  ASSERT_EQ(v->paginas()->count(), 2);
+  pestana(*v, 1);
+  eligeDelMenu(v->MenuBorrarClave());
+  ASSERT_EQ(filaClave(), QString(64, QLatin1Char('_')));
+
+  EXPECT_FALSE(v->Franja()->isVisible());
+  pulsa(v->CmdResolver());
+  if (v->Calculo()->ocupado()) {
+    // Nothing that could change the key or the text while the search runs.
+    EXPECT_FALSE(v->CmdResolver()->isEnabled());
+    EXPECT_FALSE(v->FlexClaves()->isEnabled());
+    EXPECT_FALSE(v->FlexTexto()->isEnabled());
+    EXPECT_FALSE(v->tsCripto()->isEnabled());
+  }
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !v->Calculo()->ocupado(); }, 60000));
+  ASSERT_TRUE(avisos.isEmpty()) << avisos.join(QLatin1Char('\n')).toStdString();
+  EXPECT_TRUE(v->CmdResolver()->isEnabled());
+  EXPECT_TRUE(v->FlexClaves()->isEnabled());
+  EXPECT_TRUE(v->TextResolver()->text().startsWith(QStringLiteral("Clave encontrada")));
+  EXPECT_EQ(v->Semilla(), 2);
+
+  // Symbols of the text have a cipher symbol, the others none; the window's
+  // cryptosystem holds what the grid shows.
+  const QString plegado = pliega(claro);
+  int distintos = 0;
+  for (int i = 0; i < 64; ++i) {
+    const QString celda = v->FlexClaves()->Texto(1, i);
+    EXPECT_EQ(QString::fromStdU32String(v->cs().Clave(kestrin::Variante(i))), celda) << i;
+    if (plegado.contains(simbolo(i))) {
+      ++distintos;
+      EXPECT_NE(celda, QStringLiteral("_")) << i;
+    } else {
+      EXPECT_EQ(celda, QStringLiteral("_")) << i;
+    }
+  }
+  // No cipher symbol twice, so the bold symbols are those no plain symbol has.
+  EXPECT_EQ(negritas().size(), 64 - distintos);
+  // The decipherment on the page is nearly all right.
+  const QString descifrado = QString::fromStdU32String(v->TxtTO()->CSTexto()->Texto());
+  ASSERT_EQ(descifrado.size(), plegado.size());
+  int bien = 0;
+  for (qsizetype k = 0; k < plegado.size(); ++k) bien += descifrado[k] == plegado[k];
+  EXPECT_GE(bien * 100, 98 * plegado.size()) << bien << " de " << plegado.size();
+  EXPECT_EQ(filaTexto(0), descifrado.left(27));
+
+  // A guess withdrawn and written again under the first cipher symbol.
+  const QString x = v->FlexTexto()->Texto(1, 0);
+  const QString p = v->FlexTexto()->Texto(0, 0);
+  const int columna = kAlfabeto.indexOf(p);
+  ASSERT_GE(columna, 0);
+  ASSERT_EQ(v->FlexClaves()->Texto(1, columna), x);
+  ASSERT_TRUE(escribeCelda(v->FlexTexto(), 0, 0, QStringLiteral("_")));
+  EXPECT_EQ(v->FlexClaves()->Texto(1, columna), QStringLiteral("_"));
+  EXPECT_EQ(v->FlexTexto()->Texto(0, 0), QStringLiteral("_"));
+  ASSERT_TRUE(escribeCelda(v->FlexTexto(), 0, 0, p));
+  EXPECT_EQ(v->FlexClaves()->Texto(1, columna), x);
+  EXPECT_EQ(v->FlexTexto()->Texto(0, 0), p);
+  // The true key agrees wherever the search had it right.
+  int iguales = 0;
+  for (int i = 0; i < 64; ++i) iguales += v->FlexClaves()->Texto(1, i) == verdadera.mid(i, 1);
+  EXPECT_GE(iguales, distintos - 6);
+}
+
+// The window may go while its search runs: the worker keeps its own
+// cryptosystem and text, and nothing of it reaches the window.
+TEST_F(ORVCSSubstTest, ClosingTheWindowWhileResolverRunsIsSafe) {
+  const QString claro = prueba::corpus(30000);
+  if (claro.isEmpty()) GTEST_SKIP() << "no se encuentra ../shared/corpus/es.txt";
+  eligeDelMenu(v->MenuClaveAleatoria());
+  v->TxtTO()->area()->setPlainText(claro);
+  pulsa(v->cmdCifra());
+  pestana(*v, 1);
+  pulsa(v->CmdResolver());
+  ASSERT_TRUE(v->Calculo()->ocupado());
+  v->Resuelve();  // ignored: one search at a time
+  EXPECT_EQ(v->Semilla(), 2);
+  v.reset();
+  const auto retirados = [] {
+    return qApp->findChildren<QObject*>(QStringLiteral("CalculoEnFondo.retirado"),
+                                        Qt::FindDirectChildrenOnly)
+        .size();
+  };
+  EXPECT_TRUE(QTest::qWaitFor([&] { return retirados() == 0; }, 60000));
+  v = abre();
 }
 
 }  // namespace

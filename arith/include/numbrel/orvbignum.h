@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -15,6 +17,11 @@
 namespace numbrel {
 
 using kestrin::Cadena;
+struct ValorVariable;
+
+namespace motor {
+class Llamada;
+}
 
 // The big-number service. It prepares the engine's input (variables, the word
 // "mod", "N(...)") and cleans its output. Bad input never raises an error: the
@@ -22,10 +29,23 @@ using kestrin::Cadena;
 // for Boolean members). A client program or library keeps one shared instance
 // for its whole life, created at its first use.
 //
+// Memory: input too large to handle is bad input too. An allocation failure
+// inside the engine is a failed operation with the member's usual report; one
+// met anywhere else in a member (preparing the input, copying the output)
+// ends it with AritError "Memoria insuficiente" and its failed result
+// ("Error", False, 0 for NumBits, -1 for Max; Factorize leaves both arrays
+// empty, ExMcd sets a, b and d to "Error"). An assignment to `var` that
+// fails so is ignored, leaving the name unset. No standard exception leaves
+// a member; only the construction can fail, with the classic error 7
+// (kestrin::ErrorORV), and so can an AritError handler that fails again
+// while memory is being reported.
+//
 // Threads: one instance may be called from several threads at once (its
-// variable table is behind a lock); each call's events are raised on the
-// thread that made it. A call in progress can be stopped from another thread
-// (`Cancela`, or the thread's Vigilancia, numbrel/vigilancia.h).
+// variable table is behind a lock, held only to copy what a call reads);
+// each call's events are raised on the thread that made it. Connect the
+// handlers before the calls begin: connecting meanwhile is not safe. A call
+// in progress can be stopped from another thread (`Cancela`, or the
+// thread's Vigilancia, numbrel/vigilancia.h).
 class ORVBigNum : public kestrin::Objeto {
  public:
   // Reads the user's "Precision" setting and opens a use of the engine.
@@ -79,7 +99,8 @@ class ORVBigNum : public kestrin::Objeto {
   void setvar(const Cadena& nombre, const Cadena& valor);
 
   // Stops every call in progress on this instance, from any thread, within a
-  // fraction of a second. A stopped Factorize returns False with the factors
+  // fraction of a second (the work in child processes is killed, the work in
+  // process stops at its next step). A stopped Factorize returns False with the factors
   // found so far and the unfactored cofactor last (exponent 1), as past its
   // effort bound; EsPrimo answers False, NumBits 0, Max -1, ExMcd False; the
   // members that return a text return "Error" and raise AritError with
@@ -90,15 +111,35 @@ class ORVBigNum : public kestrin::Objeto {
     kestrin::Evento<Cadena&> AritError;
     // A stage of a long call (factorising, finding primes): its Spanish
     // description, the units done and their total (0 when unknown), raised
-    // on the thread that made the call, a few times a second at most.
+    // on the thread that made the call, a few times a second at most (and at
+    // every change of stage), never with a lock of the service held. The
+    // stages: "división por tentativa" (primes tried out of the table's),
+    // "prueba de primalidad", "criba cuadrática" (no count), "curvas ECM"
+    // (curves done out of the current bound's, 0 for the last, open-ended
+    // bound) and, for NextPrime and RndPrimo, "buscando primo" (candidates
+    // tested). The thread's Vigilancia::alProgresar hears the same.
     kestrin::Evento<Cadena, int32_t, int32_t> Etapa;
   } eventos;
 
  private:
   void error(const Cadena& descripcion);
-  Cadena conEstado(int16_t estado, const std::string& salida, const Cadena& mensaje);
+  // Only inside a catch handler: an allocation failure (std::bad_alloc,
+  // std::length_error) gives `siFalla`, reported through AritError unless
+  // `avisa` is false; any other exception goes on as it is.
+  template <typename T>
+  T trasFallo(T siFalla, bool avisa = true);
+  class Guardia;
+  bool cancelado(const Guardia& g);
+  Cadena conEstado(const Guardia& g, int16_t estado, const std::string& salida,
+                   const Cadena& mensaje);
+  std::map<Cadena, std::shared_ptr<const ValorVariable>> tablaActual();
 
-  std::map<Cadena, Cadena> variables_;  // keyed by the name in lower case
+  std::mutex cerrojo_;  // guards variables_ and enCurso_
+
+  // Keyed by the name in lower case; each value prepared once when it is set
+  // (struct ValorVariable) and shared, so a call copies pointers, not texts.
+  std::map<Cadena, std::shared_ptr<const ValorVariable>> variables_;
+  std::vector<motor::Llamada*> enCurso_;  // the calls in progress, for Cancela
 };
 
 }  // namespace numbrel

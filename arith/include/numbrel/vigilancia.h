@@ -4,8 +4,8 @@
 // thread a `Vigilancia` for as long as an `AmbitoVigilancia` lives there.
 // Every call of any ORVBigNum made on the thread meanwhile
 // - stops within a fraction of a second once `cancela()` is called (from any
-//   thread): the forked workers are killed, the in-process work looks at the
-//   flag between steps, and the call answers what it has (see
+//   thread): its worker processes are killed, the in-process work looks at
+//   the flag between steps, and the call answers what it has (see
 //   ORVBigNum::Cancela for what each member answers);
 // - reports the stages of its long work through `alProgresar`, on the
 //   thread doing the call.

@@ -107,6 +107,68 @@ class CriptoPeriodico : public Criptosistema {
   // symbols long. Raises ErrorSubindice when no period has been set.
   void BuscaClaves();
 
+  // The methods below are further aids beside the three stages, which they
+  // neither read nor change. They work on the symbols of TextoCifrado (any
+  // leading tag removed) in order, characters outside the alphabet dropped,
+  // as Cifra and Descifra count them.
+
+  // Solves the key for the current Periodo from the language statistics
+  // (EstadisticasEnUso): each column's key symbol is the one whose deciphered
+  // column is likeliest symbol by symbol, then the key is refined one
+  // symbol at a time with the score of blocks of four symbols until no
+  // change improves it. Fills ClaveResuelta and PuntuacionResuelta with the
+  // best key and the best keys that differ from it in one symbol, best first
+  // (at most kClavesResueltas). The score is the mean log-probability per
+  // symbol of the deciphered text (higher is better; near -2 for Spanish).
+  // Scores are taken over the first kMuestraResuelve symbols at most. An
+  // empty ciphertext leaves no keys. Raises ErrorSubindice when no period
+  // has been set, ErrorORV 326 when the statistics cannot be read.
+  static constexpr int32_t kClavesResueltas = 10;
+  static constexpr int32_t kMuestraResuelve = 20000;
+  void Resuelve();
+  // 1..NumClavesResueltas; outside, ErrorSubindice.
+  const Cadena& ClaveResuelta(int32_t i) const;
+  double PuntuacionResuelta(int32_t i) const;
+  int32_t NumClavesResueltas() const { return static_cast<int32_t>(resueltas_.size()); }
+
+  // Kasiski's test: the repeated sequences of at least three symbols with the
+  // distance between two occurrences in a row, one entry per repeat (the
+  // sequence as long as the two occurrences agree), longest sequences first,
+  // then by position. Of more than kMaxDistanciasKasiski only the first
+  // kMaxDistanciasKasiski in that order are kept (a long text repeats many
+  // blocks of three by chance; its long repeats are the telling ones), and
+  // LongitudKasiski is the length of the shortest kept. The factor counts are taken over the entries
+  // listed, for p = 2..MaxPeriodo (20 when it is 0) as it was when Kasiski ran.
+  static constexpr int32_t kMaxDistanciasKasiski = 5000;
+  void Kasiski();
+  int32_t NumDistanciasKasiski() const { return static_cast<int32_t>(kasiski_.size()); }
+  // 1..NumDistanciasKasiski; outside, ErrorSubindice.
+  int32_t DistanciaKasiski(int32_t i) const;
+  Cadena SecuenciaKasiski(int32_t i) const;
+  // Position (1-based, among the symbols) of the first of the two occurrences.
+  int32_t PosicionKasiski(int32_t i) const;
+  // The least length of the sequences listed (3, or more for long texts);
+  // 0 before Kasiski has run.
+  int32_t LongitudKasiski() const { return longitudKasiski_; }
+  // How many distances p divides, 2 <= p <= the bound above; outside,
+  // ErrorSubindice.
+  int32_t CuentaFactorKasiski(int32_t p) const;
+  // The period the distances point to: the p with the largest excess of
+  // distances it divides over the 1 / p expected by chance, when that excess
+  // is significant; 0 otherwise.
+  int32_t PeriodoKasiski() const { return periodoKasiski_; }
+
+  // Coincidences of the symbols with themselves moved by d: how many
+  // positions i have symbol i equal to symbol i + d, for 1 <= d <= MaxPeriodo
+  // (20 when it is 0); outside, ErrorSubindice. Computed from the current
+  // TextoCifrado when read, and kept while that text and MaxPeriodo stay.
+  int32_t Autocorrelacion(int32_t d) const;
+  // The smallest shift whose rate of coincidences stands out from the rest
+  // (halfway from their median to their top, and significantly): the likely
+  // period; 1 when every shift coincides as often as plain text does; 0 when
+  // none stands out.
+  int32_t PeriodoAutocorrelacion() const;
+
   struct Eventos {
     kestrin::Evento<const Cadena&> Warning;
     kestrin::Evento<> Cifrado;
@@ -182,6 +244,32 @@ class CriptoPeriodico : public Criptosistema {
   std::vector<int32_t> desplazamientos_;  // one per pair i <= j
   Moneda icTipo_;
   std::array<Cadena, ORVNumCar> clavesProbables_;
+
+  // The symbol values Resuelve, Kasiski and the autocorrelation work on.
+  std::vector<uint8_t> simbolosCifrado() const;
+  struct Resuelta {
+    Cadena clave;
+    double puntuacion = 0;
+  };
+  std::vector<Resuelta> resueltas_;
+  struct EntradaKasiski {
+    uint32_t posicion = 0;  // 0-based, among the symbols
+    uint32_t distancia = 0;
+    uint32_t longitud = 0;
+  };
+  std::vector<EntradaKasiski> kasiski_;
+  std::vector<uint8_t> simbolosKasiski_;  // the symbols the entries point into
+  std::vector<int32_t> factoresKasiski_;  // index p
+  int32_t longitudKasiski_ = 0;
+  int32_t periodoKasiski_ = 0;
+  struct Autocorrelaciones {
+    std::optional<Instantanea> texto;
+    int32_t cota = 0;
+    std::vector<int32_t> coincidencias;  // index d
+    int32_t periodo = 0;
+  };
+  const Autocorrelaciones& autocorrelaciones() const;
+  mutable Autocorrelaciones autocorrelaciones_;
 };
 
 // Vigenère: the key symbol is added modulo 64. Enciphered texts carry CSKVig;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "kestrin/evento.h"
 #include "tarnel/alfabeto.h"
@@ -41,6 +42,27 @@ class ORVCriptoHill : public Criptosistema {
   // TamClave raises ErrorSubindice.
   void Descifra();
 
+  // Known-plaintext attack: every invertible key of size TamClave that takes
+  // the plain text `claro` onto the cipher text `cifrado`. Both are read as
+  // Cifra and Descifra read them: the valid symbols in order (any leading tag
+  // removed), the plain text padded with "·" to whole blocks; as many blocks
+  // as both texts hold are used. The system over all the blocks is solved
+  // modulo 64 (as 64 is a power of two, a key is invertible when its
+  // determinant is odd); when it has several solutions they are listed in
+  // order, at most kMaxClavesEncontradas (MasClavesEncontradas says whether
+  // there were more, or whether the search for invertible ones among very
+  // many solutions stopped before the end: it tries a bounded number, fewer
+  // the larger the key). No key when TamClave is below 1, the texts hold no
+  // whole block, or no invertible key agrees with them. "No object" raises
+  // error 91.
+  static constexpr int32_t kMaxClavesEncontradas = 64;
+  void BuscaClaves(const std::shared_ptr<ORVTexto>& claro, const std::shared_ptr<ORVTexto>& cifrado);
+  int32_t NumClavesEncontradas() const { return static_cast<int32_t>(encontradas_.size()); }
+  // A new matrix, a copy of key i (1..NumClavesEncontradas); outside, ErrorSubindice.
+  std::shared_ptr<ORVMatriz> ClaveEncontrada(int32_t i) const;
+  // True when more keys agree with the pair than the list holds.
+  bool MasClavesEncontradas() const { return masEncontradas_; }
+
   // Only CambiaTamaño, Cifrado and DesCifrado are ever raised.
   struct Eventos {
     kestrin::Evento<int32_t> CambiaTamaño;
@@ -61,6 +83,9 @@ class ORVCriptoHill : public Criptosistema {
 
   int32_t tamClave_ = 0;
   std::shared_ptr<ORVMatriz> clave_;
+  // Row-major keys found, TamClave x TamClave values each.
+  std::vector<std::vector<uint8_t>> encontradas_;
+  bool masEncontradas_ = false;
 };
 
 }  // namespace tarnel

@@ -19,6 +19,7 @@
 #include "tarnel/alfabeto.h"
 #include "tarnel/claves.h"
 #include "tarnel/criptoperiodico.h"
+#include "tarnel/estadisticas.h"
 #include "tarnel/orvanaliza.h"
 #include "tarnel/orvcar.h"
 #include "tarnel/orvcriptoafin.h"

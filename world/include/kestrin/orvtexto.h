@@ -25,7 +25,8 @@ enum ORVCSKey : int32_t {
 };
 
 // A text with its identifier. Writing Texto parses a leading tag
-// "[ORVKey=ddd]" (case exact); KeyText writes it back.
+// "[ORVKey=ddd]" (case exact); KeyText writes it back. A text too large for
+// the memory left raises the classic error 7 and leaves the object as it was.
 class ORVTexto : public Objeto {
  public:
   int32_t Key() const { return key_; }
@@ -48,10 +49,7 @@ class ORVTexto : public Objeto {
 
   // Sets both parts as given, without reading a tag: how a cryptosystem
   // publishes its result.
-  void asigna(Cadena texto, int32_t key) {
-    texto_ = std::make_shared<Cadena>(std::move(texto));
-    key_ = key;
-  }
+  void asigna(Cadena texto, int32_t key);
 
   // Texto for a plain text, otherwise the tag followed by Texto.
   Cadena KeyText() const;

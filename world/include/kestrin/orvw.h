@@ -46,7 +46,8 @@ Cadena carpetaDatos();
 // Tag helpers on plain character strings, the description of each identifier
 // and the unassigned-symbol marker; the settings profile and its writer; small
 // string and file utilities; the grid colour; and the mailbox connection,
-// attempted once when the object is created.
+// attempted once when the object is created. A text too large for the memory
+// left raises the classic error 7 (ErrorORV), never a standard exception.
 class ORVW : public Objeto {
  public:
   // Where the start-up looks: the application folder (empty: carpetaDatos(),

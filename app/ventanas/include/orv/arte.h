@@ -1,6 +1,6 @@
 // The program's artwork, drawn in code so it stays sharp at any size and
-// pixel ratio: the ten menu icons, the window icon and the three bitmaps of
-// the backgrounds.
+// pixel ratio: the ten menu icons, the window icon, the three bitmaps of
+// the backgrounds and the spreadsheet's two toolbar bitmaps.
 #pragma once
 
 #include <QIcon>
@@ -19,7 +19,8 @@ QIcon Icono(QStringView nombre);
 // The bitmap of that resource name at `ratio` device pixels per logical pixel:
 // "gris" (30 × 30, the frame's background tile), "autor" (25 × 200, the
 // signature strip, white where the background shows through) and "cuadritos"
-// (8 × 8, the About window's tile). Sizes are logical pixels; the image has
+// (8 × 8, the About window's tile), and the spreadsheet's toolbar bitmaps
+// "zoom" and "expr" (16 × 15, transparent around). Sizes are logical pixels; the image has
 // its device-pixel ratio set. An unknown name gives a null image.
 QImage Bitmap(QStringView nombre, qreal ratio = 1.0);
 

@@ -14,6 +14,12 @@
 // 11 × 11 cells still fits the window whole. A typed size outside those
 // limits (0, a negative number, a word, 11 or more) is ignored: the size and
 // the grids stay, and the box shows the size again when it is left.
+//
+// A third page of our own, "Texto conocido", breaks the key from a stretch
+// of plain text and its cipher text: "Buscar claves" lists every key of the
+// current size (at most 64) that takes the one onto the other; a click on one
+// puts it in the key grid (and its inverse in the inverse grid), ready to
+// decipher. The page has its own size box, kept equal to the other two.
 #pragma once
 
 #include <array>
@@ -22,6 +28,7 @@
 #include "orv/laboratorio.h"
 
 class QFrame;
+class QLabel;
 class QTabBar;
 class QTabWidget;
 
@@ -72,6 +79,19 @@ class ORVCSHill : public Laboratorio {
   Rejilla* FlexClaveInversa() const { return flexClaveInversa_; }
   plankett::FlatButton* CmdCifra() const { return cmdCifra_; }
   plankett::FlatButton* CmdDescifra() const { return cmdDescifra_; }
+  // The "Texto conocido" page (panel(3)).
+  pemmick::ORVExtTextBox* TextConocidoTO() const { return textConocidoTO_; }
+  pemmick::ORVExtTextBox* TextConocidoTC() const { return textConocidoTC_; }
+  CajaArribaAbajo* TextTamConocido() const { return textTamConocido_; }
+  plankett::FlatButton* CmdBuscarClaves() const { return cmdBuscarClaves_; }
+  QLabel* TextEncontradas() const { return textEncontradas_; }
+  Rejilla* FlexEncontradas() const { return flexEncontradas_; }
+  Rejilla* FlexClaveElegida() const { return flexClaveElegida_; }
+
+  // "Buscar claves": the keys that take the known plain text onto its cipher text.
+  void BuscaClaves();
+  // Puts key `fila` (1 = the first) of FlexEncontradas in the key grid.
+  void EligeClaveEncontrada(int32_t fila);
 
  private:
   void construye();
@@ -93,14 +113,16 @@ class ORVCSHill : public Laboratorio {
   void estadoDescifra();
   void cifra();
   void descifra();
+  QFrame* construyeConocido(QFrame* pagina);
+  void vaciaEncontradas();
 
   std::shared_ptr<tarnel::ORVCriptoHill> cs_;
   // The side of a square cell, in logical pixels.
   int lado_ = 0;
 
   QTabWidget* paginas_ = nullptr;
-  std::array<QFrame*, 2> panel_{};
-  std::array<QFrame*, 2> panelClave_{};
+  std::array<QFrame*, 3> panel_{};
+  std::array<QFrame*, 3> panelClave_{};
   pemmick::ORVExtTextBox* textTO_ = nullptr;
   pemmick::ORVExtTextBox* textTC_ = nullptr;
   pemmick::ORVRotLabel* labelTO_ = nullptr;
@@ -111,6 +133,13 @@ class ORVCSHill : public Laboratorio {
   Rejilla* flexClaveInversa_ = nullptr;
   plankett::FlatButton* cmdCifra_ = nullptr;
   plankett::FlatButton* cmdDescifra_ = nullptr;
+  pemmick::ORVExtTextBox* textConocidoTO_ = nullptr;
+  pemmick::ORVExtTextBox* textConocidoTC_ = nullptr;
+  CajaArribaAbajo* textTamConocido_ = nullptr;
+  plankett::FlatButton* cmdBuscarClaves_ = nullptr;
+  QLabel* textEncontradas_ = nullptr;
+  Rejilla* flexEncontradas_ = nullptr;
+  Rejilla* flexClaveElegida_ = nullptr;
 };
 
 }  // namespace orv

@@ -51,6 +51,7 @@
 #include <vector>
 
 #include "kestrin/moneda.h"
+#include "orv/lecturaclaves.h"
 #include "orv/orvcspublico.h"
 
 class QLabel;
@@ -100,12 +101,7 @@ class ORVCSMHM : public ORVCSPublico {
 
  private:
   // A key as the key file holds it, checked whole.
-  struct ClaveGuardada {
-    std::vector<kestrin::Moneda> privada;
-    std::vector<kestrin::Moneda> publica;
-    kestrin::Moneda multiplicador;
-    kestrin::Moneda modulo;
-  };
+  using ClaveGuardada = lectura::mhm::Clave;
 
   void construye();
   // Runs a change of the key; what it raises is said in the status bar and

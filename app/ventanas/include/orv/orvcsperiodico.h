@@ -13,6 +13,18 @@
 //      the 64 shifts in FlexICM, the shift chosen for each pair marked; a click
 //      on another cell of a pair's column corrects its shift.
 //   3. "Clave": the candidate keys in CbClave; choosing one deciphers with it.
+// Beside these stages, aids of our own:
+//   - on the "Periodo" page, under the index grid, Kasiski's test (the
+//     repeated sequences of three or more symbols with their distances, and
+//     a bar per period counting the distances it divides) and the
+//     autocorrelation (a bar per shift d counting the symbols equal to the
+//     one d places on), each with its likely period in a colour of its own;
+//     a click on a bar chooses that period as a click on its row of FlexIC
+//     does;
+//   - a fourth page, "Resolver": the key for the chosen period from the
+//     statistics of Spanish, with the best keys near it and their scores;
+//     a click on one puts it in TxtClave and shows the decipherment, as
+//     choosing a key of stage 3 does.
 //
 // The searches run on the user-interface thread through `trabaja`: the
 // controls that could start or change work wait meanwhile, the progress bars
@@ -50,11 +62,13 @@
 
 class QComboBox;
 class QFrame;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QTabBar;
 class QTabWidget;
+class QVBoxLayout;
 
 namespace tarnel {
 class CriptoPeriodico;
@@ -62,6 +76,7 @@ class CriptoPeriodico;
 
 namespace orv {
 
+class GraficoPeriodos;
 class Rejilla;
 
 class ORVCSPeriodico : public Laboratorio {
@@ -88,6 +103,13 @@ class ORVCSPeriodico : public Laboratorio {
   // "Desplazamientos"), as their buttons run them.
   void AnalizaPeriodo();
   void AnalizaDesplazamientos();
+  // "Resolver": the key of the chosen period from the language statistics.
+  void Resuelve();
+  // Chooses the key of row `fila` (1 = the best) of FlexResueltas: it goes
+  // to TxtClave and the decipherment to TextoResuelto.
+  void EligeClaveResuelta(int32_t fila);
+  // What a click on a bar of the period aids does: chooses period p.
+  void EligePeriodo(int32_t p);
 
   // Controls, named as the window's design names them.
   QTabBar* tsCripto() const;
@@ -113,6 +135,22 @@ class ORVCSPeriodico : public Laboratorio {
   QProgressBar* ProgressBar() const { return progressBar_; }
   QComboBox* CbClave() const { return cbClave_; }
   pemmick::ORVExtTextBox* TextOriginal() const { return textOriginal_; }
+  // The period aids of the "Periodo" page.
+  QGroupBox* PanelKasiski() const { return panelKasiski_; }
+  QLabel* TextKasiski() const { return textKasiski_; }
+  Rejilla* FlexKasiski() const { return flexKasiski_; }
+  GraficoPeriodos* GraficoFactores() const { return graficoFactores_; }
+  QGroupBox* PanelAutocorrelacion() const { return panelAutocorrelacion_; }
+  QLabel* TextAutocorrelacion() const { return textAutocorrelacion_; }
+  GraficoPeriodos* GraficoAutocorrelacion() const { return graficoAutocorrelacion_; }
+  // The "Resolver" page.
+  QLabel* TextPeriodoResuelve() const { return textPeriodoResuelve_; }
+  plankett::FlatButton* CmdResolver() const { return cmdResolver_; }
+  Rejilla* FlexResueltas() const { return flexResueltas_; }
+  pemmick::ORVExtTextBox* TextoResuelto() const { return textoResuelto_; }
+
+  // The rows of FlexKasiski shown at most (the component may list more).
+  static constexpr int32_t kFilasKasiski = 1000;
 
  protected:
   // What makes the Vigenère and the XOR window.
@@ -148,6 +186,12 @@ class ORVCSPeriodico : public Laboratorio {
   void corrigeDesplazamiento();
   void buscaClaves();
   void eligeClave(int i);
+  void construyeAyudas(QFrame* periodo, QVBoxLayout* etapa1);
+  void construyeResolver(QFrame* pagina);
+  void llenaAyudas();
+  void vaciaAyudas();
+  void vaciaResueltas();
+  void muestraDescifrado(const QString& clave, pemmick::ORVExtTextBox* caja);
   // Runs long work with every control that could start or change work waiting.
   template <typename F>
   bool trabajaEspera(const QString& titulo, F&& trabajo);
@@ -164,7 +208,7 @@ class ORVCSPeriodico : public Laboratorio {
   lab::PanelCifrar* panelCifrar_ = nullptr;
 
   QTabWidget* etapas_ = nullptr;
-  std::array<QFrame*, 3> panelAnalisis_{};
+  std::array<QFrame*, 4> panelAnalisis_{};
   QLineEdit* textICTipico_ = nullptr;
   CajaArribaAbajo* txtMaxM_ = nullptr;
   QLineEdit* textPeriodo_ = nullptr;
@@ -177,6 +221,19 @@ class ORVCSPeriodico : public Laboratorio {
   QProgressBar* progressBar_ = nullptr;
   QComboBox* cbClave_ = nullptr;
   pemmick::ORVExtTextBox* textOriginal_ = nullptr;
+  QGroupBox* panelKasiski_ = nullptr;
+  QLabel* textKasiski_ = nullptr;
+  Rejilla* flexKasiski_ = nullptr;
+  GraficoPeriodos* graficoFactores_ = nullptr;
+  QGroupBox* panelAutocorrelacion_ = nullptr;
+  QLabel* textAutocorrelacion_ = nullptr;
+  GraficoPeriodos* graficoAutocorrelacion_ = nullptr;
+  QLabel* textPeriodoResuelve_ = nullptr;
+  plankett::FlatButton* cmdResolver_ = nullptr;
+  Rejilla* flexResueltas_ = nullptr;
+  pemmick::ORVExtTextBox* textoResuelto_ = nullptr;
+  // The period the keys of FlexResueltas were solved for (0: none shown).
+  int32_t periodoResuelto_ = 0;
 
   // The last row of FlexIC under the mouse (-1: none yet).
   int32_t filaRaton_ = -1;

@@ -7,6 +7,15 @@
 // partial decipherment is redrawn. The text boxes hand their tagged texts to
 // the cryptosystem, whose events Cifrado / DesCifrado place the results. The
 // cryptanalysis page exists only while the ciphertext box holds a text.
+//
+// Beside the hand work, "Resolver" on the cryptanalysis page breaks the
+// ciphertext from the statistics of Spanish and puts the key found in the key
+// grid (symbols whose cipher symbol does not occur stay "_"), where the
+// student goes on correcting it by hand. The search takes a second or two, so
+// it runs on a worker thread with its own cryptosystem and its own copy of
+// the ciphertext; meanwhile the key, the text grid and the tabs wait, and the
+// strip under the grid shows the work with its "Cancelar". Each press starts
+// from another seed, so pressing again may find a better key.
 #pragma once
 
 #include <array>
@@ -16,6 +25,7 @@
 
 class QAction;
 class QFrame;
+class QLabel;
 class QMenu;
 class QTabBar;
 class QTabWidget;
@@ -27,6 +37,8 @@ class ORVCriptoSust;
 
 namespace orv {
 
+class CalculoEnFondo;
+class FranjaTrabajo;
 class Rejilla;
 
 class ORVCSSubst : public Laboratorio {
@@ -57,6 +69,12 @@ class ORVCSSubst : public Laboratorio {
   void BorrarClave();
   // "Clave aleatoria": a uniformly drawn permutation of the 64 symbols.
   void ClaveAleatoria();
+  // "Resolver": starts breaking the ciphertext on the worker thread; the key
+  // found reaches the key grid when it ends. Nothing while a search runs.
+  void Resuelve();
+  // The seed of the next search (each search takes the next one).
+  int32_t Semilla() const { return semilla_; }
+  void setSemilla(int32_t s) { semilla_ = s; }
 
   // Controls, named as the window's design names them.
   QFrame* Frame1() const { return frame1_; }
@@ -74,6 +92,10 @@ class ORVCSSubst : public Laboratorio {
   QMenu* MenuClave() const { return menuClave_; }
   QAction* MenuBorrarClave() const { return menuBorrarClave_; }
   QAction* MenuClaveAleatoria() const { return menuClaveAleatoria_; }
+  plankett::FlatButton* CmdResolver() const { return cmdResolver_; }
+  QLabel* TextResolver() const { return textResolver_; }
+  CalculoEnFondo* Calculo() const { return calculo_; }
+  FranjaTrabajo* Franja() const { return franja_; }
 
  protected:
   bool eventFilter(QObject* objeto, QEvent* evento) override;
@@ -95,6 +117,8 @@ class ORVCSSubst : public Laboratorio {
   void antesDeEditarTexto(int32_t fila, int32_t columna, bool& cancela);
   void validaTexto(int32_t fila, int32_t columna, QString& texto, bool& cancela);
   void despuesDeEditarTexto(int32_t fila, int32_t columna);
+  // While a search runs, nothing that could change the key or the text.
+  void esperaResolver(bool espera);
 
   std::shared_ptr<tarnel::ORVCriptoSust> cs_;
   std::shared_ptr<tarnel::ORVCar> car_;
@@ -109,6 +133,11 @@ class ORVCSSubst : public Laboratorio {
   QMenu* menuClave_ = nullptr;
   QAction* menuBorrarClave_ = nullptr;
   QAction* menuClaveAleatoria_ = nullptr;
+  plankett::FlatButton* cmdResolver_ = nullptr;
+  QLabel* textResolver_ = nullptr;
+  CalculoEnFondo* calculo_ = nullptr;
+  FranjaTrabajo* franja_ = nullptr;
+  int32_t semilla_ = 1;
   // The narrowest key column that shows a bold symbol whole, in pixels.
   int anchoMinimoClave_ = 0;
 };

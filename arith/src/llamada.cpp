@@ -1,0 +1,55 @@
+// The watch over one big-number call (see llamada.h).
+#include "llamada.h"
+
+#include <utility>
+
+namespace numbrel::motor {
+namespace {
+
+thread_local Llamada* actual = nullptr;
+
+constexpr auto kEntreInformes = std::chrono::milliseconds(250);
+
+}  // namespace
+
+Llamada::Llamada(std::shared_ptr<Vigilancia> vigilancia, Informe informe)
+    : vigilancia_(std::move(vigilancia)), informe_(std::move(informe)) {}
+
+bool Llamada::cancelada() const noexcept {
+  for (const Llamada* l = this; l != nullptr; l = l->padre_) {
+    if (l->propia_.load(std::memory_order_relaxed)) return true;
+    if (l->vigilancia_ && l->vigilancia_->cancelada()) return true;
+  }
+  return false;
+}
+
+void Llamada::informa(const kestrin::Cadena& etapa, int32_t hecho, int32_t total) {
+  const auto ahora = std::chrono::steady_clock::now();
+  if (etapa == ultima_ && ahora - cuando_ < kEntreInformes) return;
+  ultima_ = etapa;
+  cuando_ = ahora;
+  if (informe_) informe_(etapa, hecho, total);
+}
+
+AmbitoLlamada::AmbitoLlamada(Llamada& l) : anterior_(actual) {
+  l.padre_ = anterior_;
+  actual = &l;
+}
+
+AmbitoLlamada::~AmbitoLlamada() {
+  actual = anterior_;
+}
+
+Llamada* llamadaActual() noexcept {
+  return actual;
+}
+
+bool cancelada() noexcept {
+  return actual != nullptr && actual->cancelada();
+}
+
+void informa(const kestrin::Cadena& etapa, int32_t hecho, int32_t total) {
+  if (actual != nullptr) actual->informa(etapa, hecho, total);
+}
+
+}  // namespace numbrel::motor
