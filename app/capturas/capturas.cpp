@@ -232,6 +232,7 @@ int main(int argc, char* argv[]) {
   bien &= capturas::hill();
   bien &= capturas::rsa();
   bien &= capturas::mochila();
+  bien &= capturas::primos();
   bien &= capturas::calc();
   return bien ? 0 : 1;
 }

@@ -27,6 +27,7 @@ bool periodicos();
 bool hill();
 bool rsa();
 bool mochila();
+bool primos();
 bool calc();
 
 }  // namespace capturas

@@ -31,6 +31,7 @@
 #include "orv/orvcsperiodico.h"
 #include "orv/orvcsrsa.h"
 #include "orv/orvcssubst.h"
+#include "orv/orvprimos.h"
 #include "vimbar/vimbar.h"
 #include "vitrel/cpictureglass.h"
 
@@ -82,7 +83,7 @@ const std::vector<ORVPrincipal::EntradaMenu>& ORVPrincipal::Laboratorios() {
   // A laboratory still to be built has no maker: its item shows nothing.
   static const std::vector<EntradaMenu> tabla = {
       {1, "Hoja de cálculo", "CALC1", "calc", false, crea<ORVCalc>},
-      {1, "Primos", "PRIMOS1", "primos", false, nullptr},
+      {1, "Primos", "PRIMOS1", "primos", false, crea<ORVPrimos>},
       {1, "Analizador", "ANALIZA1", "analiza", true, crea<ORVAnalizar>},
       {2, "Afín", "AFIN1", "afin", false, crea<ORVCSAfin>},
       {2, "Sustitución", "SUST1", "sust", false, crea<ORVCSSubst>},
