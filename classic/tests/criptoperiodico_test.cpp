@@ -11,41 +11,24 @@
 #include <string>
 #include <vector>
 
+#include "ayudas_prueba.h"
 #include "kestrin/errores.h"
 #include "tarnel/orvanaliza.h"
 
 namespace tarnel {
 namespace {
 
+using prueba::pliega;
+using prueba::texto;
+
 using kestrin::CSKNone;
 using kestrin::CSKVig;
 using kestrin::CSKXOR;
 
-std::shared_ptr<ORVTexto> texto(VistaCadena s) {
-  auto t = std::make_shared<ORVTexto>();
-  t->setTexto(s);
-  return t;
-}
-
 Moneda m(const char* texto) { return Moneda::desdeDouble(std::stod(texto)); }
 
-Cadena pliega(VistaCadena s) {
-  Cadena r;
-  for (char32_t c : s) {
-    const int v = alfabeto::valor(c);
-    if (v >= 0) r.push_back(alfabeto::simbolo(v));
-  }
-  return r;
-}
-
 // The excerpt of Spanish prose kept beside the tests.
-Cadena extracto() {
-  // The tests run in the library folder.
-  std::ifstream fichero("tests/data/es_extracto.txt", std::ios::binary);
-  std::stringstream contenido;
-  contenido << fichero.rdbuf();
-  return kestrin::desdeUtf8(contenido.str());
-}
+Cadena extracto() { return prueba::datos("es_extracto.txt"); }
 
 std::unique_ptr<CriptoPeriodico> crea(bool xor_) {
   if (xor_) return std::make_unique<ORVCriptoXOR>();

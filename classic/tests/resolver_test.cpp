@@ -11,36 +11,17 @@
 #include <tuple>
 #include <vector>
 
+#include "ayudas_prueba.h"
 #include "kestrin/errores.h"
 #include "tarnel/criptoperiodico.h"
 
 namespace tarnel {
 namespace {
 
-std::shared_ptr<ORVTexto> texto(VistaCadena s) {
-  auto t = std::make_shared<ORVTexto>();
-  t->setTexto(s);
-  return t;
-}
+using prueba::pliega;
+using prueba::reservado;
+using prueba::texto;
 
-Cadena pliega(VistaCadena s) {
-  Cadena r;
-  for (char32_t c : s) {
-    const int v = alfabeto::valor(c);
-    if (v >= 0) r.push_back(alfabeto::simbolo(v));
-  }
-  return r;
-}
-
-// Spanish prose from the end of the corpus, which the shipped statistics
-// leave out, without the lines that also occur before it (the tests run in
-// the library folder).
-Cadena reservado() {
-  std::ifstream fichero("tests/data/es_reservado.txt", std::ios::binary);
-  std::stringstream contenido;
-  contenido << fichero.rdbuf();
-  return pliega(kestrin::desdeUtf8(contenido.str()));
-}
 
 std::unique_ptr<CriptoPeriodico> crea(bool xor_) {
   if (xor_) return std::make_unique<ORVCriptoXOR>();

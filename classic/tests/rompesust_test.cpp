@@ -7,6 +7,7 @@
 #include <set>
 #include <sstream>
 
+#include "ayudas_prueba.h"
 #include "kestrin/errores.h"
 #include "tarnel/claves.h"
 #include "tarnel/orvcriptosust.h"
@@ -14,29 +15,10 @@
 namespace tarnel {
 namespace {
 
-std::shared_ptr<ORVTexto> texto(VistaCadena s) {
-  auto t = std::make_shared<ORVTexto>();
-  t->setTexto(s);
-  return t;
-}
+using prueba::pliega;
+using prueba::reservado;
+using prueba::texto;
 
-Cadena pliega(VistaCadena s) {
-  Cadena r;
-  for (char32_t c : s) {
-    const int v = alfabeto::valor(c);
-    if (v >= 0) r.push_back(alfabeto::simbolo(v));
-  }
-  return r;
-}
-
-// Spanish prose the shipped statistics never saw (the end of the corpus they
-// leave out, without the lines that also occur before it).
-Cadena reservado() {
-  std::ifstream fichero("tests/data/es_reservado.txt", std::ios::binary);
-  std::stringstream contenido;
-  contenido << fichero.rdbuf();
-  return pliega(kestrin::desdeUtf8(contenido.str()));
-}
 
 // `claro` enciphered with a random key drawn from `semilla`; the ciphertext
 // left in a new object, which knows no key.
