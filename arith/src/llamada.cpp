@@ -1,6 +1,8 @@
 // The watch over one big-number call (see llamada.h).
 #include "llamada.h"
 
+#include <flint/flint.h>
+
 #include <utility>
 
 namespace numbrel::motor {
@@ -10,10 +12,23 @@ thread_local Llamada* actual = nullptr;
 
 constexpr auto kEntreInformes = std::chrono::milliseconds(250);
 
+// FLINT keeps caches for each thread (integers, primes) that only
+// flint_cleanup frees: a thread that made a call frees them when it ends,
+// since the service's calls now run on the windows' worker threads too.
+void limpiaFlintAlAcabarElHilo() {
+  struct Limpieza {
+    ~Limpieza() { flint_cleanup(); }
+  };
+  thread_local Limpieza limpieza;
+  static_cast<void>(limpieza);
+}
+
 }  // namespace
 
 Llamada::Llamada(std::shared_ptr<Vigilancia> vigilancia, Informe informe)
-    : vigilancia_(std::move(vigilancia)), informe_(std::move(informe)) {}
+    : vigilancia_(std::move(vigilancia)), informe_(std::move(informe)) {
+  limpiaFlintAlAcabarElHilo();
+}
 
 bool Llamada::cancelada() const noexcept {
   for (const Llamada* l = this; l != nullptr; l = l->padre_) {
