@@ -13,6 +13,8 @@ namespace capturas {
 extern QString carpeta;
 // A sentence of Spanish prose to fill the text boxes with.
 extern const QString kMuestra;
+// Prose long enough for the attacks and solvers to find a key (about 1300 characters).
+extern const QString kProsa;
 
 // Lets the event loop lay out and paint what was just shown.
 void asienta();

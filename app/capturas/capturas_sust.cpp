@@ -22,17 +22,6 @@
 namespace capturas {
 namespace {
 
-// Prose long enough for "Resolver" to find nearly every symbol (about 900 characters).
-const QString kTextoLargo = QStringLiteral(
-    "En un lugar de la Mancha, de cuyo nombre no quiero acordarme, no ha mucho tiempo que vivía "
-    "un hidalgo de los de lanza en astillero, adarga antigua, rocín flaco y galgo corredor. Una "
-    "olla de algo más vaca que carnero, salpicón las más noches, duelos y quebrantos los "
-    "sábados, lentejas los viernes, algún palomino de añadidura los domingos, consumían las tres "
-    "partes de su hacienda. El resto della concluían sayo de velarte, calzas de velludo para las "
-    "fiestas con sus pantuflos de lo mismo, los días de entre semana se honraba con su vellorí "
-    "de lo más fino. Tenía en su casa una ama que pasaba de los cuarenta, y una sobrina que no "
-    "llegaba a los veinte, y un mozo de campo y plaza, que así ensillaba el rocín como tomaba la "
-    "podadera. Frisaba la edad de nuestro hidalgo con los cincuenta años.");
 
 // Writes a guess under the first place of a cipher symbol, through the grid's
 // own editor as the student does.
@@ -97,7 +86,7 @@ bool sustitucion() {
     w.show();
     asienta();
     w.MenuClaveAleatoria()->trigger();
-    w.TxtTO()->area()->setPlainText(kTextoLargo);
+    w.TxtTO()->area()->setPlainText(kProsa);
     emit w.cmdCifra()->Click();
     w.MenuBorrarClave()->trigger();
     w.paginas()->setCurrentIndex(1);

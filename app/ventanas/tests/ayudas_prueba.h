@@ -9,6 +9,10 @@
 #include <QTest>
 #include <QWidget>
 
+#include <memory>
+
+#include "orv/orvprincipal.h"
+
 namespace orv::prueba {
 
 // Types a text key by key; characters beyond ASCII go as key events with their text.
@@ -33,6 +37,16 @@ inline QString corpus(int caracteres) {
     if (f.open(QIODevice::ReadOnly)) return QString::fromUtf8(f.readAll()).left(caracteres);
   }
   return QString();
+}
+
+// The window the menu row with that key makes; null when the row has no
+// maker or there is no such row.
+inline std::unique_ptr<QWidget> ventanaDelMenu(const char* clave) {
+  for (const auto& fila : ORVPrincipal::Laboratorios()) {
+    if (QLatin1String(fila.clave) == QLatin1String(clave) && fila.fabrica != nullptr)
+      return std::unique_ptr<QWidget>(fila.fabrica());
+  }
+  return nullptr;
 }
 
 }  // namespace orv::prueba

@@ -433,14 +433,8 @@ TEST_F(ORVPrimosTest, ClosingTheWindowDuringWorkEndsItAtOnce) {
 
 TEST(ORVPrimosMenu, ThePrimesItemOpensThisWindow) {
   registraBibliotecas();
-  for (const auto& entrada : ORVPrincipal::Laboratorios()) {
-    if (QLatin1String(entrada.clave) != QLatin1String("primos")) continue;
-    ASSERT_NE(entrada.fabrica, nullptr);
-    std::unique_ptr<QWidget> w(entrada.fabrica());
-    EXPECT_NE(qobject_cast<ORVPrimos*>(w.get()), nullptr);
-    return;
-  }
-  FAIL() << "no hay fila «primos»";
+  const auto w = prueba::ventanaDelMenu("primos");
+  EXPECT_NE(qobject_cast<ORVPrimos*>(w.get()), nullptr);
 }
 
 TEST(ORVPrimosOrden, FactorsAreOrderedByExactValueAndTheCofactorStaysLast) {
